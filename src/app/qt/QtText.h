@@ -1,0 +1,23 @@
+// Conversions between the core's texts and colours and Qt's.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <string>
+
+#include "settings/core/settings.h"
+
+namespace q2 {
+
+inline QString U8(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+inline std::string ToU8(const QString& s) { return s.toUtf8().toStdString(); }
+// Code page 932 bytes (names, chat) for display; CR LF becomes a line break.
+QString FromCp932(const std::string& bytes);
+
+inline QColor ToQColor(ColorRef c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+inline ColorRef ToColorRef(const QColor& c) {
+  return static_cast<ColorRef>(c.red()) | static_cast<ColorRef>(c.green()) << 8 |
+         static_cast<ColorRef>(c.blue()) << 16;
+}
+
+}  // namespace q2

@@ -1,0 +1,35 @@
+// quoril2-cli: the replay reading and renaming of the window, from a shell.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace q2::cli {
+int RunShow(const std::vector<std::string>& args);
+int RunRename(const std::vector<std::string>& args);
+}  // namespace q2::cli
+
+namespace {
+void Usage() {
+  std::fprintf(stderr,
+               "usage: quoril2-cli show [--json] FILE\n"
+               "       quoril2-cli rename [--format FMT] [--dry-run] FOLDER\n"
+               "       quoril2-cli rename [--format FMT] [--dry-run] --selected FILE...\n");
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    Usage();
+    return 2;
+  }
+  std::vector<std::string> args(argv + 2, argv + argc);
+  const std::string cmd = argv[1];
+  int rc = 2;
+  if (cmd == "show")
+    rc = q2::cli::RunShow(args);
+  else if (cmd == "rename")
+    rc = q2::cli::RunRename(args);
+  if (rc == 2) Usage();
+  return rc;
+}

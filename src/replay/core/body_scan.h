@@ -1,0 +1,24 @@
+// Scans a recording's command body for research commands, age advances and
+// chat lines; a byte position in the body is the measure of game time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "replay_summary.h"
+
+namespace q2 {
+
+inline constexpr uint32_t kAgeTimeOffset = 84480;
+inline constexpr int kTechFeudal = 101, kTechCastle = 102, kTechImperial = 103;
+
+// Fills both research lists of every slot (cleared first).
+void ResearchScan(ReplayDocument& doc, const uint8_t* body, size_t length);
+
+// Records one age advance; the first one per slot and age counts.
+bool RecordAgeAdvance(ReplayView& view, int player, int tech, uint32_t position);
+
+// Age advances and the in-game chat, with and without warning lines.
+void BodyEventScan(ReplayView& view, const uint8_t* body, size_t length);
+
+}  // namespace q2

@@ -1,0 +1,28 @@
+// Finds the recorder slot, the player names, the teams and the lobby chat in
+// an inflated header by fixed byte markers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "app/core/message.h"
+#include "replay_summary.h"
+
+namespace q2 {
+
+inline constexpr const char* kMsgScenario = "シナリオには未対応ですナッ ( ゜Д゜)y ＼_ ポロッ";
+inline constexpr const char* kMsgHeaderData = "HEADER_DATA_ERROR";
+
+// Recorder slot, names and teams into the document; every read stays
+// inside the buffer.
+void HeaderScan(ReplayDocument& doc, const uint8_t* buf, size_t length, Messages& messages);
+
+// Lobby chat lines ("@#" and a digit 1 to 8, up to the next zero byte).
+void CollectLobbyChat(const uint8_t* buf, size_t length, ChatText& out);
+
+// Loads the extracted header, runs HeaderScan and collects the lobby chat.
+// False only when the file's status can't be obtained.
+bool PregameChatScan(const std::string& headerPath, ReplaySummary& s, Messages& messages);
+
+}  // namespace q2

@@ -1,0 +1,89 @@
+// What opening a recording yields: the document part (players, research,
+// graph rows) and the view part (chat, age records, the panel's texts).
+// Names and chat stay code page 932 bytes; they are decoded where shown.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace q2 {
+
+inline constexpr int kSlots = 8;
+inline constexpr int kResearchListMax = 100;
+inline constexpr size_t kChatTextSize = 30000;
+// Longest chat line text; with CR LF it fills a 256-byte line buffer.
+inline constexpr size_t kChatLineMax = 254;
+
+struct ResearchEntry {
+  int32_t iconId = 0;
+  double when = 0.0;  // body position / body length
+  bool operator==(const ResearchEntry&) const = default;
+};
+
+struct ResearchList {
+  std::array<ResearchEntry, kResearchListMax> entries{};
+  int32_t count = 0;
+};
+
+struct GraphRow {
+  std::string first, second;          // unused by the graph
+  std::array<double, 4> shares{};     // dark, feudal, castle, imperial
+};
+
+// A chat text of 30000 bytes: lines end with CR LF, the text stays
+// zero-terminated, and once a line no longer fits whole no more are taken.
+class ChatText {
+ public:
+  void clear() {
+    text_.clear();
+    full_ = false;
+  }
+  // Appends text (cut to kChatLineMax bytes) and CR LF.
+  void appendLine(std::string_view line);
+  const std::string& str() const { return text_; }
+  bool empty() const { return text_.empty(); }
+
+ private:
+  std::string text_;
+  bool full_ = false;
+};
+
+struct ReplayDocument {
+  std::array<int32_t, kSlots> playerTeams{};
+  std::array<std::string, kSlots> playerNames;  // code page 932
+  uint8_t recorderSlot = 0;
+  std::array<GraphRow, kSlots> graphRows;
+  std::array<ResearchList, kSlots> economyResearch;
+  std::array<ResearchList, kSlots> blacksmithResearch;
+
+  void clearHeaderFields();
+  void clearResearch();
+};
+
+enum Age { kFeudal = 0, kCastle = 1, kImperial = 2 };
+
+struct ReplayView {
+  std::string currentReplayPath;                 // UTF-8 path
+  std::array<std::string, kSlots> slotNameTexts;  // code page 932
+  int32_t hideWarnings = 0;
+  int32_t showPregameChat = 0;
+  std::string chatText;  // code page 932, lines end with CR LF
+  std::string perspectivePlayerText, allyTeamText, enemyTeamText;  // code page 932
+  int32_t feudalCount = 0, castleCount = 0, imperialCount = 0;
+  std::array<uint8_t, kSlots> feudalRank{}, castleRank{}, imperialRank{};
+  std::array<std::array<uint32_t, 3>, kSlots> ageTimes{};  // feudal, castle, imperial
+  int32_t bodyLength = 0;
+  std::string extractedHeaderPath;  // UTF-8 path
+  ChatText ingameChat, ingameChatFiltered, pregameChat;
+
+  void resetAgeRecords();
+};
+
+struct ReplaySummary {
+  ReplayDocument doc;
+  ReplayView view;
+};
+
+}  // namespace q2

@@ -1,0 +1,225 @@
+#include "ini_file.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string_view>
+#include <vector>
+
+#include "app/core/fs_ops.h"
+#include "app/core/text_codec.h"
+
+namespace q2 {
+namespace {
+
+std::string Trim(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return std::string(s.substr(b, e - b));
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 'a' && x <= 'z') x -= 32;
+    if (y >= 'a' && y <= 'z') y -= 32;
+    if (x != y) return false;
+  }
+  return true;
+}
+
+struct Line {
+  std::string text;  // without its line end
+  std::string eol;   // "\r\n", "\n" or "" for a last line without one
+};
+
+std::vector<Line> SplitLines(const std::string& data) {
+  std::vector<Line> lines;
+  size_t pos = 0;
+  while (pos < data.size()) {
+    size_t nl = data.find('\n', pos);
+    if (nl == std::string::npos) {
+      lines.push_back({data.substr(pos), ""});
+      break;
+    }
+    size_t end = nl;
+    std::string eol = "\n";
+    if (end > pos && data[end - 1] == '\r') {
+      --end;
+      eol = "\r\n";
+    }
+    lines.push_back({data.substr(pos, end - pos), eol});
+    pos = nl + 1;
+  }
+  return lines;
+}
+
+bool ReadFile(const std::string& path, std::string& out) {
+  std::ifstream in(FsPath(path), std::ios::binary);
+  if (!in) return false;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  out = ss.str();
+  return true;
+}
+
+// The section name of a "[name]" line, or nullopt for any other line.
+std::optional<std::string> SectionOf(const std::string& line) {
+  std::string t = Trim(line);
+  if (t.size() < 2 || t.front() != '[') return std::nullopt;
+  size_t close = t.find(']');
+  if (close == std::string::npos) return std::nullopt;
+  return Trim(std::string_view(t).substr(1, close - 1));
+}
+
+// Key and value of a "key=value" line.
+bool KeyValueOf(const std::string& line, std::string& key, std::string& value) {
+  size_t eq = line.find('=');
+  if (eq == std::string::npos) return false;
+  key = Trim(std::string_view(line).substr(0, eq));
+  value = Trim(std::string_view(line).substr(eq + 1));
+  return true;
+}
+
+}  // namespace
+
+namespace {
+std::optional<std::string> ReadWholeValue(const std::string& path, const std::string& section,
+                                          const std::string& key) {
+  std::string data;
+  if (!ReadFile(path, data)) return std::nullopt;
+  bool inSection = false;
+  for (const Line& l : SplitLines(data)) {
+    if (auto s = SectionOf(l.text)) {
+      inSection = EqualsNoCase(*s, section);
+      continue;
+    }
+    if (!inSection) continue;
+    std::string k, v;
+    if (!KeyValueOf(l.text, k, v) || !EqualsNoCase(k, key)) continue;
+    if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\'')))
+      v = v.substr(1, v.size() - 2);
+    return v;
+  }
+  return std::nullopt;
+}
+}  // namespace
+
+std::optional<std::string> IniReadRaw(const std::string& path, const std::string& section,
+                                      const std::string& key) {
+  auto v = ReadWholeValue(path, section, key);
+  if (v && v->size() > kIniValueMax) v->resize(kIniValueMax);
+  return v;
+}
+
+std::string IniReadString(const std::string& path, const std::string& section,
+                          const std::string& key, const std::string& def) {
+  auto raw = ReadWholeValue(path, section, key);
+  if (!raw) return def;
+  if (IsValidUtf8(*raw)) {
+    // Cut at a character boundary so that a long UTF-8 value stays UTF-8.
+    size_t n = raw->size();
+    if (n > kIniValueMax) {
+      n = kIniValueMax;
+      while (n > 0 && (static_cast<unsigned char>((*raw)[n]) & 0xC0) == 0x80) --n;
+    }
+    return raw->substr(0, n);
+  }
+  if (raw->size() > kIniValueMax) raw->resize(kIniValueMax);
+  return Cp932ToUtf8(*raw);
+}
+
+int IniReadInt(const std::string& path, const std::string& section, const std::string& key,
+               int def) {
+  auto raw = IniReadRaw(path, section, key);
+  if (!raw) return def;
+  const std::string& v = *raw;
+  size_t i = 0;
+  bool neg = false;
+  if (i < v.size() && (v[i] == '-' || v[i] == '+')) neg = v[i++] == '-';
+  long long n = 0;
+  while (i < v.size() && v[i] >= '0' && v[i] <= '9') {
+    n = n * 10 + (v[i++] - '0');
+    if (n > 0xFFFFFFFFLL) break;
+  }
+  // Values wrap to 32 bits as the Windows function's result does.
+  return static_cast<int>(static_cast<uint32_t>(neg ? -n : n));
+}
+
+bool IniWriteRaw(const std::string& path, const std::string& section, const std::string& key,
+                 const std::string& bytes) {
+  std::string data;
+  ReadFile(path, data);
+  std::vector<Line> lines = SplitLines(data);
+  std::string eol = "\r\n";
+  for (const Line& l : lines)
+    if (!l.eol.empty()) {
+      eol = l.eol;
+      break;
+    }
+  const std::string keyLine = key + "=" + bytes;
+
+  bool inSection = false;
+  long sectionEnd = -1;  // index after the last key line of the section
+  bool done = false;
+  for (size_t i = 0; i < lines.size() && !done; ++i) {
+    if (auto s = SectionOf(lines[i].text)) {
+      if (inSection) break;
+      inSection = EqualsNoCase(*s, section);
+      if (inSection) sectionEnd = static_cast<long>(i) + 1;
+      continue;
+    }
+    if (!inSection) continue;
+    std::string k, v;
+    if (KeyValueOf(lines[i].text, k, v)) {
+      if (EqualsNoCase(k, key)) {
+        lines[i].text = keyLine;
+        done = true;
+      }
+      sectionEnd = static_cast<long>(i) + 1;
+    }
+  }
+  if (!done) {
+    if (!lines.empty() && lines.back().eol.empty()) lines.back().eol = eol;
+    if (sectionEnd >= 0) {
+      lines.insert(lines.begin() + sectionEnd, Line{keyLine, eol});
+    } else {
+      lines.push_back({"[" + section + "]", eol});
+      lines.push_back({keyLine, eol});
+    }
+  }
+  std::string out;
+  for (const Line& l : lines) out += l.text + l.eol;
+
+  // Written beside the file and moved over it, so that a failed write never
+  // leaves half a settings file.
+  const std::string tmp = path + ".tmp";
+  {
+    std::ofstream o(FsPath(tmp), std::ios::binary | std::ios::trunc);
+    if (!o) return false;
+    o.write(out.data(), static_cast<std::streamsize>(out.size()));
+    if (!o) return false;
+  }
+  std::error_code ec;
+  std::filesystem::rename(FsPath(tmp), FsPath(path), ec);
+  if (ec) {
+    std::filesystem::remove(FsPath(tmp), ec);
+    return false;
+  }
+  return true;
+}
+
+bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value) {
+  auto enc = Utf8ToCp932(value);
+  return IniWriteRaw(path, section, key, enc ? *enc : value);
+}
+
+bool IniWriteInt(const std::string& path, const std::string& section, const std::string& key,
+                 long long value) {
+  return IniWriteRaw(path, section, key, std::to_string(static_cast<int32_t>(value)));
+}
+
+}  // namespace q2

@@ -1,0 +1,77 @@
+#include "settings.h"
+
+#include "app/core/fs_ops.h"
+#include "ini_file.h"
+
+namespace q2 {
+namespace {
+
+struct ProcessSettings {
+  std::array<ColorRef, 8> playerColors = kDefaultPlayerColor;
+  std::string startupFolder;
+  std::string pathOverride;
+};
+
+ProcessSettings& State() {
+  static ProcessSettings s;
+  return s;
+}
+
+}  // namespace
+
+std::string SettingsPath() {
+  if (!State().pathOverride.empty()) return State().pathOverride;
+  std::string exe = ExecutablePath();
+  std::string dir = ParentOf(exe);
+  if (dir.empty() && !exe.empty() && exe[0] == kPathSep) dir = "";
+  return dir + kPathSep + "Quoran.ini";
+}
+
+void OverrideSettingsPath(const std::string& path) { State().pathOverride = path; }
+
+std::string PlayerColorKey(int slot) { return "PLAYER" + std::to_string(slot) + "COLOR"; }
+
+ColorRef PlayerColor(int index) { return State().playerColors.at(static_cast<size_t>(index)); }
+const std::array<ColorRef, 8>& PlayerColors() { return State().playerColors; }
+void SetAllPlayerColors(const std::array<ColorRef, 8>& colors) { State().playerColors = colors; }
+
+const std::string& StartupFolder() { return State().startupFolder; }
+void SetStartupFolder(const std::string& path) { State().startupFolder = path; }
+
+Messages LoadViewSettings(const std::string& settingsPath) {
+  Messages out;
+  std::string dir = IniReadString(settingsPath, kSectionFile, kKeySaveGameDir);
+  if (dir.empty()) {
+    out.push_back({"SaveGameのﾃﾞｨﾚｸﾄﾘﾊﾟｽの読み込みに失敗しました\nﾃﾞﾌｫﾙﾄのﾃﾞｨﾚｸﾄﾘﾊﾟｽ設定を使用します。",
+                   "iniﾌｧｲﾙ読み込みｴﾗｰ", MsgIcon::Exclamation});
+    dir = kDefaultSaveGameDir;
+  }
+  SetStartupFolder(dir);
+  std::array<ColorRef, 8> colors{};
+  for (int n = 1; n <= 8; ++n) {
+    auto v = static_cast<ColorRef>(IniReadInt(settingsPath, kSectionPlayer, PlayerColorKey(n), 0));
+    colors[n - 1] = v == 0 ? kDefaultPlayerColor[n - 1] : v;
+  }
+  SetAllPlayerColors(colors);
+  return out;
+}
+
+void SaveViewSettings(const std::string& settingsPath) {
+  for (int n = 1; n <= 8; ++n)
+    IniWriteInt(settingsPath, kSectionPlayer, PlayerColorKey(n), PlayerColor(n - 1));
+  IniWriteString(settingsPath, kSectionFile, kKeySaveGameDir, StartupFolder());
+}
+
+AgeColors LoadAgeColors(const std::string& settingsPath) {
+  AgeColors c{};
+  for (size_t i = 0; i < 4; ++i)
+    c[i] = static_cast<ColorRef>(IniReadInt(settingsPath, kSectionView, kAgeColorKeys[i],
+                                            static_cast<int>(kDefaultAgeColors[i])));
+  return c;
+}
+
+void SaveAgeColors(const std::string& settingsPath, const AgeColors& colors) {
+  for (size_t i = 0; i < 4; ++i) IniWriteInt(settingsPath, kSectionView, kAgeColorKeys[i], colors[i]);
+}
+
+}  // namespace q2

@@ -1,0 +1,58 @@
+// The settings file beside the executable and the process-wide values it
+// feeds: the player colour table and the start-up folder.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/core/message.h"
+
+namespace q2 {
+
+// Windows COLORREF: red in the low byte, then green, then blue.
+using ColorRef = uint32_t;
+
+inline constexpr const char* kSectionPlayer = "PLAYER_INFO";
+inline constexpr const char* kSectionFile = "FILE_INFO";
+inline constexpr const char* kSectionView = "VIEW_INFO";
+inline constexpr const char* kKeySaveGameDir = "SAVEGAME_DIR";
+inline constexpr const char* kKeyLastFormat = "LAST_FORMAT";
+
+inline constexpr std::array<ColorRef, 8> kDefaultPlayerColor = {
+    0xFF0000, 0x0000FF, 0x008000, 0x59FFFF, 0xFFFF00, 0xFF00FF, 0x646464, 0x0048DD};
+
+inline constexpr const char* kDefaultSaveGameDir =
+    "C:\\Program Files\\Microsoft Games\\Age of Empires II\\SaveGame";
+
+// Quoran.ini in the executable's folder.
+std::string SettingsPath();
+// Lets tests keep their settings apart; empty restores the default.
+void OverrideSettingsPath(const std::string& path);
+
+// "PLAYER" + n + "COLOR" for slot n = 1 … 8.
+std::string PlayerColorKey(int slot);
+
+// Player colour of the 0-based index 0 … 7.
+ColorRef PlayerColor(int index);
+const std::array<ColorRef, 8>& PlayerColors();
+void SetAllPlayerColors(const std::array<ColorRef, 8>& colors);
+
+const std::string& StartupFolder();
+void SetStartupFolder(const std::string& path);
+
+// Reads SAVEGAME_DIR (falling back to the default folder with a warning,
+// which is returned) and the eight player colours.
+Messages LoadViewSettings(const std::string& settingsPath);
+// Writes the player colours, then SAVEGAME_DIR.
+void SaveViewSettings(const std::string& settingsPath);
+
+// Age colours of the graph: dark, feudal, castle, imperial.
+using AgeColors = std::array<ColorRef, 4>;
+inline constexpr AgeColors kDefaultAgeColors = {16711680, 255, 32768, 5898239};
+inline constexpr std::array<const char*, 4> kAgeColorKeys = {"COLOR_ANKOKU", "COLOR_RYOUSYU",
+                                                             "COLOR_JYOUSYU", "COLOR_TEIOU"};
+AgeColors LoadAgeColors(const std::string& settingsPath);
+void SaveAgeColors(const std::string& settingsPath, const AgeColors& colors);
+
+}  // namespace q2

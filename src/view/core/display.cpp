@@ -1,0 +1,64 @@
+#include "display.h"
+
+#include <climits>
+
+#include "app/core/fs_ops.h"
+#include "app/core/text_codec.h"
+#include "replay/core/body_scan.h"
+
+namespace q2 {
+
+void ResetDisplay(ReplayView& view) {
+  view.resetAgeRecords();
+  for (auto& t : view.slotNameTexts) t.clear();
+}
+
+void FillSlotNames(ReplaySummary& s) { s.view.slotNameTexts = s.doc.playerNames; }
+
+void RefreshChatPane(ReplayView& v) {
+  static const std::string pre = *Utf8ToCp932(kPregameHeader);
+  static const std::string in = *Utf8ToCp932(kIngameHeader);
+  const bool lobby = v.showPregameChat == 1;
+  const std::string& body = lobby ? v.pregameChat.str()
+                            : v.hideWarnings ? v.ingameChatFiltered.str()
+                                             : v.ingameChat.str();
+  v.chatText = (lobby ? pre : in) + "\r\n" + body;
+}
+
+void RefreshChatPaneIfLoaded(ReplayView& v) {
+  if (v.chatText.empty()) return;
+  RefreshChatPane(v);
+}
+
+bool ShowReplay(const std::string& replayPath, ReplaySummary& s) {
+  auto size = FileSizeOf(replayPath);
+  if (!size) return false;
+  ResetDisplay(s.view);
+  s.view.ingameChat.clear();
+  s.view.ingameChatFiltered.clear();
+
+  ByteBuffer buf;
+  bool scanned = false;
+  if (*size <= static_cast<uint64_t>(INT32_MAX) && ReadWholeFile(replayPath, *size, buf) == ReadStatus::Ok &&
+      buf.size >= 4) {
+    const uint8_t* d = buf.data.get();
+    const uint32_t L = uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
+    // The file may have changed since its header was read.
+    if (L <= buf.size) {
+      s.view.bodyLength = static_cast<int32_t>(buf.size - L);
+      ResearchScan(s.doc, d + L, buf.size - L);
+      BodyEventScan(s.view, d + L, buf.size - L);
+      scanned = true;
+    }
+  }
+  if (!scanned) {
+    // Never show another recording's research beside this one's names.
+    s.doc.clearResearch();
+    s.view.bodyLength = 0;
+  }
+  FillSlotNames(s);
+  RefreshChatPane(s.view);
+  return true;
+}
+
+}  // namespace q2
