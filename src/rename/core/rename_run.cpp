@@ -1,0 +1,280 @@
+#include "rename_run.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
+#include "app/core/fs_ops.h"
+#include "app/core/text_codec.h"
+#include "replay/core/header_extractor.h"
+#include "replay/core/header_scan.h"
+#include "view/core/open_replay.h"
+
+namespace q2 {
+namespace {
+
+constexpr const char* kExtension = ".mgx";
+
+bool IsExtractionFailure(const Message& m) {
+  return m.text == kMsgCannotOpen || m.text == kMsgCorrupt || m.text == kMsgCannotCreate ||
+         m.text == kMsgInflate;
+}
+
+uint32_t ReadLe32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+bool IsReservedDeviceName(const std::string& fileName) {
+  std::string base = fileName.substr(0, fileName.find('.'));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  for (char& c : base)
+    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' &&
+         base[3] <= '9';
+}
+
+size_t NameLengthForFileSystem(const std::string& fileName) {
+#ifdef _WIN32
+  // Windows counts UTF-16 units.
+  return FsPath(fileName).native().size();
+#else
+  return fileName.size();
+#endif
+}
+
+bool DryExists(const RenameRunResult& run, const std::string& path) {
+  if (run.dryAdded.count(path)) return true;
+  if (run.dryRemoved.count(path)) return false;
+  return PathExists(path);
+}
+
+int Finish(RenameRunResult& run, FileRenameResult r) {
+  const bool ok = r.ok();
+  run.files.push_back(std::move(r));
+  return ok ? 0 : -1;
+}
+
+}  // namespace
+
+Message MalformedFormatMessage() {
+  return {kMsgMalformedFormat, kCaptionFormatError, MsgIcon::Exclamation};
+}
+
+Message EmptyFormatMessage() { return {kMsgEmptyFormat, kCaptionFormatError, MsgIcon::Exclamation}; }
+
+Message ConfirmFormatMessage(const std::string& formatText) {
+  return {" " + formatText + "\n\nの書式でReplayﾌｧｲﾙ名を変換してよろしいですか？", kCaptionBulkRename,
+          MsgIcon::Information, MsgButtons::YesNo};
+}
+
+Message NothingSelectedMessage() { return {kMsgNothingSelected, kCaptionSelectedRename, MsgIcon::Error}; }
+
+Messages BulkOutcomeMessages(int outcome) {
+  if (outcome == kRenameOk)
+    return {{kMsgBulkDone, kCaptionBulkRename, MsgIcon::None},
+            {kMsgBulkGentleman, kCaptionBulkRename, MsgIcon::Information}};
+  if (outcome == kRenameNothing) return {{kMsgBulkNoMatch, kCaptionBulkRename, MsgIcon::Error}};
+  return {{kMsgBulkFailed, kCaptionBulkRename, MsgIcon::Error}};
+}
+
+Messages SelectedOutcomeMessages(int outcome) {
+  if (outcome == kRenameOk)
+    return {{kMsgSelectedDone, kCaptionSelectedRename, MsgIcon::None},
+            {kMsgSelectedGentleman, kCaptionSelectedRename, MsgIcon::Information}};
+  return {{kMsgSelectedFailed, kCaptionSelectedRename, MsgIcon::Error}};
+}
+
+std::string FailureText(RenameFailure f) {
+  switch (f) {
+    case RenameFailure::None: return "";
+    case RenameFailure::Missing: return "ファイルが見つかりません";
+    case RenameFailure::HeaderUnreadable: return "ヘッダを読み込めませんでした";
+    case RenameFailure::EmptyName: return "変換後のファイル名が空です";
+    case RenameFailure::RefusedCharacter: return "ファイル名に使えない文字が含まれています";
+    case RenameFailure::TooLong: return "ファイル名が長すぎます";
+    case RenameFailure::TargetExists: return "同じ名前のファイルが既にあります";
+    case RenameFailure::RenameFailed: return "ファイル名を変更できませんでした";
+  }
+  return "";
+}
+
+RenameFailure CheckNewFileName(const std::string& builtName, const std::string& fileName) {
+  if (builtName.empty() || builtName == "." || builtName == "..") return RenameFailure::EmptyName;
+  if (!IsValidUtf8(fileName)) return RenameFailure::RefusedCharacter;
+  for (unsigned char c : fileName)
+    if (c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c)) return RenameFailure::RefusedCharacter;
+  if (IsReservedDeviceName(fileName)) return RenameFailure::RefusedCharacter;
+  if (NameLengthForFileSystem(fileName) > 255) return RenameFailure::TooLong;
+  return RenameFailure::None;
+}
+
+bool ScanReplayHeaderInMemory(const std::string& replayPath, ReplaySummary& s, Messages& messages) {
+  if (IsDirectory(replayPath)) {
+    messages.push_back({kMsgCannotOpen});
+    return false;
+  }
+  auto size = FileSizeOf(replayPath);
+  File in(replayPath, "rb");
+  if (!in || !size) {
+    messages.push_back({kMsgCannotOpen});
+    return false;
+  }
+  uint8_t prefix[8];
+  const size_t got = std::fread(prefix, 1, 8, in.get());
+  const uint32_t L = got >= 4 ? ReadLe32(prefix) : 0;
+  if (got < 8 || L < 8 || *size < L) {
+    messages.push_back({kMsgCorrupt});
+    return false;
+  }
+  std::string compressed(L - 8, '\0');
+  if (std::fread(compressed.data(), 1, compressed.size(), in.get()) != compressed.size()) {
+    messages.push_back({kMsgCorrupt});
+    return false;
+  }
+  in.close();
+  std::string header;
+  const bool whole =
+      InflateRawDeflate(reinterpret_cast<const uint8_t*>(compressed.data()), compressed.size(), header);
+  if (!whole) messages.push_back({kMsgInflate});
+  // As the extracted file would: what was inflated is scanned.
+  const auto* buf = reinterpret_cast<const uint8_t*>(header.data());
+  s.view.pregameChat.clear();
+  HeaderScan(s.doc, buf, header.size(), messages);
+  CollectLobbyChat(buf, header.size(), s.view.pregameChat);
+  return whole;
+}
+
+int RenameOneRecording(const std::string& folder, const std::string& recordingPath,
+                       const RenameRequest& req, DateSource source, ReplaySummary& s,
+                       RenameRunResult& run) {
+  FileRenameResult r;
+  r.oldName = FileNameOf(recordingPath);
+  if (req.dryRun ? !DryExists(run, recordingPath) : !PathExists(recordingPath)) {
+    r.failure = RenameFailure::Missing;
+    return Finish(run, std::move(r));
+  }
+
+  if (needsReplayData(req.tokens)) {
+    bool read = true;
+    if (req.dryRun) {
+      read = ScanReplayHeaderInMemory(recordingPath, s, r.messages);
+    } else {
+      r.messages = ScanReplayHeader(recordingPath, s);
+      read = std::none_of(r.messages.begin(), r.messages.end(), IsExtractionFailure);
+    }
+    run.messages.insert(run.messages.end(), r.messages.begin(), r.messages.end());
+    // Without its own header the model holds another recording's players;
+    // a name built from them would be wrong, so the file keeps its name.
+    if (!read) {
+      r.failure = RenameFailure::HeaderUnreadable;
+      return Finish(run, std::move(r));
+    }
+  }
+
+  const std::string built =
+      BuildNewFileName(req.format, req.tokens, ReadDate(recordingPath, source), s.doc);
+  r.newName = built + kExtension;
+  r.failure = CheckNewFileName(built, r.newName);
+  if (r.failure != RenameFailure::None) return Finish(run, std::move(r));
+
+  const std::string target = folder + kPathSep + r.newName;
+  if (target == recordingPath) return Finish(run, std::move(r));  // already so named
+
+  if (req.dryRun) {
+    if (DryExists(run, target)) {
+      r.failure = RenameFailure::TargetExists;
+    } else {
+      run.dryAdded.erase(recordingPath);
+      run.dryRemoved.insert(recordingPath);
+      run.dryRemoved.erase(target);
+      run.dryAdded.insert(target);
+    }
+    return Finish(run, std::move(r));
+  }
+
+  switch (RenameNoReplace(recordingPath, target)) {
+    case RenameError::None: break;
+    case RenameError::TargetExists: r.failure = RenameFailure::TargetExists; break;
+    case RenameError::Failed: r.failure = RenameFailure::RenameFailed; break;
+  }
+  return Finish(run, std::move(r));
+}
+
+std::vector<std::string> FindDefaultNamedFiles(const std::string& folder, bool* searched) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> names;
+  std::error_code ec;
+  fs::directory_iterator it(FsPath(folder), ec);
+  if (searched) *searched = !ec;
+  if (ec) return names;
+  for (const fs::directory_entry& e : it) {
+    std::error_code typeEc;
+    if (!e.is_regular_file(typeEc)) continue;  // directories are not recordings
+    std::string name = Utf8Path(e.path().filename());
+    if (IsDefaultRecordingName(name)) names.push_back(std::move(name));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+RenameRunResult RenameDefaultNamedFiles(const std::string& folder, const RenameRequest& req,
+                                        ReplaySummary& s) {
+  RenameRunResult run;
+  // Collected first, so a new name that fits the pattern again is not met
+  // a second time.
+  const std::vector<std::string> names = FindDefaultNamedFiles(folder);
+  if (names.empty()) {
+    run.outcome = kRenameNothing;
+  } else {
+    if (req.progress) req.progress(0, names.size());
+    bool failed = false;
+    for (size_t i = 0; i < names.size(); ++i) {
+      if (RenameOneRecording(folder, folder + kPathSep + names[i], req, DateSource::FromDefaultName,
+                             s, run) != 0)
+        failed = true;
+      if (req.progress) req.progress(i + 1, names.size());
+    }
+    run.outcome = failed ? kRenameSomeFailed : kRenameOk;
+  }
+  const Messages end = BulkOutcomeMessages(run.outcome);
+  run.messages.insert(run.messages.end(), end.begin(), end.end());
+  return run;
+}
+
+RenameRunResult RenameSelectedFiles(const std::vector<SelectedRecording>& files,
+                                    const RenameRequest& req, ReplaySummary& s) {
+  RenameRunResult run;
+  bool failed = false;
+  if (req.progress) req.progress(0, files.size());
+  for (size_t i = 0; i < files.size(); ++i) {
+    const SelectedRecording& f = files[i];
+    const std::string name = FileNameOf(f.path);
+    if (!name.ends_with(kExtension) || IsDirectory(f.path)) {
+      FileRenameResult skip;
+      skip.oldName = name;
+      skip.skipped = true;
+      run.files.push_back(std::move(skip));
+    } else {
+      const DateSource source =
+          HasDefaultNamePrefix(name) ? DateSource::FromDefaultName : DateSource::FromFileTime;
+      if (RenameOneRecording(f.folder, f.path, req, source, s, run) != 0) failed = true;
+    }
+    if (req.progress) req.progress(i + 1, files.size());
+  }
+  run.outcome = failed ? kRenameSomeFailed : kRenameOk;
+  const Messages end = SelectedOutcomeMessages(run.outcome);
+  run.messages.insert(run.messages.end(), end.begin(), end.end());
+  return run;
+}
+
+RenameRunResult RenameSelectedFiles(const std::string& currentFolder,
+                                    const std::vector<std::string>& paths,
+                                    const RenameRequest& req, ReplaySummary& s) {
+  std::vector<SelectedRecording> files;
+  files.reserve(paths.size());
+  for (const std::string& p : paths) files.push_back({currentFolder, p});
+  return RenameSelectedFiles(files, req, s);
+}
+
+}  // namespace q2
