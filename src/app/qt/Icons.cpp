@@ -3,9 +3,21 @@
 #include <QFile>
 #include <QString>
 
+// The pictures live in a static library, whose resource object the linker drops
+// unless something refers to it; Q_INIT_RESOURCE must sit outside any namespace.
+static void InitIconResources() { Q_INIT_RESOURCE(resources); }
+
 namespace q2 {
 namespace {
-QIcon Load(const QString& path) { return QFile::exists(path) ? QIcon(path) : QIcon(); }
+void EnsureResources() {
+  static const bool done = (InitIconResources(), true);
+  (void)done;
+}
+
+QIcon Load(const QString& path) {
+  EnsureResources();
+  return QFile::exists(path) ? QIcon(path) : QIcon();
+}
 }  // namespace
 
 QIcon TechIcon(int iconId) {
@@ -21,6 +33,6 @@ QIcon ListIcon(bool recording) {
 
 QIcon AppIcon() { return Load(QStringLiteral(":/icons/app.svg")); }
 
-QPixmap AboutPicture() { return QIcon(QStringLiteral(":/icons/about.svg")).pixmap(64, 64); }
+QPixmap AboutPicture() { return Load(QStringLiteral(":/icons/about.svg")).pixmap(64, 64); }
 
 }  // namespace q2
