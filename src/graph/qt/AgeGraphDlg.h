@@ -1,0 +1,89 @@
+// The age-progression graph: one bar per player slot split into the four
+// ages, research icons on request, and the four age colours.
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <QRect>
+#include <array>
+#include <string>
+
+#include "graph/core/age_shares.h"
+#include "graph/core/graph_layout.h"
+#include "replay/core/replay_summary.h"
+#include "settings/core/settings.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace q2 {
+
+struct PlayerBar {
+  std::string name;  // code page 932
+  AgeShares shares{};
+  ColorRef color = 0;
+};
+
+using ResearchLists = std::array<ResearchList, kSlots>;
+
+// The template's dialog units as the fixed pixel drawing was made for them:
+// 1.75 pixels across and 1.5 down per unit (base units 7 × 12). Placing the
+// controls with these, rather than with whatever our font measures, keeps
+// the row frames 60 pixels apart like the bars and each legend box right
+// before its colour button.
+QRect GraphDuRect(int x, int y, int width, int height);
+
+class CAgeGraphDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CAgeGraphDlg(QWidget* owner);
+  ~CAgeGraphDlg() override;
+
+  void SetPlayerBars(const std::array<PlayerBar, kSlots>& bars);
+  void SetEconomyResearch(const ResearchLists& lists);
+  void SetBlacksmithResearch(const ResearchLists& lists);
+
+  void CreateResearchIcons(const ResearchLists& lists);
+  void DestroyResearchIcons();
+  void RefreshResearchIcons();
+
+  const AgeColors& ageColors() const { return ageColors_; }
+  int iconCount() const { return iconCount_; }
+  bool economyShown() const { return iconState_.economyShown(); }
+  bool blacksmithShown() const { return iconState_.blacksmithShown(); }
+
+  void OnEconomy();
+  void OnBlacksmith();
+  void OnDarkColor() { ChangeAgeColor(0); }
+  void OnFeudalColor() { ChangeAgeColor(1); }
+  void OnCastleColor() { ChangeAgeColor(2); }
+  void OnImperialColor() { ChangeAgeColor(3); }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+
+ private:
+  struct IconSlot {
+    QLabel* control = nullptr;
+    QIcon icon;
+  };
+
+  void Apply(const IconToggle& t);
+  void ChangeAgeColor(int age);
+
+  std::string settingsPath_;
+  AgeColors ageColors_{};
+  std::array<AgeShares, kSlots> shares_{};
+  std::array<ColorRef, kSlots> rowColors_{};
+  std::array<QLineEdit*, kSlots> nameBoxes_{};
+  ResearchLists economy_{};
+  ResearchLists blacksmith_{};
+  std::array<IconSlot, kIconSlots> icons_{};
+  int iconCount_ = 0;
+  IconState iconState_;
+};
+
+}  // namespace q2
