@@ -1,6 +1,114 @@
+// quoril2-cli rename: the window's two rename commands without the dialogs.
+// The format comes from --format (or the default) and no settings are read
+// or written.
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/core/fs_ops.h"
+#include "rename/core/rename_format.h"
+#include "rename/core/rename_run.h"
+#include "replay/core/replay_summary.h"
+
 namespace q2::cli {
-int RunRename(const std::vector<std::string>&) { return 2; }
+namespace {
+
+struct Options {
+  std::string format = kDefaultRenameFormat;
+  bool dryRun = false;
+  bool selected = false;
+  std::vector<std::string> paths;
+};
+
+bool Parse(const std::vector<std::string>& args, Options& o) {
+  bool onlyPaths = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (onlyPaths || a.empty() || a[0] != '-' || a == "-") {
+      o.paths.push_back(a);
+    } else if (a == "--") {
+      onlyPaths = true;
+    } else if (a == "--dry-run") {
+      o.dryRun = true;
+    } else if (a == "--selected") {
+      o.selected = true;
+    } else if (a == "--format") {
+      if (++i == args.size()) return false;
+      o.format = args[i];
+    } else if (a.starts_with("--format=")) {
+      o.format = a.substr(9);
+    } else {
+      return false;
+    }
+  }
+  if (o.paths.empty()) return false;
+  return o.selected || o.paths.size() == 1;
+}
+
+std::string WithoutTrailingSeparators(std::string p) {
+  while (p.size() > 1 && (p.back() == '/' || p.back() == kPathSep)) p.pop_back();
+  return p;
+}
+
+void PrintFile(const FileRenameResult& f) {
+  for (const Message& m : f.messages) std::fprintf(stderr, "%s: %s\n", f.oldName.c_str(), m.text.c_str());
+  if (f.skipped) {
+    std::printf("%s: 変換対象外\n", f.oldName.c_str());
+  } else if (f.ok()) {
+    std::printf("%s -> %s\n", f.oldName.c_str(), f.newName.c_str());
+  } else if (f.newName.empty()) {
+    std::printf("%s: 失敗 (%s)\n", f.oldName.c_str(), FailureText(f.failure).c_str());
+  } else {
+    std::printf("%s -> %s: 失敗 (%s)\n", f.oldName.c_str(), f.newName.c_str(),
+                FailureText(f.failure).c_str());
+  }
+}
+
+}  // namespace
+
+int RunRename(const std::vector<std::string>& args) {
+  Options o;
+  if (!Parse(args, o)) return 2;
+
+  RenameRequest req;
+  req.dryRun = o.dryRun;
+  if (CompileRenameFormat(o.format, req.format, req.tokens) != 0) {
+    std::fprintf(stderr, "%s\n", kMsgMalformedFormat);
+    return 2;
+  }
+  if (o.format.empty()) {
+    std::fprintf(stderr, "%s\n", kMsgEmptyFormat);
+    return 2;
+  }
+
+  ReplaySummary summary;
+  RenameRunResult run;
+  Messages end;
+  if (o.selected) {
+    std::vector<SelectedRecording> files;
+    for (const std::string& p : o.paths) {
+      // Each file is renamed inside its own folder; "" is the root folder.
+      std::string folder = ParentOf(p);
+      std::string path = p;
+      if (folder.empty() && !(p.starts_with('/') || p.starts_with(kPathSep))) {
+        folder = ".";
+        path.insert(0, std::string{'.', kPathSep});
+      }
+      files.push_back({folder, path});
+    }
+    run = RenameSelectedFiles(files, req, summary);
+    end = SelectedOutcomeMessages(run.outcome);
+  } else {
+    run = RenameDefaultNamedFiles(WithoutTrailingSeparators(o.paths.front()), req, summary);
+    end = BulkOutcomeMessages(run.outcome);
+  }
+
+  for (const FileRenameResult& f : run.files) PrintFile(f);
+  for (const Message& m : end) std::printf("%s\n", m.text.c_str());
+  std::fflush(stdout);
+  if (run.outcome == kRenameOk) return 0;
+  if (run.outcome == kRenameNothing) return 3;
+  return 1;
+}
+
 }  // namespace q2::cli

@@ -1,0 +1,146 @@
+// quoril2-cli rename, run as a user would run it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "cli/recording_generator.h"
+#include "rename/core/default_name.h"
+#include "support/temp_dir.h"
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace q2 {
+namespace {
+
+namespace fs = std::filesystem;
+
+#ifndef _WIN32
+std::string Quote(const std::string& s) {
+  std::string out = "'";
+  for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+struct CliRun {
+  int code = -1;
+  std::string out, err;
+};
+
+CliRun Cli(const q2test::TempDir& tmp, const std::vector<std::string>& args) {
+  std::string cmd = Quote(QUORIL2_CLI) + " rename";
+  for (const std::string& a : args) cmd += " " + Quote(a);
+  const std::string errPath = tmp / "stderr.txt";
+  cmd += " 2>" + Quote(errPath);
+  CliRun r;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  const int status = pclose(p);
+  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream e(errPath, std::ios::binary);
+  std::stringstream ss;
+  ss << e.rdbuf();
+  r.err = ss.str();
+  fs::remove(errPath);
+  return r;
+}
+
+std::map<std::string, uintmax_t> Listing(const std::string& dir) {
+  std::map<std::string, uintmax_t> out;
+  for (const auto& e : fs::directory_iterator(dir))
+    out[e.path().filename().string()] = e.is_regular_file() ? e.file_size() : 0;
+  return out;
+}
+
+std::string Game(const std::vector<std::string>& names, uint64_t seed) {
+  return gen::BuildRecording(gen::TypicalGame(names, std::vector<int>(names.size(), 1), 1, seed, 20000, 20000));
+}
+
+const std::string kA = gen::DefaultRecordingName({2005, 3, 5, 10, 40, 55});
+const std::string kB = gen::DefaultRecordingName({2006, 1, 14, 23, 59, 1});
+
+TEST(CliRename, BulkRunDryRunAndOutcomes) {
+  q2test::TempDir tmp;
+  fs::create_directory(tmp / "rec");
+  const std::string dir = tmp / "rec";
+  ASSERT_TRUE(gen::WriteFile(dir + "/" + kA, Game({"太郎", "花子"}, 1)));
+  ASSERT_TRUE(gen::WriteFile(dir + "/" + kB, Game({"North"}, 2)));
+  ASSERT_TRUE(gen::WriteFile(dir + "/keep.mgx", Game({"x"}, 3)));
+  const auto before = Listing(dir);
+
+  const std::string lines =
+      kA + " -> 太郎：2005年03月05日： vs .mgx\n" + kB + " -> North：2006年01月14日： vs .mgx\n";
+  const std::string done = "ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙを\n紳士的に一括変換しました。\n貴方もこれで紳士です(´'ω'｀)\n";
+
+  CliRun dry = Cli(tmp, {"--dry-run", dir + "/"});
+  EXPECT_EQ(dry.code, 0) << dry.err;
+  EXPECT_EQ(dry.out, lines + done);
+  EXPECT_EQ(Listing(dir), before);  // nothing renamed, no header file left or made
+
+  CliRun real = Cli(tmp, {dir});
+  EXPECT_EQ(real.code, 0) << real.err;
+  EXPECT_EQ(real.out, lines + done);
+  EXPECT_TRUE(fs::exists(dir + "/太郎：2005年03月05日： vs .mgx"));
+  EXPECT_TRUE(fs::exists(dir + "/North：2006年01月14日： vs .mgx"));
+  EXPECT_TRUE(fs::exists(dir + "/keep.mgx"));
+  EXPECT_EQ(Listing(dir).size(), 3u);
+
+  CliRun none = Cli(tmp, {"--format", "[YEAR]", dir});
+  EXPECT_EQ(none.code, 3);
+  EXPECT_EQ(none.out, "ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙが存在しません\n");
+}
+
+TEST(CliRename, RefusesBadFormatsAndArguments) {
+  q2test::TempDir tmp;
+  ASSERT_TRUE(gen::WriteFile(tmp / kA, Game({"North"}, 1)));
+  const auto before = Listing(tmp.path());
+
+  CliRun malformed = Cli(tmp, {"--format", "[YEAR", tmp.path()});
+  EXPECT_EQ(malformed.code, 2);
+  EXPECT_NE(malformed.err.find("変換書式をが不正だよ(´；ω；`)"), std::string::npos);
+  EXPECT_EQ(malformed.out, "");
+  CliRun empty = Cli(tmp, {"--format=", tmp.path()});
+  EXPECT_EQ(empty.code, 2);
+  EXPECT_NE(empty.err.find("変換書式を入力してよ(´；ω；`)"), std::string::npos);
+  EXPECT_EQ(Cli(tmp, {}).code, 2);
+  EXPECT_EQ(Cli(tmp, {tmp.path(), tmp.path()}).code, 2);
+  EXPECT_EQ(Cli(tmp, {"--bogus", tmp.path()}).code, 2);
+  EXPECT_EQ(Cli(tmp, {"--format"}).code, 2);
+  EXPECT_EQ(Listing(tmp.path()), before);
+}
+
+TEST(CliRename, SelectedFilesFailuresAndSkips) {
+  q2test::TempDir tmp;
+  ASSERT_TRUE(gen::WriteFile(tmp / "one.mgx", Game({"North"}, 1)));
+  ASSERT_TRUE(gen::WriteFile(tmp / "two.mgx", Game({"North"}, 2)));
+  ASSERT_TRUE(gen::WriteFile(tmp / "notes.txt", "x"));
+
+  CliRun r = Cli(tmp, {"--format", "[REC_PLAYER]", "--selected", tmp / "one.mgx", tmp / "notes.txt", tmp / "two.mgx"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out,
+            "one.mgx -> North.mgx\n"
+            "notes.txt: 変換対象外\n"
+            "two.mgx -> North.mgx: 失敗 (同じ名前のファイルが既にあります)\n"
+            "使用不可な文字が挿入されてるため変換できません\n");
+  EXPECT_TRUE(fs::exists(tmp / "North.mgx"));
+  EXPECT_TRUE(fs::exists(tmp / "two.mgx"));
+
+  // A relative path is renamed in its own folder.
+  std::string cmd = "cd " + Quote(tmp.path()) + " && " + Quote(QUORIL2_CLI) +
+                    " rename --format 'renamed [REC_PLAYER]' --selected two.mgx >/dev/null 2>&1";
+  EXPECT_EQ(std::system(cmd.c_str()), 0);
+  EXPECT_TRUE(fs::exists(tmp / "renamed North.mgx"));
+  EXPECT_FALSE(fs::exists(tmp / "two.mgx"));
+}
+#endif
+
+}  // namespace
+}  // namespace q2
