@@ -134,8 +134,8 @@ std::string BuildHeader(const Spec& spec) {
   if (spec.writeTeams) {
     h.append("\x9A\x99\x99\x99\x99\x99\xF9\x3F", 8);
     HeaderFiller(h, 5, rng);
-    std::array<int, 8> teams;
-    teams.fill(1);
+    // Empty slots carry team 0.
+    std::array<int, 8> teams{};
     for (const Player& p : spec.players)
       if (p.slot >= 1 && p.slot <= 8) teams[p.slot - 1] = p.team;
     for (int t : teams) h += static_cast<char>(t);

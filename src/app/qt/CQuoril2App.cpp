@@ -1,0 +1,36 @@
+#include "CQuoril2App.h"
+
+#include "CMainFrame.h"
+#include "view/qt/CQuoril2Doc.h"
+#include "view/qt/CQuoril2View.h"
+
+namespace q2 {
+
+CQuoril2App::CQuoril2App(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QStringLiteral("Quoril2"));
+  setApplicationDisplayName(QStringLiteral("Quoril2"));
+}
+
+CQuoril2App::~CQuoril2App() {
+  // The view saves its settings when it is destroyed.
+  frame_.reset();
+}
+
+std::unique_ptr<CMainFrame> CQuoril2App::CreateMainWindow(CQuoril2Doc* doc, const std::string& argument) {
+  auto frame = std::make_unique<CMainFrame>(doc);
+  frame->view()->OnInitialUpdate();
+  if (!argument.empty()) frame->view()->OpenArgument(argument);
+  frame->move(10, 100);
+  frame->resize(863, 514);
+  frame->setWindowTitle(QStringLiteral("くおらん Ver 1.005"));
+  frame->show();
+  return frame;
+}
+
+bool CQuoril2App::InitInstance(const std::string& argument) {
+  doc_ = std::make_unique<CQuoril2Doc>();
+  frame_ = CreateMainWindow(doc_.get(), argument);
+  return frame_ != nullptr;
+}
+
+}  // namespace q2

@@ -1,0 +1,193 @@
+#include "folder_list.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "settings/core/settings.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <chrono>
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
+namespace q2 {
+
+bool ContainsMgx(const std::string& text) { return text.size() > 4 && text.find(".mgx", 1) != std::string::npos; }
+
+std::string SizeText(uint64_t bytes) {
+  const uint32_t kb = static_cast<uint32_t>(bytes >> 10);
+  std::string digits = std::to_string(kb);
+  std::string out;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out + " KB";
+}
+
+std::string TimeText(const LocalTime& t) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04u/%02u/%02u %02u:%02u", unsigned(t.year), unsigned(t.month),
+                unsigned(t.day), unsigned(t.hour), unsigned(t.minute));
+  return buf;
+}
+
+namespace {
+
+std::optional<FolderEntry> MakeEntry(std::string name, bool isDir, uint64_t size, int64_t mtime) {
+  FolderEntry e;
+  if (ContainsMgx(name))
+    e.typeText = kTypeRecording;
+  else if (isDir)
+    e.typeText = kTypeFolder;
+  else
+    return std::nullopt;
+  e.sizeText = SizeText(isDir ? 0 : size);
+  e.timeText = TimeText(ToLocalTime(mtime));
+  e.name = std::move(name);
+  return e;
+}
+
+unsigned char Fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
+
+bool NameLess(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return Fold(static_cast<unsigned char>(x)) < Fold(static_cast<unsigned char>(y));
+  });
+}
+
+}  // namespace
+
+void SortForList(std::vector<FolderEntry>& entries) {
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const FolderEntry& a, const FolderEntry& b) { return NameLess(a.name, b.name); });
+}
+
+std::optional<std::vector<FolderEntry>> ScanFolder(const std::string& folder) {
+  std::vector<FolderEntry> out;
+#ifdef _WIN32
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::directory_iterator it(FsPath(folder), ec), end;
+  if (ec) return std::nullopt;
+  for (; it != end; it.increment(ec)) {
+    if (ec) break;
+    std::string name = Utf8Path(it->path().filename());
+    if (name.empty() || name[0] == '.') continue;
+    DWORD attrs = GetFileAttributesW(it->path().c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_HIDDEN)) continue;
+    bool dir = it->is_directory(ec);
+    uint64_t size = dir ? 0 : it->file_size(ec);
+    auto ft = it->last_write_time(ec);
+    auto sys = std::chrono::clock_cast<std::chrono::system_clock>(ft);
+    int64_t secs = std::chrono::duration_cast<std::chrono::seconds>(sys.time_since_epoch()).count();
+    if (auto e = MakeEntry(std::move(name), dir, size, secs)) out.push_back(std::move(*e));
+  }
+#else
+  DIR* d = opendir(folder.empty() ? "." : folder.c_str());
+  if (!d) return std::nullopt;
+  const int dfd = dirfd(d);
+  while (dirent* de = readdir(d)) {
+    // Names beginning with a dot are this platform's hidden items.
+    if (de->d_name[0] == '.') continue;
+    struct stat st;
+    if (fstatat(dfd, de->d_name, &st, 0) != 0 && fstatat(dfd, de->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+      continue;
+    if (auto e = MakeEntry(de->d_name, S_ISDIR(st.st_mode), static_cast<uint64_t>(st.st_size),
+                           static_cast<int64_t>(st.st_mtime)))
+      out.push_back(std::move(*e));
+  }
+  closedir(d);
+#endif
+  SortForList(out);
+  return out;
+}
+
+std::string FolderCaption(const std::string& folder) {
+  size_t pos = folder.find(kDesktopWord, 1);
+  return pos == std::string::npos ? folder : folder.substr(pos);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && folder.back() == kPathSep) return folder + name;
+  return folder + kPathSep + name;
+}
+
+std::string UpTarget(const std::string& current, const Places& places) {
+#ifdef _WIN32
+  size_t sep = current.rfind('\\');
+  if (sep != std::string::npos) return current.substr(0, sep);
+  return places.desktop;  // a drive alone, or no path at all
+#else
+  size_t sep = current.rfind('/');
+  if (sep == std::string::npos || current.find_first_not_of('/') == std::string::npos) return places.desktop;
+  return sep == 0 ? std::string("/") : current.substr(0, sep);
+#endif
+}
+
+Message MissingFolderMessage() {
+  return {"指定のﾃﾞｨﾚｸﾄﾘが見つかりません\n参照ﾃﾞｨﾚｸﾄﾘをﾃﾞｽｸﾄｯﾌﾟに設定します。", "ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ",
+          MsgIcon::Exclamation};
+}
+
+// The folder is taken by value: callers pass StartupFolder(), which the
+// fallback replaces.
+Listing FolderNavigator::NavigateTo(std::string folder, const Places& places) {
+  Listing l;
+  current_ = folder;
+  auto scan = ScanFolder(folder);
+  if (!scan) {
+    l.messages.push_back(MissingFolderMessage());
+    SetStartupFolder(places.desktop);
+    // The desktop, then the home folder, each tried once: never a loop.
+    for (const std::string* fallback : {&places.desktop, &places.home}) {
+      if (fallback->empty() || *fallback == folder) continue;
+      current_ = *fallback;
+      scan = ScanFolder(*fallback);
+      if (scan) {
+        if (fallback == &places.home) SetStartupFolder(places.home);
+        break;
+      }
+    }
+  }
+  l.folder = current_;
+  l.caption = FolderCaption(current_);
+  l.listed = scan.has_value();
+  if (scan) l.entries = std::move(*scan);
+  return l;
+}
+
+void FolderNavigator::StartHistory(const std::string& folder) {
+  history_ = {folder};
+  position_ = 1;
+}
+
+void FolderNavigator::PushHistory(const std::string& folder) {
+  history_.resize(static_cast<size_t>(position_));
+  history_.push_back(folder);
+  position_ = static_cast<int>(history_.size());
+}
+
+const std::string& FolderNavigator::StepBack() {
+  if (position_ > 1) --position_;
+  return history_.at(static_cast<size_t>(position_ - 1));
+}
+
+const std::string& FolderNavigator::StepForward() {
+  if (position_ < static_cast<int>(history_.size())) ++position_;
+  return history_.at(static_cast<size_t>(position_ - 1));
+}
+
+std::pair<bool, bool> FolderNavigator::HistoryButtons() const {
+  const int n = static_cast<int>(history_.size());
+  if (n <= 1) return {false, false};
+  if (position_ == 1) return {false, true};
+  if (position_ == n) return {true, false};
+  return {true, true};
+}
+
+}  // namespace q2
