@@ -1,6 +1,7 @@
 #include "header_extractor.h"
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <zlib.h>
 
@@ -14,6 +15,13 @@ uint32_t ReadLe32(const uint8_t* p) {
 }
 
 void Fail(Messages& m, const char* text) { m.push_back({text}); }
+
+// A link under the .dat name that leads to the recording: creating the
+// output file would truncate the recording.
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return std::filesystem::equivalent(FsPath(a), FsPath(b), ec) && !ec;
+}
 
 }  // namespace
 
@@ -76,7 +84,7 @@ bool HeaderExtractor(const std::string& replayPath, ReplayView& view, Messages& 
 
   view.extractedHeaderPath = ExtractedHeaderPathFor(replayPath);
   const std::string& outPath = view.extractedHeaderPath;
-  if (outPath == replayPath || IsDirectory(outPath)) {
+  if (outPath == replayPath || IsDirectory(outPath) || SameFile(outPath, replayPath)) {
     Fail(messages, kMsgCannotCreate);
     return false;
   }

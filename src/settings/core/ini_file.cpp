@@ -83,6 +83,22 @@ bool KeyValueOf(const std::string& line, std::string& key, std::string& value) {
   return true;
 }
 
+bool IsCp932Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// The longest prefix of at most max bytes that ends on a character boundary,
+// so that a cut value doesn't end in half a character.
+size_t Cp932PrefixLength(const std::string& bytes, size_t max) {
+  size_t i = 0;
+  while (i < bytes.size()) {
+    size_t len = IsCp932Lead(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+    if (i + len > max) break;
+    i += len;
+  }
+  return i;
+}
+
+bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+
 }  // namespace
 
 namespace {
@@ -127,7 +143,7 @@ std::string IniReadString(const std::string& path, const std::string& section,
     }
     return raw->substr(0, n);
   }
-  if (raw->size() > kIniValueMax) raw->resize(kIniValueMax);
+  if (raw->size() > kIniValueMax) raw->resize(Cp932PrefixLength(*raw, kIniValueMax));
   return Cp932ToUtf8(*raw);
 }
 
@@ -150,6 +166,8 @@ int IniReadInt(const std::string& path, const std::string& section, const std::s
 
 bool IniWriteRaw(const std::string& path, const std::string& section, const std::string& key,
                  const std::string& bytes) {
+  // A line break would split the line and could add keys or sections.
+  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(bytes)) return false;
   std::string data;
   ReadFile(path, data);
   std::vector<Line> lines = SplitLines(data);
@@ -182,9 +200,12 @@ bool IniWriteRaw(const std::string& path, const std::string& section, const std:
     }
   }
   if (!done) {
-    if (!lines.empty() && lines.back().eol.empty()) lines.back().eol = eol;
-    if (sectionEnd >= 0) {
-      lines.insert(lines.begin() + sectionEnd, Line{keyLine, eol});
+    const bool sectionFound = sectionEnd >= 0;
+    const size_t at = sectionFound ? static_cast<size_t>(sectionEnd) : lines.size();
+    // Only a line that gets another one after it needs a line end.
+    if (at > 0 && lines[at - 1].eol.empty()) lines[at - 1].eol = eol;
+    if (sectionFound) {
+      lines.insert(lines.begin() + static_cast<long>(at), Line{keyLine, eol});
     } else {
       lines.push_back({"[" + section + "]", eol});
       lines.push_back({keyLine, eol});
@@ -214,6 +235,10 @@ bool IniWriteRaw(const std::string& path, const std::string& section, const std:
 bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value) {
   auto enc = Utf8ToCp932(value);
+  // Code page 932 bytes that happen to be valid UTF-8 (half-width katakana
+  // such as "ﾃｽ" are) would be read back as UTF-8, so such a value is
+  // stored as UTF-8 instead.
+  if (enc && *enc != value && IsValidUtf8(*enc)) enc.reset();
   return IniWriteRaw(path, section, key, enc ? *enc : value);
 }
 

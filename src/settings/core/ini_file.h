@@ -27,14 +27,16 @@ int IniReadInt(const std::string& path, const std::string& section, const std::s
                int def);
 
 // Stores the UTF-8 text as code page 932 bytes, or as UTF-8 when a character
-// has no code page 932 form. Returns false when the file can't be written.
+// has no code page 932 form or the code page 932 bytes would read back as
+// UTF-8. Returns false when the file can't be written.
 bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value);
 
 bool IniWriteInt(const std::string& path, const std::string& section, const std::string& key,
                  long long value);
 
-// Writes the stored bytes unchanged.
+// Writes the stored bytes unchanged; refuses (false) a section, key or
+// value holding a line break.
 bool IniWriteRaw(const std::string& path, const std::string& section, const std::string& key,
                  const std::string& bytes);
 

@@ -1,0 +1,137 @@
+// Helpers shared by the core tests: byte files, hand-built headers and the
+// exact message texts the program shows.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/core/fs_ops.h"
+
+namespace q2test {
+
+// The texts as the user sees them, kept apart from the program's own
+// constants so that a typo there shows up here.
+inline const std::string kTextCannotOpen = "ファイルをオープンできませんでした";
+inline const std::string kTextCorrupt = "解凍エラーです(ファイルが壊れています)";
+inline const std::string kTextCannotCreate = "ファイルの作成に失敗しました";
+inline const std::string kTextInflate = "解凍エラーです";
+inline const std::string kTextScenario = "シナリオには未対応ですナッ ( ゜Д゜)y ＼_ ポロッ";
+inline const std::string kTextHeaderData = "HEADER_DATA_ERROR";
+
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline void PutLe32(std::string& s, uint32_t v) {
+  for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+inline std::string Le32(uint32_t v) {
+  std::string s;
+  PutLe32(s, v);
+  return s;
+}
+
+inline const std::string kRandomGame = "RandomGame";
+inline const std::string kPlayerMarker("\xFF\xFF\xFF\x9D\xFF", 5);
+inline const std::string kTeamMarker("\x9A\x99\x99\x99\x99\x99\xF9\x3F", 8);
+
+// An inflated header built piece by piece: 62 zero bytes (so offsets 12 to
+// 15 are zero) with the recorder slot at 61, then whatever the test appends.
+struct HeaderBytes {
+  std::string b;
+
+  explicit HeaderBytes(uint8_t recorder = 1) : b(62, '\0') { b[61] = static_cast<char>(recorder); }
+
+  HeaderBytes& pad(size_t n, char c = '\0') {
+    b.append(n, c);
+    return *this;
+  }
+  HeaderBytes& raw(const std::string& s) {
+    b += s;
+    return *this;
+  }
+  // "RandomGame" and the 180 bytes the scanner skips after it.
+  HeaderBytes& randomGame() {
+    b += kRandomGame;
+    b.append(180, '\0');
+    return *this;
+  }
+  // The player-table marker and the 22 bytes before the first record.
+  HeaderBytes& tableMarker() {
+    b += kPlayerMarker;
+    b.append(22, '\0');
+    return *this;
+  }
+  // One player record: slot byte, 7 bytes, length byte, 3 bytes, name.
+  HeaderBytes& record(int slot, const std::string& name, int lengthByte = -1) {
+    b += static_cast<char>(slot);
+    b.append(7, '\0');
+    b += static_cast<char>(lengthByte < 0 ? static_cast<int>(name.size()) : lengthByte);
+    b.append(3, '\0');
+    b += name;
+    return *this;
+  }
+  HeaderBytes& emptyRecords(int n) {
+    for (int i = 0; i < n; ++i) record(0, "");
+    return *this;
+  }
+  // The team marker, 5 bytes, then the eight team bytes.
+  HeaderBytes& teams(const std::vector<int>& t) {
+    b += kTeamMarker;
+    b.append(5, '\0');
+    for (int i = 0; i < 8; ++i) b += static_cast<char>(i < static_cast<int>(t.size()) ? t[i] : 0);
+    return *this;
+  }
+  HeaderBytes& lobby(int digit, const std::string& text) {
+    PutLe32(b, static_cast<uint32_t>(text.size() + 4));
+    b += "@#";
+    b += static_cast<char>('0' + digit);
+    b += text;
+    b += '\0';
+    return *this;
+  }
+  const uint8_t* data() const { return reinterpret_cast<const uint8_t*>(b.data()); }
+  size_t size() const { return b.size(); }
+};
+
+// A heap copy of exactly the given bytes, so that the address sanitizer
+// sees any read past their end.
+struct ExactBuffer {
+  std::vector<uint8_t> v;
+  explicit ExactBuffer(const std::string& s, size_t n = std::string::npos)
+      : v(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(n == std::string::npos ? s.size() : n)) {}
+  const uint8_t* data() const { return v.empty() ? nullptr : v.data(); }
+  size_t size() const { return v.size(); }
+};
+
+// A research or age command as the body carries it, with the position j
+// (the zero byte after the player byte) at `at`.
+inline void PutCommand(std::string& body, size_t at, int player, int lo, int hi) {
+  if (body.size() < at + 7) body.resize(at + 7, '\x01');
+  body[at - 1] = static_cast<char>(player);
+  body[at] = '\0';
+  body[at + 1] = static_cast<char>(lo);
+  body[at + 2] = static_cast<char>(hi);
+  std::memset(&body[at + 3], 0xFF, 4);
+}
+
+inline void PutChat(std::string& body, size_t at, int digit, const std::string& text, bool zero = true) {
+  std::string line = "@#" + std::string(1, static_cast<char>('0' + digit)) + text;
+  if (zero) line += '\0';
+  if (body.size() < at + line.size()) body.resize(at + line.size(), '\x01');
+  body.replace(at, line.size(), line);
+}
+
+}  // namespace q2test

@@ -1,0 +1,121 @@
+#include "settings/core/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "app/core/fs_ops.h"
+#include "app/core/text_codec.h"
+#include "core_support.h"
+#include "settings/core/ini_file.h"
+#include "support/temp_dir.h"
+
+using namespace q2;
+using q2test::ReadBytes;
+using q2test::WriteBytes;
+
+namespace {
+const char* kDefaultFolder = "C:\\Program Files\\Microsoft Games\\Age of Empires II\\SaveGame";
+const std::array<ColorRef, 8> kDefaults = {16711680, 255, 32768, 5898239, 16776960, 16711935, 6579300, 18653};
+}  // namespace
+
+TEST(Settings, NoFileGivesOneWarningTheDefaultsAndWritesThemOnSave) {
+  q2test::TempDir dir;
+  const std::string ini = dir / "Quoran.ini";
+  SetAllPlayerColors({1, 2, 3, 4, 5, 6, 7, 8});
+  SetStartupFolder("/somewhere/else");
+
+  Messages m = LoadViewSettings(ini);
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(m[0].text,
+            "SaveGameのﾃﾞｨﾚｸﾄﾘﾊﾟｽの読み込みに失敗しました\n"
+            "ﾃﾞﾌｫﾙﾄのﾃﾞｨﾚｸﾄﾘﾊﾟｽ設定を使用します。");
+  EXPECT_EQ(m[0].caption, "iniﾌｧｲﾙ読み込みｴﾗｰ");
+  EXPECT_EQ(m[0].icon, MsgIcon::Exclamation);
+  EXPECT_EQ(m[0].buttons, MsgButtons::Ok);
+  EXPECT_EQ(StartupFolder(), kDefaultFolder);
+  EXPECT_EQ(std::string(kDefaultFolder).size(), 59u);
+  EXPECT_EQ(PlayerColors(), kDefaults);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(PlayerColor(i), kDefaults[i]);
+  EXPECT_FALSE(PathExists(ini)) << "reading never creates the file";
+
+  SaveViewSettings(ini);
+  EXPECT_EQ(ReadBytes(ini),
+            "[PLAYER_INFO]\r\n"
+            "PLAYER1COLOR=16711680\r\nPLAYER2COLOR=255\r\nPLAYER3COLOR=32768\r\nPLAYER4COLOR=5898239\r\n"
+            "PLAYER5COLOR=16776960\r\nPLAYER6COLOR=16711935\r\nPLAYER7COLOR=6579300\r\nPLAYER8COLOR=18653\r\n"
+            "[FILE_INFO]\r\n"
+            "SAVEGAME_DIR=C:\\Program Files\\Microsoft Games\\Age of Empires II\\SaveGame\r\n");
+
+  // Read again: no warning now, the same values.
+  SetAllPlayerColors({1, 2, 3, 4, 5, 6, 7, 8});
+  EXPECT_TRUE(LoadViewSettings(ini).empty());
+  EXPECT_EQ(StartupFolder(), kDefaultFolder);
+  EXPECT_EQ(PlayerColors(), kDefaults);
+}
+
+TEST(Settings, EmptyFolderValueWarnsAndAnyOtherValueIsUsedUnchanged) {
+  q2test::TempDir dir;
+  const std::string ini = dir / "Quoran.ini";
+  WriteBytes(ini, "[FILE_INFO]\r\nSAVEGAME_DIR=\r\n");
+  Messages m = LoadViewSettings(ini);
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(m[0].caption, "iniﾌｧｲﾙ読み込みｴﾗｰ");
+  EXPECT_EQ(StartupFolder(), kDefaultFolder);
+
+  WriteBytes(ini, "[FILE_INFO]\r\nSAVEGAME_DIR=" + Utf8ToCp932("/no/such/フォルダ").value() + "\r\n");
+  EXPECT_TRUE(LoadViewSettings(ini).empty());
+  EXPECT_EQ(StartupFolder(), "/no/such/フォルダ");
+}
+
+TEST(Settings, StoredZeroOrNonNumberPlayerColourReadsAsTheDefault) {
+  q2test::TempDir dir;
+  const std::string ini = dir / "Quoran.ini";
+  WriteBytes(ini,
+             "[FILE_INFO]\r\nSAVEGAME_DIR=C:\\g\r\n[PLAYER_INFO]\r\n"
+             "PLAYER1COLOR=123\r\nPLAYER2COLOR=abc\r\nPLAYER3COLOR=0\r\nPLAYER8COLOR=65280\r\n");
+  EXPECT_TRUE(LoadViewSettings(ini).empty());
+  EXPECT_EQ(PlayerColor(0), 123u);
+  EXPECT_EQ(PlayerColor(1), 255u);
+  EXPECT_EQ(PlayerColor(2), 32768u);
+  EXPECT_EQ(PlayerColor(3), 5898239u);
+  EXPECT_EQ(PlayerColor(7), 65280u);
+}
+
+TEST(Settings, SaveWritesColoursThenFolderAndKeepsOtherKeys) {
+  q2test::TempDir dir;
+  const std::string ini = dir / "Quoran.ini";
+  WriteBytes(ini, "[FILE_INFO]\r\nLAST_FORMAT=[YEAR]\r\nSAVEGAME_DIR=old\r\n[VIEW_INFO]\r\nCOLOR_TEIOU=1\r\n");
+  SetAllPlayerColors({10, 20, 30, 40, 50, 60, 70, 0x7FFFFFFF});
+  SetStartupFolder("D:\\記録");
+  SaveViewSettings(ini);
+  EXPECT_EQ(ReadBytes(ini),
+            "[FILE_INFO]\r\nLAST_FORMAT=[YEAR]\r\nSAVEGAME_DIR=D:\\" + Utf8ToCp932("記録").value() +
+                "\r\n[VIEW_INFO]\r\nCOLOR_TEIOU=1\r\n"
+                "[PLAYER_INFO]\r\nPLAYER1COLOR=10\r\nPLAYER2COLOR=20\r\nPLAYER3COLOR=30\r\nPLAYER4COLOR=40\r\n"
+                "PLAYER5COLOR=50\r\nPLAYER6COLOR=60\r\nPLAYER7COLOR=70\r\nPLAYER8COLOR=2147483647\r\n");
+  EXPECT_EQ(PlayerColorKey(8), "PLAYER8COLOR");
+}
+
+TEST(Settings, AgeColoursKeepAStoredZeroAsBlack) {
+  q2test::TempDir dir;
+  const std::string ini = dir / "Quoran.ini";
+  EXPECT_EQ(LoadAgeColors(ini), (AgeColors{16711680, 255, 32768, 5898239}));
+  WriteBytes(ini, "[VIEW_INFO]\r\nCOLOR_TEIOU=0\r\ncolor_ryousyu=65535\r\n");
+  EXPECT_EQ(LoadAgeColors(ini), (AgeColors{16711680, 65535, 32768, 0}));
+
+  SaveAgeColors(ini, {1, 2, 3, 4});
+  EXPECT_EQ(ReadBytes(ini), "[VIEW_INFO]\r\nCOLOR_TEIOU=4\r\nCOLOR_RYOUSYU=2\r\nCOLOR_ANKOKU=1\r\nCOLOR_JYOUSYU=3\r\n");
+  const std::string fresh = dir / "fresh.ini";
+  SaveAgeColors(fresh, kDefaultAgeColors);
+  EXPECT_EQ(ReadBytes(fresh),
+            "[VIEW_INFO]\r\nCOLOR_ANKOKU=16711680\r\nCOLOR_RYOUSYU=255\r\nCOLOR_JYOUSYU=32768\r\nCOLOR_TEIOU=5898239\r\n");
+}
+
+TEST(Settings, SettingsFileLivesBesideTheExecutableUnlessOverridden) {
+  const std::string saved = SettingsPath();
+  OverrideSettingsPath("");
+  const std::string real = SettingsPath();
+  EXPECT_EQ(real, ParentOf(ExecutablePath()) + kPathSep + "Quoran.ini");
+  OverrideSettingsPath("/tmp/elsewhere.ini");
+  EXPECT_EQ(SettingsPath(), "/tmp/elsewhere.ini");
+  OverrideSettingsPath(saved);
+}
