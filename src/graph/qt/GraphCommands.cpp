@@ -8,15 +8,19 @@
 
 namespace q2 {
 
-void ShowAgeGraph(QWidget* owner, ReplaySummary& s) {
+void PrepareAgeGraph(CAgeGraphDlg& dlg, ReplaySummary& s) {
   ComputeAgeShares(s.doc, s.view.ageTimes, s.view.bodyLength);
   std::array<PlayerBar, kSlots> bars;
   for (int i = 0; i < kSlots; ++i)
     bars[i] = {s.view.slotNameTexts[i], s.doc.graphRows[i].shares, PlayerColor(i)};
-  CAgeGraphDlg dlg(owner);
   dlg.SetPlayerBars(bars);
   dlg.SetEconomyResearch(s.doc.economyResearch);
   dlg.SetBlacksmithResearch(s.doc.blacksmithResearch);
+}
+
+void ShowAgeGraph(QWidget* owner, ReplaySummary& s) {
+  CAgeGraphDlg dlg(owner);
+  PrepareAgeGraph(dlg, s);
   dlg.exec();
 }
 

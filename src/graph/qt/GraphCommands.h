@@ -7,6 +7,12 @@ class QWidget;
 
 namespace q2 {
 
+class CAgeGraphDlg;
+
+// Computes the age shares into the document's graph rows and hands the
+// names, shares, player colours and research lists to the dialog.
+void PrepareAgeGraph(CAgeGraphDlg& dlg, ReplaySummary& s);
+
 // Button "グラフ一覧表示": computes the age shares into the document's graph
 // rows and runs the graph modally with the names, shares, research lists and
 // player colours. Works with no recording open too (all bars Dark).
