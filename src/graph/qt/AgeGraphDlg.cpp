@@ -26,6 +26,10 @@ QRect ToQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width(), r.hei
 // pixels (right and bottom edges excluded), filled with the brush.
 void DrawGdiRect(QPainter& p, const PixelRect& r, const QColor& fill) {
   if (r.empty()) return;
+  if (r.width() <= 2 || r.height() <= 2) {
+    p.fillRect(ToQRect(r), Qt::black);  // all outline, no inside
+    return;
+  }
   p.setBrush(fill);
   p.drawRect(r.left, r.top, r.width() - 1, r.height() - 1);
 }

@@ -238,7 +238,8 @@ class TestGraph : public QObject {
     std::array<PlayerBar, kSlots> bars{};
     bars[0] = {Cp932("太郎"), AgeSharesOf(300, 600, 900, 1000), 0x0000FF};
     bars[1] = {Cp932("花子"), AgeSharesOf(1000, 0, 0, 4000), 0xFF0000};
-    for (int r = 2; r < kSlots; ++r) bars[r].shares = AgeSharesOf(0, 0, 0, 0);
+    bars[2].shares = {1, 0.02, 0.98, 8};  // a feudal segment one pixel wide: 202–203
+    for (int r = 3; r < kSlots; ++r) bars[r].shares = AgeSharesOf(0, 0, 0, 0);
     dlg.SetPlayerBars(bars);
     auto* name1 = dlg.findChild<QLineEdit*>(QStringLiteral("id1096"));
     QCOMPARE(name1->text(), QStringLiteral("太郎"));
@@ -277,6 +278,10 @@ class TestGraph : public QObject {
     QCOMPARE(px(311, 130), feudal);
     QCOMPARE(px(848, 130), feudal);
     QCOMPARE(px(849, 130), black);
+    // A one-pixel segment is its outline alone.
+    QCOMPARE(px(200, 190), dark);
+    for (int x : {201, 202, 203}) QCOMPARE(px(x, 190), black);
+    QCOMPARE(px(204, 190), castle);
     // An empty slot: one Dark bar.
     for (int x : {131, 400, 848}) QCOMPARE(px(x, BarTop(5) + 20), dark);
     // Legend boxes.
