@@ -11,10 +11,7 @@
 #include "settings/core/settings.h"
 #include "view/qt/CQuoril2View.h"
 
-#if __has_include("graph/qt/GraphCommands.h")
 #include "graph/qt/GraphCommands.h"
-#define Q2_HAVE_GRAPH 1
-#endif
 
 namespace q2 {
 namespace {
@@ -143,17 +140,12 @@ void CMainFrame::buildStatusBar() {
 void CMainFrame::OnSetStartupFolder() { SetStartupFolder(view_->CurrentFolder()); }
 
 void CMainFrame::OnPlayerColors() {
-#ifdef Q2_HAVE_GRAPH
   q2::OnPlayerColors(this);
-#endif
+  // The view's activation redraw, which the platform may not send here.
   view_->RedrawAll();
 }
 
-void CMainFrame::OnResetAgeColors() {
-#ifdef Q2_HAVE_GRAPH
-  q2::OnResetAgeColors();
-#endif
-}
+void CMainFrame::OnResetAgeColors() { q2::OnResetAgeColors(); }
 
 void CMainFrame::OnAppAbout() {
   CAboutDlg dlg(this);

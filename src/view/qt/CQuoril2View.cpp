@@ -27,14 +27,8 @@
 #include "view/core/display.h"
 #include "view/core/open_replay.h"
 
-#if __has_include("graph/qt/GraphCommands.h")
 #include "graph/qt/GraphCommands.h"
-#define Q2_HAVE_GRAPH 1
-#endif
-#if __has_include("rename/qt/RenameCommands.h")
 #include "rename/qt/RenameCommands.h"
-#define Q2_HAVE_RENAME 1
-#endif
 
 namespace q2 {
 namespace {
@@ -49,7 +43,6 @@ class NoCommitDelegate : public QStyledItemDelegate {
   void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
 };
 
-#ifdef Q2_HAVE_RENAME
 class ViewRenameHost : public RenameHost {
  public:
   explicit ViewRenameHost(CQuoril2View* v) : v_(v) {}
@@ -62,7 +55,6 @@ class ViewRenameHost : public RenameHost {
  private:
   CQuoril2View* v_;
 };
-#endif
 
 // The list reports a click and a double click as the Windows list does: a
 // click on every first release, a double click instead of the second one.
@@ -459,24 +451,17 @@ void CQuoril2View::OnEditPaste() {
   ToFocused([](QLineEdit* e) { e->paste(); }, [](QPlainTextEdit* p) { p->paste(); });
 }
 
-void CQuoril2View::OnShowGraph() {
-#ifdef Q2_HAVE_GRAPH
-  ShowAgeGraph(window(), summary());
-#endif
-}
+void CQuoril2View::OnShowGraph() { ShowAgeGraph(window(), summary()); }
 
 void CQuoril2View::OnBulkRename() {
-#ifdef Q2_HAVE_RENAME
+  UpdateData(false);
   ViewRenameHost host(this);
   RunBulkRename(host);
-#endif
 }
 
 void CQuoril2View::OnSelectedRename() {
-#ifdef Q2_HAVE_RENAME
   ViewRenameHost host(this);
   RunSelectedRename(host);
-#endif
 }
 
 }  // namespace q2

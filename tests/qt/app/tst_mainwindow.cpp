@@ -28,6 +28,8 @@
 #include "support/temp_dir.h"
 #include "view/qt/CQuoril2Doc.h"
 #include "view/qt/CQuoril2View.h"
+#include <QTimer>
+#include <functional>
 
 namespace fs = std::filesystem;
 using q2test::ScriptedSeam;
@@ -118,6 +120,19 @@ class TestMainWindow : public QObject {
     std::string p = root_->path() + "/" + name;
     fs::create_directories(p);
     return p;
+  }
+  // Acts on the modal dialog that the next call opens, once it is up.
+  void whenModal(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act] {
+      QWidget* w = QApplication::activeModalWidget();
+      QVERIFY(w);
+      act(w);
+    });
+  }
+  static void press(QWidget* dlg, int id) {
+    auto* b = dlg->findChild<QPushButton*>(QStringLiteral("id%1").arg(id));
+    QVERIFY2(b, qPrintable(QString::number(id)));
+    b->click();
   }
   std::pair<bool, bool> buttons() { return {control<QPushButton>(1055)->isEnabled(), control<QPushButton>(1056)->isEnabled()}; }
   QString name(int slot) {
@@ -375,6 +390,61 @@ class TestMainWindow : public QObject {
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("コピー元"));
     frame_->command(59393)->trigger();
     QVERIFY(!frame_->statusBar()->isVisibleTo(frame_.get()));
+  }
+
+  void renameButtonsRunThroughTheDialog() {
+    const std::string f = dir("rename");
+    const std::string defName = q2::gen::DefaultRecordingName({2005, 3, 26, 2, 23, 10});
+    WriteGame(f + "/" + defName, {"太郎", "花子"}, {1, 1}, 1);
+    WriteGame(f + "/mine.mgx", {"North", "South"}, {1, 1}, 2);
+    SetTime(f + "/mine.mgx", 2011, 7, 4, 12, 0);
+    const QString mineDate = QStringLiteral("20110704");
+    q2::IniWriteString(ini_, "FILE_INFO", "LAST_FORMAT", "[REC_PLAYER]_[YEAR][MONTH][DAY]");
+    ScriptedSeam seam;
+    startIn(f);
+    seam.answers = {0x00004000 /* Yes */};
+    whenModal([](QWidget* dlg) { press(dlg, 1); });
+    QTest::mouseClick(control<QPushButton>(1059), Qt::LeftButton);
+    QCOMPARE(Column(list(), 0), (QStringList{"mine.mgx", "太郎_20050326.mgx"}));
+    QCOMPARE(seam.shown.back().message.caption, std::string("ﾌｧｲﾙ名一括変換処理"));
+
+    // The selected-files rename takes only the selected row.
+    list()->clearSelection();
+    Item(list(), "mine.mgx")->setSelected(true);
+    seam.shown.clear();
+    seam.answers = {0x00004000};
+    whenModal([](QWidget* dlg) { press(dlg, 1); });
+    QTest::mouseClick(control<QPushButton>(1061), Qt::LeftButton);
+    // Not a default name: the date comes from the file's time.
+    QCOMPARE(Column(list(), 0), (QStringList{"South_" + mineDate + ".mgx", "太郎_20050326.mgx"}));
+    QCOMPARE(seam.shown.back().message.caption, std::string("ﾌｧｲﾙ名選択変換処理"));
+  }
+
+  void graphAndColoursFromTheWindow() {
+    const std::string f = dir("graph");
+    WriteGame(f + "/g.mgx", {"太郎", "花子"}, {1, 1}, 1);
+    ScriptedSeam seam;
+    startIn(f);
+    click("g.mgx");
+    QStringList names;
+    whenModal([&](QWidget* dlg) {
+      for (int id : {1096, 1001})
+        names << dlg->findChild<QLineEdit*>(QStringLiteral("id%1").arg(id))->text();
+      press(dlg, 2);
+    });
+    QTest::mouseClick(control<QPushButton>(1085), Qt::LeftButton);
+    QCOMPARE(names, (QStringList{"太郎", "花子"}));
+
+    // A colour confirmed in the colour dialog shows in the name box at once.
+    seam.colors = {QColor(Qt::white)};
+    whenModal([](QWidget* dlg) {
+      press(dlg, 1001);  // 変更 of slot 1
+      press(dlg, 1);     // 設定
+    });
+    frame_->command(148)->trigger();
+    QCOMPARE(control<QLineEdit>(1004)->palette().color(QPalette::Text), QColor(Qt::white));
+    QCOMPARE(q2::PlayerColor(0), q2::ColorRef(0xFFFFFF));
+    q2::SetAllPlayerColors(q2::kDefaultPlayerColor);
   }
 };
 
