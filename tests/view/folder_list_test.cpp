@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "settings/core/settings.h"
+#include "support/temp_dir.h"
+#include "view/core/folder_list.h"
+
+namespace fs = std::filesystem;
+using namespace q2;
+
+TEST(FolderTexts, SizeTimeAndTypeRules) {
+  EXPECT_EQ(SizeText(1263616), "1,234 KB");
+  EXPECT_EQ(SizeText(1023), "0 KB");
+  EXPECT_EQ(SizeText(1024), "1 KB");
+  EXPECT_EQ(SizeText(1024ull * 1000 * 1000), "1,000,000 KB");
+  // The KiB count is a 32-bit value, as the list always showed it.
+  EXPECT_EQ(SizeText((1ull << 42) + 5 * 1024), "5 KB");
+  EXPECT_EQ(TimeText({2005, 3, 26, 2, 23, 59}), "2005/03/26 02:23");
+
+  EXPECT_TRUE(ContainsMgx("game.mgx"));
+  EXPECT_TRUE(ContainsMgx("game.mgx.bak"));
+  EXPECT_FALSE(ContainsMgx(".mgx"));
+  EXPECT_FALSE(ContainsMgx("GAME.MGX"));
+  EXPECT_TRUE(ContainsMgx("/a/old.mgx/"));
+}
+
+TEST(FolderTexts, CaptionFromDesktopWord) {
+  EXPECT_EQ(FolderCaption("/home/u/デスクトップ/games"), "デスクトップ/games");
+  EXPECT_EQ(FolderCaption("デスクトップ/games"), "デスクトップ/games");
+  EXPECT_EQ(FolderCaption("/home/u/Desktop"), "/home/u/Desktop");
+  // The first occurrence counts.
+  EXPECT_EQ(FolderCaption("/xデスクトップ/デスクトップ"), "デスクトップ/デスクトップ");
+}
+
+TEST(FolderTexts, ParentAndJoin) {
+  const Places places{"/home/u/Desktop", "/home/u"};
+  EXPECT_EQ(UpTarget("/a/b", places), "/a");
+  EXPECT_EQ(UpTarget("/x", places), "/");
+  EXPECT_EQ(UpTarget("/", places), places.desktop);
+  EXPECT_EQ(UpTarget("/a/b/", places), "/a/b");
+  EXPECT_EQ(UpTarget("C:\\Program Files\\SaveGame", places), places.desktop);
+  EXPECT_EQ(JoinPath("/a", "b.mgx"), "/a/b.mgx");
+  EXPECT_EQ(JoinPath("/", "b.mgx"), "/b.mgx");
+  EXPECT_EQ(JoinPath("/a", ""), "/a/");
+}
+
+TEST(FolderScan, ListsWholeFolderSortedWithoutHiddenItems) {
+  q2test::TempDir d;
+  for (int i = 0; i < 3500; ++i) std::ofstream(d / ("r" + std::to_string(i) + ".mgx"));
+  std::ofstream(d / "B.mgx");
+  std::ofstream(d / "a.mgx");
+  std::ofstream(d / ".hidden.mgx");
+  std::ofstream(d / "readme.txt");
+  fs::create_directory(d / "sub");
+  fs::create_directory(d / ".git");
+  auto entries = ScanFolder(d.path());
+  ASSERT_TRUE(entries);
+  ASSERT_EQ(entries->size(), 3503u);
+  EXPECT_EQ((*entries)[0].name, "a.mgx");
+  EXPECT_EQ((*entries)[1].name, "B.mgx");
+  EXPECT_EQ(entries->back().name, "sub");
+  EXPECT_EQ(entries->back().typeText, kTypeFolder);
+  EXPECT_EQ(entries->back().sizeText, "0 KB");
+  EXPECT_FALSE(ScanFolder(d / "missing"));
+  EXPECT_FALSE(ScanFolder(d / "readme.txt"));
+}
+
+TEST(FolderNavigation, HistoryFollowsTheButtons) {
+  FolderNavigator n;
+  n.StartHistory("A");
+  EXPECT_EQ(n.HistoryButtons(), std::make_pair(false, false));
+  n.PushHistory("A/B");
+  EXPECT_EQ(n.HistoryButtons(), std::make_pair(true, false));
+  EXPECT_EQ(n.StepBack(), "A");
+  EXPECT_EQ(n.HistoryButtons(), std::make_pair(false, true));
+  EXPECT_EQ(n.StepBack(), "A");  // already the first
+  // Pushing drops everything after the current element.
+  n.PushHistory("parent");
+  EXPECT_EQ(n.history(), (std::vector<std::string>{"A", "parent"}));
+  EXPECT_EQ(n.HistoryButtons(), std::make_pair(true, false));
+  n.PushHistory("parent");  // no duplicate check
+  EXPECT_EQ(n.history().size(), 3u);
+  n.StepBack();
+  EXPECT_EQ(n.HistoryButtons(), std::make_pair(true, true));
+  EXPECT_EQ(n.StepForward(), "parent");
+  EXPECT_EQ(n.StepForward(), "parent");
+  EXPECT_EQ(n.historyPosition(), 3);
+}
+
+TEST(FolderNavigation, MissingFolderFallsBackWithoutLooping) {
+  q2test::TempDir d;
+  fs::create_directory(d / "desk");
+  fs::create_directory(d / "home");
+  std::ofstream(d / "home/h.mgx");
+  FolderNavigator n;
+  SetStartupFolder("untouched");
+
+  Listing ok = n.NavigateTo(d / "desk", {d / "desk", d / "home"});
+  EXPECT_TRUE(ok.messages.empty());
+  EXPECT_EQ(StartupFolder(), "untouched");
+
+  Listing l = n.NavigateTo(d / "gone", {d / "desk", d / "home"});
+  ASSERT_EQ(l.messages.size(), 1u);
+  EXPECT_EQ(l.messages[0], MissingFolderMessage());
+  EXPECT_EQ(l.folder, d / "desk");
+  EXPECT_EQ(n.currentFolder(), d / "desk");
+  EXPECT_EQ(StartupFolder(), d / "desk");
+  EXPECT_TRUE(l.listed);
+
+  // Desktop gone too: the home folder once, then an empty list.
+  l = n.NavigateTo(d / "gone", {d / "nodesk", d / "home"});
+  EXPECT_EQ(l.messages.size(), 1u);
+  EXPECT_EQ(l.folder, d / "home");
+  ASSERT_EQ(l.entries.size(), 1u);
+  EXPECT_EQ(StartupFolder(), d / "home");
+  l = n.NavigateTo(d / "gone", {d / "nodesk", d / "nohome"});
+  EXPECT_EQ(l.messages.size(), 1u);
+  EXPECT_FALSE(l.listed);
+  EXPECT_TRUE(l.entries.empty());
+
+  // The start-up folder itself passed in: the fallback replaces it, the
+  // folder being listed stays what was asked for.
+  SetStartupFolder(d / "gone");
+  l = n.NavigateTo(StartupFolder(), {d / "desk", d / "home"});
+  EXPECT_EQ(l.folder, d / "desk");
+}
