@@ -101,18 +101,6 @@ TEST(AgeGraphBars, ComputeAgeSharesFillsAllEightRows) {
   ExpectShares(doc.graphRows[1].shares, 10, 0, 0, 0);
 }
 
-TEST(AgeGraphLegend, BoxesStandBeforeTheirButtons) {
-  const Rects l = LegendRects();
-  EXPECT_EQ(l[0], (PixelRect{530, 10, 560, 27}));
-  EXPECT_EQ(l[1], (PixelRect{617, 10, 647, 27}));
-  EXPECT_EQ(l[2], (PixelRect{704, 10, 734, 27}));
-  EXPECT_EQ(l[3], (PixelRect{791, 10, 821, 27}));
-  for (const PixelRect& p : l) {
-    EXPECT_EQ(p.width(), 30);
-    EXPECT_EQ(p.height(), 17);
-  }
-}
-
 TEST(AgeGraphIcons, StaggerGroupsTouchingNeighbours) {
   EXPECT_TRUE(StaggerIcons({}).empty());
   EXPECT_EQ(StaggerIcons({400}), (std::vector<int>{15}));

@@ -28,6 +28,12 @@ void ColorLabel::setTextColor(const QColor& c) {
   update();
 }
 
+void ColorLabel::setBordered(bool on) {
+  bordered_ = on;
+  setContentsMargins(on ? QMargins(1, 1, 1, 1) : QMargins());
+  update();
+}
+
 void ColorLabel::paintEvent(QPaintEvent* e) {
   {
     // White only behind the text itself.
@@ -37,6 +43,13 @@ void ColorLabel::paintEvent(QPaintEvent* e) {
     p.fillRect(tr.intersected(cr), Qt::white);
   }
   QLabel::paintEvent(e);
+  if (bordered_) {
+    // Black, not the text colour a QFrame border would take.
+    QPainter p(this);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
 }
 
 CPlayerColorDlg::CPlayerColorDlg(QWidget* owner) : QDialog(owner) {
@@ -52,10 +65,7 @@ CPlayerColorDlg::CPlayerColorDlg(QWidget* owner) : QDialog(owner) {
     PlaceDu(l, du, 10, kLabelY[i], 44, 12);
     l->setWordWrap(false);
     l->setAlignment(i == 7 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
-    if (i > 0) {
-      l->setFrameStyle(QFrame::Box | QFrame::Plain);
-      l->setLineWidth(1);
-    }
+    l->setBordered(i > 0);
     labels_[i] = l;
 
     auto* b = new QPushButton(QStringLiteral("変更"), this);

@@ -19,12 +19,15 @@ class ColorLabel : public QLabel {
   using QLabel::QLabel;
   void setTextColor(const QColor& c);
   QColor textColor() const { return textColor_; }
+  // A thin black border, as a bordered Windows label has.
+  void setBordered(bool on);
 
  protected:
   void paintEvent(QPaintEvent* e) override;
 
  private:
   QColor textColor_ = Qt::black;
+  bool bordered_ = false;
 };
 
 class CPlayerColorDlg : public QDialog {

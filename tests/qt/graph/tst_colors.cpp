@@ -119,6 +119,10 @@ class TestColors : public QObject {
       }
     QVERIFY(white > img.width() * img.height() / 3);
     QVERIFY(blue > 5);
+    // Bordered labels have a black border, not one in the text colour.
+    const QImage red = Label(&shown, 2)->grab().toImage();
+    QCOMPARE(QColor(red.pixel(0, red.height() / 2)), QColor(Qt::black));
+    QCOMPARE(QColor(img.pixel(0, img.height() / 2)), QColor(Qt::white));
   }
 
   void confirmWithoutChangesKeepsTheTable() {
