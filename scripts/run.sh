@@ -1,10 +1,19 @@
 #!/bin/sh
-# Installs what is needed, builds, writes the sample folder of generated
-# recordings and opens one of them.
+# Installs what is needed, builds (which writes a sample folder of generated
+# recordings), points the settings at that folder on the first run, and starts
+# the window there.
 set -e
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake --preset default
+cmake --preset default >/dev/null
 cmake --build --preset default
-build/default/src/cli/quoril2-gen sample sample/recordings
-build/default/src/cli/quoril2-cli show "sample/recordings/記録されたゲーム -  05-11-2005 21\`04\`38.mgx"
+build=$(pwd)/build/default
+ini="$build/src/app/Quoran.ini"
+if [ ! -f "$ini" ]; then
+  printf '[FILE_INFO]\r\nSAVEGAME_DIR=%s\r\n' "$build/sample/recordings" > "$ini"
+fi
+if [ -z "$DISPLAY" ] && [ -z "$WAYLAND_DISPLAY" ]; then
+  echo "No display found; starting the window on a virtual X server (Xvfb)." >&2
+  exec xvfb-run -a -s "-screen 0 1280x800x24" "$build/src/app/quoril2" "$@"
+fi
+exec "$build/src/app/quoril2" "$@"

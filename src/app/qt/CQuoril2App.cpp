@@ -8,7 +8,6 @@ namespace q2 {
 
 CQuoril2App::CQuoril2App(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Quoril2"));
-  setApplicationDisplayName(QStringLiteral("Quoril2"));
 }
 
 CQuoril2App::~CQuoril2App() {
