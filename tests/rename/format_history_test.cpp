@@ -108,13 +108,6 @@ TEST_F(FormatHistoryTest, AddAppendsNewFormatsOnlyWhileThereIsRoom) {
   EXPECT_EQ(Stored(100), "f1099");
 }
 
-TEST_F(FormatHistoryTest, LastFormat) {
-  EXPECT_EQ(LoadLastFormat(ini_), "[REC_PLAYER]：[YEAR]年[MONTH]月[DAY]日：[チーム別]");
-  SaveLastFormat(ini_, "[ALL]_[YEAR]");
-  EXPECT_EQ(LoadLastFormat(ini_), "[ALL]_[YEAR]");
-  EXPECT_EQ(IniReadRaw(ini_, "FILE_INFO", "LAST_FORMAT"), "[ALL]_[YEAR]");
-}
-
 TEST(InsertText, DatePartsAndGameTokens) {
   EXPECT_EQ(DatePartInsertText("year (年)"), "[YEAR]");
   EXPECT_EQ(DatePartInsertText("month (月)"), "[MONTH]");

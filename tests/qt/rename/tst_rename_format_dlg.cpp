@@ -1,6 +1,5 @@
 // The rename-format dialog, driven through its real widgets.
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -90,16 +89,7 @@ class TestRenameFormatDlg : public QObject {
     QCOMPARE(dlg->size(), QSize(du.x(243), du.y(275)));
     QCOMPARE(Child<QPushButton>(dlg.get(), 1)->geometry(), du.rect(49, 258, 50, 14));
     QCOMPARE(Child<QLineEdit>(dlg.get(), 1110)->geometry(), du.rect(13, 71, 215, 13));
-    QCOMPARE(Child<QPushButton>(dlg.get(), 1)->text(), QStringLiteral("変換"));
     QVERIFY(Child<QPushButton>(dlg.get(), 1)->isDefault());
-    QCOMPARE(Child<QPushButton>(dlg.get(), 2)->text(), QStringLiteral("ｷｬﾝｾﾙ"));
-    QCOMPARE(Child<QPushButton>(dlg.get(), 1001)->text(), QStringLiteral("変換後イメージ確認"));
-    QCOMPARE(Child<QPushButton>(dlg.get(), 1058)->text(), QStringLiteral("履歴参照"));
-    QCOMPARE(Child<QPushButton>(dlg.get(), 1010)->text(), QStringLiteral("挿入"));
-    QCOMPARE(Child<QPushButton>(dlg.get(), 1011)->text(), QStringLiteral("挿入"));
-    QStringList groups;
-    for (auto* g : dlg->findChildren<QGroupBox*>()) groups << g->title();
-    QCOMPARE(groups, (QStringList{"ファイル名の変換を行います", "書式編集", "日付", "ゲームデータ参照"}));
 
     QCOMPARE(Edit(dlg.get()), QStringLiteral("[REC_PLAYER]：[YEAR]年[MONTH]月[DAY]日：[チーム別]"));
     QCOMPARE(Sample(dlg.get()), QStringLiteral("記録者名：2005年02月05日：ﾁｰﾑA vs ﾁｰﾑB.mgx"));
