@@ -417,8 +417,9 @@ void CQuoril2View::OnListDblClick() {
 }
 
 void CQuoril2View::OnListRClick(const QPoint& pos) {
-  QMenu menu(this);
-  QMenu* pop = menu.addMenu(QStringLiteral("POP1"));
+  // The first submenu of the list's menu resource, "POP1".
+  QMenu popup(QStringLiteral("POP1"), this);
+  QMenu* pop = &popup;
   pop->addAction(QStringLiteral("開く(&O)...\tCtrl+O"));
   pop->addAction(QStringLiteral("切り取り(&T)\tCtrl+X"), this, &CQuoril2View::OnEditCut);
   pop->addAction(QStringLiteral("ｺﾋﾟｰ(&C)\tCtrl+C"), this, &CQuoril2View::OnEditCopy);
