@@ -19,7 +19,6 @@ CFormatHistoryDlg::CFormatHistoryDlg(QWidget* parent) : QDialog(parent) {
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("id1116"));
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   PlaceDu(list_, du, 7, 7, 238, 154);
 
   ok_ = new QPushButton(QStringLiteral("参照"), this);
