@@ -20,7 +20,7 @@ bool At(const uint8_t* buf, size_t length, size_t pos, const uint8_t (&marker)[N
 struct StartBytes {
   bool v[256] = {};
   constexpr StartBytes() {
-    v['R'] = true;
+    v[static_cast<unsigned char>('R')] = true;
     v[0xFF] = true;
     v[0x9A] = true;
   }

@@ -1,0 +1,67 @@
+// Opening a recording against its floor: reading the file, inflating the
+// header in memory and one pass over the body.
+#include <cstdio>
+#include <filesystem>
+
+#include "app/core/fs_ops.h"
+#include "bench.h"
+#include "cli/recording_generator.h"
+#include "replay/core/header_extractor.h"
+#include "support/temp_dir.h"
+#include "view/core/open_replay.h"
+
+namespace {
+
+uint32_t Le32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+// The least any open must do: read, inflate, touch every body byte once.
+size_t Floor(const std::string& path, size_t& headerBytes) {
+  q2::ByteBuffer buf;
+  q2::ReadWholeFile(path, *q2::FileSizeOf(path), buf);
+  const uint32_t L = Le32(buf.data.get());
+  std::string header;
+  q2::InflateRawDeflate(buf.data.get() + 8, L - 8, header);
+  headerBytes = header.size();
+  size_t ff = 0;
+  for (size_t i = L; i < buf.size; ++i) ff += buf.data[i] == 0xFF;
+  return ff;
+}
+
+void Measure(const std::string& label, const std::string& path) {
+  size_t headerBytes = 0;
+  volatile size_t sink = 0;
+  const double floor = q2bench::BestMs([&] { sink = sink + Floor(path, headerBytes); }, 30);
+  q2::ReplaySummary s;
+  bool ok = true;
+  const double full = q2bench::BestMs([&] { ok = q2::OpenReplay(path, s).ok && ok; }, 30);
+  std::printf("%-28s %8.2f MB file, header %6.0f KB inflated, body %8d bytes\n", label.c_str(),
+              *q2::FileSizeOf(path) / 1e6, headerBytes / 1024.0, s.view.bodyLength);
+  std::printf("%-28s OpenReplay %6.2f ms   floor %6.2f ms   ratio %.2f%s\n", "", full, floor, full / floor,
+              ok ? "" : "   (open FAILED)");
+}
+
+}  // namespace
+
+Q2_BENCH(open_replay) {
+  q2test::TempDir dir;
+  const std::vector<std::string> names = {"侍ジャック", "North", "ゆきむら", "弓兵マスター",
+                                          "騎士団長",   "ｶﾐｶｾﾞ", "太郎",     "花子"};
+  q2::gen::Spec spec = q2::gen::TypicalGame(names, {2, 3, 2, 3, 2, 3, 2, 3}, 3, 42, 2400000, 720000);
+  const std::string generated = dir / "generated.mgx";
+  q2::gen::WriteFile(generated, q2::gen::BuildRecording(spec));
+  Measure("generated", generated);
+
+  const std::string real = q2bench::RealRecordingsDir();
+  if (real.empty()) return;
+  for (const auto& e : std::filesystem::directory_iterator(real)) {
+    const std::string name = e.path().filename().string();
+    if (name.size() < 4 || (name.substr(name.size() - 4) != ".mgx" && name.substr(name.size() - 4) != ".mgz"))
+      continue;
+    // A copy, so that the .dat file never goes into the shared folder.
+    const std::string copy = dir / (name + ".mgx");
+    std::filesystem::copy_file(e.path(), copy);
+    Measure(name, copy);
+  }
+}

@@ -1,0 +1,53 @@
+// ResearchScan and BodyEventScan over arbitrary command bodies.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "replay/core/body_scan.h"
+
+namespace {
+void CheckList(const q2::ResearchList& l, int max) {
+  if (l.count < 0 || l.count > max) std::abort();
+  for (int i = 0; i < l.count; ++i) {
+    if (!(l.entries[i].when >= 0.0 && l.entries[i].when < 1.0)) std::abort();
+    for (int k = 0; k < i; ++k)
+      if (l.entries[k].iconId == l.entries[i].iconId) std::abort();
+  }
+}
+void CheckChat(const q2::ChatText& c) {
+  const std::string& s = c.str();
+  if (s.size() >= q2::kChatTextSize) std::abort();
+  if (!s.empty() && s.compare(s.size() - 2, 2, "\r\n") != 0) std::abort();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  q2::ReplayDocument doc;
+  q2::ResearchScan(doc, data, size);
+  for (int s = 0; s < q2::kSlots; ++s) {
+    CheckList(doc.economyResearch[s], 13);
+    CheckList(doc.blacksmithResearch[s], 15);
+  }
+  q2::ReplayView view;
+  q2::BodyEventScan(view, data, size);
+  CheckChat(view.ingameChat);
+  CheckChat(view.ingameChatFiltered);
+  // The filtered text is the full one without the warnings; only when the
+  // full one had to drop lines may the filtered one hold more.
+  const size_t all = view.ingameChat.str().size(), filtered = view.ingameChatFiltered.str().size();
+  if (all + 256 < q2::kChatTextSize - 1 && filtered > all) std::abort();
+  const int32_t counts[3] = {view.feudalCount, view.castleCount, view.imperialCount};
+  for (int a = 0; a < 3; ++a) {
+    if (counts[a] < 0 || counts[a] > 8) std::abort();
+    const auto& ranks = a == 0 ? view.feudalRank : a == 1 ? view.castleRank : view.imperialRank;
+    int seen = 0;
+    for (int s = 0; s < q2::kSlots; ++s) {
+      if (ranks[s] > counts[a]) std::abort();
+      if ((ranks[s] != 0) != (view.ageTimes[s][a] != 0)) std::abort();
+      if (ranks[s] && view.ageTimes[s][a] - q2::kAgeTimeOffset + 7 >= size) std::abort();
+      seen += ranks[s] != 0;
+    }
+    if (seen != counts[a]) std::abort();
+  }
+  return 0;
+}

@@ -1,0 +1,57 @@
+// The whole open of an arbitrary file as a recording: extraction into the
+// .dat file, the header scans, the body scans. The recording is never
+// changed, and after a successful open no .dat file is left.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "view/core/open_replay.h"
+
+namespace {
+
+std::string Folder() {
+  static const std::string dir = [] {
+    std::error_code ec;
+    std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                     ? std::filesystem::path("/dev/shm")
+                                     : std::filesystem::temp_directory_path();
+    auto d = base / ("quoril2-fuzz-" + std::to_string(getpid()));
+    std::filesystem::create_directories(d);
+    return d.string();
+  }();
+  return dir;
+}
+
+std::string Read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string path = Folder() + "/game.mgx";
+  const std::string dat = Folder() + "/game.dat";
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  std::error_code ec;
+  std::filesystem::remove(dat, ec);
+
+  q2::ReplaySummary s;
+  q2::OpenResult r = q2::OpenReplay(path, s);
+  if (Read(path) != bytes) std::abort();
+  if (r.ok && std::filesystem::exists(dat)) std::abort();
+  if (r.ok && r.messages.size() > 1) std::abort();
+  if (!r.ok && r.messages.size() != 1) std::abort();
+  if (s.view.bodyLength < 0) std::abort();
+  std::filesystem::remove(dat, ec);
+  return 0;
+}

@@ -1,0 +1,40 @@
+// Writes seed inputs for the three fuzzers from generated recordings:
+// DIR/extract (whole recordings), DIR/header (inflated headers) and
+// DIR/body (command bodies).
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "cli/recording_generator.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: fuzz_seeds DIR\n");
+    return 2;
+  }
+  namespace fs = std::filesystem;
+  using namespace q2::gen;
+  const std::string dir = argv[1];
+  for (const char* sub : {"extract", "header", "body"}) fs::create_directories(fs::path(dir) / sub);
+  int n = 0;
+  auto put = [&](const Spec& spec) {
+    const std::string header = BuildHeader(spec);
+    const std::string body = BuildBody(spec);
+    const std::string name = std::to_string(n++);
+    WriteFile(dir + "/extract/" + name, Assemble(header, body));
+    WriteFile(dir + "/header/" + name, header);
+    WriteFile(dir + "/body/" + name, body);
+  };
+  put(TypicalGame({"North", "South"}, {1, 1}, 1, 1, 3000, 3000));
+  put(TypicalGame({"太郎", "花子", "侍ジャック", "ｶﾐｶｾﾞ"}, {2, 2, 3, 3}, 2, 2, 5000, 4000));
+  put(TypicalGame({"A", "B", "C", "D", "E", "F", "G", "H"}, {2, 3, 2, 3, 2, 3, 2, 3}, 8, 3, 8000, 3000));
+  Spec odd = TypicalGame({"x", "y"}, {1, 1}, 9, 4, 2000, 3000);
+  odd.players.push_back({9, "nine", 2});
+  odd.nameLengthHasZero = true;
+  put(odd);
+  Spec scenario = TypicalGame({"s"}, {1}, 1, 5, 1500, 3000);
+  scenario.scenario = true;
+  put(scenario);
+  std::printf("%d seeds per fuzzer written to %s\n", n, dir.c_str());
+  return 0;
+}
