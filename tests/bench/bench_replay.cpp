@@ -6,8 +6,11 @@
 #include "app/core/fs_ops.h"
 #include "bench.h"
 #include "cli/recording_generator.h"
+#include "replay/core/body_scan.h"
 #include "replay/core/header_extractor.h"
+#include "replay/core/header_scan.h"
 #include "support/temp_dir.h"
+#include "view/core/display.h"
 #include "view/core/open_replay.h"
 
 namespace {
@@ -40,6 +43,21 @@ void Measure(const std::string& label, const std::string& path) {
               *q2::FileSizeOf(path) / 1e6, headerBytes / 1024.0, s.view.bodyLength);
   std::printf("%-28s OpenReplay %6.2f ms   floor %6.2f ms   ratio %.2f%s\n", "", full, floor, full / floor,
               ok ? "" : "   (open FAILED)");
+
+  // The steps one by one, to see where the time goes.
+  q2::Messages m;
+  const double extract = q2bench::BestMs([&] { q2::HeaderExtractor(path, s.view, m); }, 20);
+  const double header = q2bench::BestMs([&] { q2::PregameChatScan(s.view.extractedHeaderPath, s, m); }, 20);
+  q2::RemoveFile(s.view.extractedHeaderPath);
+  const double show = q2bench::BestMs([&] { q2::ShowReplay(path, s); }, 20);
+  q2::ByteBuffer buf;
+  q2::ReadWholeFile(path, *q2::FileSizeOf(path), buf);
+  const uint8_t* body = buf.data.get() + Le32(buf.data.get());
+  const size_t n = static_cast<size_t>(s.view.bodyLength);
+  const double research = q2bench::BestMs([&] { q2::ResearchScan(s.doc, body, n); }, 20);
+  const double events = q2bench::BestMs([&] { q2::BodyEventScan(s.view, body, n); }, 20);
+  std::printf("%-28s extract %.2f, header scans %.2f, show %.2f (research %.2f, events %.2f) ms\n", "", extract,
+              header, show, research, events);
 }
 
 }  // namespace

@@ -80,30 +80,42 @@ bool RecordAgeAdvance(ReplayView& v, int player, int tech, uint32_t position) {
   return true;
 }
 
+namespace {
+// The first position at or after `from` holding `byte`; length when none.
+size_t Find(const uint8_t* b, size_t n, size_t from, uint8_t byte) {
+  if (from >= n) return n;
+  const void* p = std::memchr(b + from, byte, n - from);
+  return p ? static_cast<size_t>(static_cast<const uint8_t*>(p) - b) : n;
+}
+}  // namespace
+
 void BodyEventScan(ReplayView& view, const uint8_t* body, size_t length) {
   if (length < 3) return;
-  ForEachMinusOneAnchor(body, length, [&](size_t j) {
-    const uint8_t tech = body[j + 1];
-    if (j >= 1 && j + 7 < length && tech >= kTechFeudal && tech <= kTechImperial && body[j + 2] == 0)
-      RecordAgeAdvance(view, static_cast<int8_t>(body[j - 1]), tech, static_cast<uint32_t>(j));
-  });
-
   static constexpr char kWarning[] = "--\x8C\x78\x8D\x90";  // "--警告"
   const uint8_t* end = body + length;
-  const uint8_t* p = body;
-  while (p < end - 2) {
-    p = static_cast<const uint8_t*>(std::memchr(p, '@', static_cast<size_t>(end - 2 - p)));
-    if (!p) break;
-    if (p[1] == '#' && p[2] >= '1' && p[2] <= '8') {
-      const uint8_t* text = p + 3;
-      const uint8_t* zero =
-          static_cast<const uint8_t*>(std::memchr(text, 0, static_cast<size_t>(end - text)));
-      std::string_view line(reinterpret_cast<const char*>(text),
-                            static_cast<size_t>((zero ? zero : end) - text));
-      if (line.substr(0, 6) != std::string_view(kWarning, 6)) view.ingameChatFiltered.appendLine(line);
-      view.ingameChat.appendLine(line);
+  // One pass with two cursors: the next FF byte (age commands end with a
+  // 32-bit -1 at j + 3) and the next "@" (chat lines). Ages and chat are
+  // independent, so which of two nearby matches goes first doesn't matter.
+  size_t k = Find(body, length, 3, 0xFF);
+  size_t at = Find(body, length, 0, '@');
+  while (true) {
+    const bool ageLeft = k + 3 < length;
+    const bool chatLeft = at + 2 < length && !(view.ingameChat.full() && view.ingameChatFiltered.full());
+    if (!ageLeft && !chatLeft) break;
+    if (ageLeft && (!chatLeft || k - 3 <= at)) {
+      const size_t j = k - 3;
+      if (body[k + 1] == 0xFF && body[k + 2] == 0xFF && body[k + 3] == 0xFF && body[j] == 0 && j >= 1 &&
+          j + 7 < length && body[j + 1] >= kTechFeudal && body[j + 1] <= kTechImperial && body[j + 2] == 0)
+        RecordAgeAdvance(view, static_cast<int8_t>(body[j - 1]), body[j + 1], static_cast<uint32_t>(j));
+      k = Find(body, length, k + 1, 0xFF);
+    } else {
+      if (body[at + 1] == '#' && body[at + 2] >= '1' && body[at + 2] <= '8') {
+        const std::string_view line = ChatLineAt(body + at + 3, end);
+        if (line.substr(0, 6) != std::string_view(kWarning, 6)) view.ingameChatFiltered.appendLine(line);
+        view.ingameChat.appendLine(line);
+      }
+      at = Find(body, length, at + 1, '@');
     }
-    ++p;
   }
 }
 

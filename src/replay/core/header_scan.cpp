@@ -1,5 +1,6 @@
 #include "header_scan.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/core/fs_ops.h"
@@ -53,11 +54,70 @@ TableEnd ReadPlayerTable(ReplayDocument& doc, const uint8_t* buf, size_t length,
 
 }  // namespace
 
+namespace {
+
+// The positions where some marker could start, in increasing order: only
+// there can a check match. memchr finds them, so the scan doesn't walk the
+// header byte by byte.
+class Candidates {
+ public:
+  Candidates(const uint8_t* buf, size_t length) : buf_(buf), length_(length) {}
+
+  // The first candidate at or after `from` (length when none); FF bytes
+  // count only once the player table is looked for.
+  size_t next(size_t from, bool withTable) {
+    size_t best = Update(nextR_, from, 'R');
+    best = std::min(best, Update(next9A_, from, 0x9A));
+    if (withTable) best = std::min(best, Update(nextFF_, from, 0xFF));
+    return best;
+  }
+
+ private:
+  static constexpr size_t kUnknown = static_cast<size_t>(-1);
+
+  size_t Update(size_t& cached, size_t from, uint8_t byte) {
+    if (cached == kUnknown || cached < from) {
+      const void* p = from < length_ ? std::memchr(buf_ + from, byte, length_ - from) : nullptr;
+      cached = p ? static_cast<size_t>(static_cast<const uint8_t*>(p) - buf_) : length_;
+    }
+    return cached;
+  }
+
+  const uint8_t* buf_;
+  size_t length_;
+  size_t nextR_ = kUnknown, next9A_ = kUnknown, nextFF_ = kUnknown;
+};
+
+}  // namespace
+
 void HeaderScan(ReplayDocument& doc, const uint8_t* buf, size_t length, Messages& messages) {
   doc.clearHeaderFields();
   if (length == 0) return;
   bool randomGameSeen = false;
-  for (size_t pos = 0; pos < length; ++pos) {
+
+  // The checks at one position; pos moves on past what they read. True
+  // when the scan is over.
+  auto checksAt = [&](size_t& pos) {
+    if (At(buf, length, pos, kRandomGame)) {
+      pos += 190;
+      randomGameSeen = true;
+    }
+    if (randomGameSeen && At(buf, length, pos, kPlayerMarker)) {
+      pos += 27;
+      if (ReadPlayerTable(doc, buf, length, pos, messages) == TableEnd::StopScan) return true;
+    }
+    if (At(buf, length, pos, kTeamMarker)) {
+      if (length - pos < 21) return true;  // team bytes cut off
+      for (int s = 0; s < 8; ++s) doc.playerTeams[s] = static_cast<int8_t>(buf[pos + 13 + s]);
+      return true;
+    }
+    return false;
+  };
+
+  // The first bytes one by one: at offset 12 the scan checks for a scenario
+  // and moves on to the recorder slot at 61.
+  size_t pos = 0;
+  for (; pos < length && pos < 62; ++pos) {
     if (pos == 12) {
       if (length < 16) return;
       if (buf[12] | buf[13] | buf[14] | buf[15]) {
@@ -70,19 +130,15 @@ void HeaderScan(ReplayDocument& doc, const uint8_t* buf, size_t length, Messages
     } else if (!kStart.v[buf[pos]]) {
       continue;
     }
-    if (At(buf, length, pos, kRandomGame)) {
-      pos += 190;
-      randomGameSeen = true;
-    }
-    if (randomGameSeen && At(buf, length, pos, kPlayerMarker)) {
-      pos += 27;
-      if (ReadPlayerTable(doc, buf, length, pos, messages) == TableEnd::StopScan) return;
-    }
-    if (At(buf, length, pos, kTeamMarker)) {
-      if (length - pos < 21) return;  // team bytes cut off
-      for (int s = 0; s < 8; ++s) doc.playerTeams[s] = static_cast<int8_t>(buf[pos + 13 + s]);
-      return;
-    }
+    if (checksAt(pos)) return;
+  }
+  // From there on only where a marker could start.
+  Candidates candidates(buf, length);
+  while (pos < length) {
+    pos = candidates.next(pos, randomGameSeen);
+    if (pos >= length) return;
+    if (checksAt(pos)) return;
+    ++pos;
   }
 }
 
@@ -94,10 +150,8 @@ void CollectLobbyChat(const uint8_t* buf, size_t length, ChatText& out) {
     p = static_cast<const uint8_t*>(std::memchr(p, '@', static_cast<size_t>(end - 2 - p)));
     if (!p) return;
     if (p[1] == '#' && p[2] >= '1' && p[2] <= '8') {
-      const uint8_t* text = p + 3;
-      const uint8_t* zero = static_cast<const uint8_t*>(std::memchr(text, 0, static_cast<size_t>(end - text)));
-      const size_t m = static_cast<size_t>((zero ? zero : end) - text);
-      out.appendLine(std::string_view(reinterpret_cast<const char*>(text), m));
+      if (out.full()) return;
+      out.appendLine(ChatLineAt(p + 3, end));
     }
     ++p;
   }

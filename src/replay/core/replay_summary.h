@@ -16,6 +16,16 @@ inline constexpr size_t kChatTextSize = 30000;
 // Longest chat line text; with CR LF it fills a 256-byte line buffer.
 inline constexpr size_t kChatLineMax = 254;
 
+// The text of a chat line starting at `text`: up to the first zero byte or
+// the end, and never more than kChatLineMax bytes, so finding the zero byte
+// costs at most that many comparisons.
+inline std::string_view ChatLineAt(const uint8_t* text, const uint8_t* end) {
+  const size_t room = static_cast<size_t>(end - text) < kChatLineMax ? static_cast<size_t>(end - text) : kChatLineMax;
+  size_t m = 0;
+  while (m < room && text[m] != 0) ++m;
+  return std::string_view(reinterpret_cast<const char*>(text), m);
+}
+
 struct ResearchEntry {
   int32_t iconId = 0;
   double when = 0.0;  // body position / body length
@@ -44,6 +54,8 @@ class ChatText {
   void appendLine(std::string_view line);
   const std::string& str() const { return text_; }
   bool empty() const { return text_.empty(); }
+  // True once a line didn't fit: no further line is taken.
+  bool full() const { return full_; }
 
  private:
   std::string text_;
