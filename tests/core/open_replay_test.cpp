@@ -379,6 +379,9 @@ TEST(OpenReplay, ARecordingWithoutLowerCaseMgxUsesASiblingDatFile) {
     ASSERT_TRUE(o.r.ok);
     EXPECT_TRUE(o.r.messages.empty());
     EXPECT_NE(o.s.view.extractedHeaderPath, dir / name);
+    if (std::string(name) == "GAME.MGX") {
+      EXPECT_EQ(o.s.view.extractedHeaderPath, dir / "GAME.dat");
+    }
     EXPECT_EQ(o.s.doc.playerNames[0], "North");
     EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{name});
     fs::remove(dir / name);
