@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "replay/core/body_scan.h"
 
@@ -36,6 +37,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // full one had to drop lines may the filtered one hold more.
   const size_t all = view.ingameChat.str().size(), filtered = view.ingameChatFiltered.str().size();
   if (all + 256 < q2::kChatTextSize - 1 && filtered > all) std::abort();
+  // The display step's single pass finds the same.
+  q2::ReplayDocument doc2;
+  q2::ReplayView view2;
+  q2::ScanBody(doc2, view2, data, size);
+  for (int s = 0; s < q2::kSlots; ++s) {
+    for (const auto& [a, b] : {std::make_pair(&doc.economyResearch[s], &doc2.economyResearch[s]),
+                               std::make_pair(&doc.blacksmithResearch[s], &doc2.blacksmithResearch[s])}) {
+      if (a->count != b->count) std::abort();
+      for (int i = 0; i < a->count; ++i)
+        if (!(a->entries[i] == b->entries[i])) std::abort();
+    }
+  }
+  if (view2.ageTimes != view.ageTimes || view2.castleRank != view.castleRank ||
+      view2.ingameChat.str() != view.ingameChat.str() ||
+      view2.ingameChatFiltered.str() != view.ingameChatFiltered.str())
+    std::abort();
   const int32_t counts[3] = {view.feudalCount, view.castleCount, view.imperialCount};
   for (int a = 0; a < 3; ++a) {
     if (counts[a] < 0 || counts[a] > 8) std::abort();

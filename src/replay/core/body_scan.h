@@ -21,4 +21,7 @@ bool RecordAgeAdvance(ReplayView& view, int player, int tech, uint32_t position)
 // Age advances and the in-game chat, with and without warning lines.
 void BodyEventScan(ReplayView& view, const uint8_t* body, size_t length);
 
+// ResearchScan and BodyEventScan in one pass over the body.
+void ScanBody(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length);
+
 }  // namespace q2

@@ -46,8 +46,7 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s) {
     // The file may have changed since its header was read.
     if (L <= buf.size) {
       s.view.bodyLength = static_cast<int32_t>(buf.size - L);
-      ResearchScan(s.doc, d + L, buf.size - L);
-      BodyEventScan(s.view, d + L, buf.size - L);
+      ScanBody(s.doc, s.view, d + L, buf.size - L);
       scanned = true;
     }
   }
