@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     int count = std::atoi(argv[3]);
     for (int i = 0; i < count; ++i) {
       q2::LocalTime t{2000 + i % 20, 1 + i % 12, 1 + i % 28, i % 24, i % 60, (i / 60) % 60};
-      Spec s = TypicalGame({"太郎", "花子"}, {1, 1}, 1, static_cast<uint64_t>(i), 20000, 4000);
+      GameParams s = TypicalGame({"太郎", "花子"}, {1, 1}, 1, static_cast<uint64_t>(i), 20000, 4000);
       if (!WriteFile(std::string(argv[2]) + "/" + DefaultRecordingName(t), BuildRecording(s))) return 1;
     }
     return 0;

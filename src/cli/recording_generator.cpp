@@ -140,29 +140,29 @@ struct Event {
 
 }  // namespace
 
-std::string BuildHeader(const Spec& spec) {
-  Rng rng(spec.seed);
+std::string BuildHeader(const GameParams& params) {
+  Rng rng(params.seed);
   std::string h;
   h.append("VER 9.4\0", 8);
   PutLe32(h, 0x3F800000);
-  h.append(spec.scenario ? "\x01\x00\x00\x00" : std::string(4, '\0'));
+  h.append(params.scenario ? "\x01\x00\x00\x00" : std::string(4, '\0'));
   HeaderFiller(h, 61 - h.size(), rng);
-  h += static_cast<char>(spec.recorderSlot);
+  h += static_cast<char>(params.recorderSlot);
   // Offsets as in real headers: the game settings with "RandomGame" some
   // 22 KB before the end, the player table 18827 bytes after it, the team
   // bytes about 2770 bytes after that, then the lobby chat. Smaller headers
   // shrink the gaps.
-  const bool full = spec.headerSize >= 30000;
-  const size_t toTable = full ? 18827 : std::max<size_t>(200, spec.headerSize / 2);
-  const size_t toTeams = full ? 2740 + rng.below(60) : std::max<size_t>(200, spec.headerSize / 8);
+  const bool full = params.headerSize >= 30000;
+  const size_t toTable = full ? 18827 : std::max<size_t>(200, params.headerSize / 2);
+  const size_t toTeams = full ? 2740 + rng.below(60) : std::max<size_t>(200, params.headerSize / 8);
   const size_t tail = toTable + toTeams + 150;
-  const size_t randomGameAt = std::max<size_t>(spec.headerSize > tail + 200 ? spec.headerSize - tail : 200, 200);
+  const size_t randomGameAt = std::max<size_t>(params.headerSize > tail + 200 ? params.headerSize - tail : 200, 200);
   HeaderFiller(h, randomGameAt - 2 - h.size(), rng);
   const size_t firstRandomGame = h.size() + 2;
   for (int i = 0; i < 16; ++i) h.append("\x0A\x00RandomGame", 12);
   HeaderFiller(h, firstRandomGame + toTable - h.size(), rng);
   const size_t tableAt = h.size();
-  if (spec.writePlayerTable) {
+  if (params.writePlayerTable) {
     h.append("\xFF\xFF\xFF\x9D\xFF", 5);
     h.append(10, '\xFF');
     PutLe32(h, 9);
@@ -171,7 +171,7 @@ std::string BuildHeader(const Spec& spec) {
     // Record 0 is the nature slot, then slots 1 … 8 in order.
     std::array<const Player*, 8> bySlot{};
     std::vector<const Player*> extra;
-    for (const Player& p : spec.players) {
+    for (const Player& p : params.players) {
       if (p.slot >= 1 && p.slot <= 8 && !bySlot[p.slot - 1])
         bySlot[p.slot - 1] = &p;
       else
@@ -183,7 +183,7 @@ std::string BuildHeader(const Spec& spec) {
       h.append(3, '\0');
       PutLe32(h, name.empty() ? 0 : 2);
       std::string n = Cp932(name);
-      if (spec.nameLengthHasZero && !n.empty()) n += '\0';
+      if (params.nameLengthHasZero && !n.empty()) n += '\0';
       h += static_cast<char>(n.size());
       h.append(3, '\0');
       h += n;
@@ -201,18 +201,18 @@ std::string BuildHeader(const Spec& spec) {
     }
   }
   HeaderFiller(h, tableAt + toTeams - std::min(h.size(), tableAt + toTeams), rng);
-  if (spec.writeTeams) {
+  if (params.writeTeams) {
     h.append("\x9A\x99\x99\x99\x99\x99\xF9\x3F", 8);
     HeaderFiller(h, 5, rng);
     // Empty slots carry team 0.
     std::array<int, 8> teams{};
-    for (const Player& p : spec.players)
+    for (const Player& p : params.players)
       if (p.slot >= 1 && p.slot <= 8) teams[p.slot - 1] = p.team;
     for (int t : teams) h += static_cast<char>(t);
     HeaderFiller(h, 30, rng);
   }
   // Each lobby line behind its length, as the game stores it.
-  for (const Chat& c : spec.lobbyChat) {
+  for (const Chat& c : params.lobbyChat) {
     const std::string text = Cp932(c.text);
     PutLe32(h, static_cast<uint32_t>(text.size() + 4));
     h += "@#";
@@ -224,35 +224,35 @@ std::string BuildHeader(const Spec& spec) {
   return h;
 }
 
-std::string BuildBody(const Spec& spec, Placed* placed) {
-  Rng rng(spec.seed ^ 0xB0D1);
+std::string BuildBody(const GameParams& params, Placed* placed) {
+  Rng rng(params.seed ^ 0xB0D1);
   BodyFiller filler(rng);
   std::vector<Event> events;
-  const double L = static_cast<double>(spec.bodyLength);
-  for (size_t i = 0; i < spec.researches.size(); ++i)
-    events.push_back({static_cast<size_t>(spec.researches[i].at * L), 0, i});
-  for (size_t i = 0; i < spec.ages.size(); ++i)
-    events.push_back({static_cast<size_t>(spec.ages[i].at * L), 1, i});
-  for (size_t i = 0; i < spec.chat.size(); ++i)
-    events.push_back({static_cast<size_t>(spec.chat[i].at * L), 2, i});
+  const double L = static_cast<double>(params.bodyLength);
+  for (size_t i = 0; i < params.researches.size(); ++i)
+    events.push_back({static_cast<size_t>(params.researches[i].at * L), 0, i});
+  for (size_t i = 0; i < params.ages.size(); ++i)
+    events.push_back({static_cast<size_t>(params.ages[i].at * L), 1, i});
+  for (size_t i = 0; i < params.chat.size(); ++i)
+    events.push_back({static_cast<size_t>(params.chat[i].at * L), 2, i});
   std::stable_sort(events.begin(), events.end(),
                    [](const Event& a, const Event& b) { return a.target < b.target; });
   Placed local;
   Placed& pl = placed ? *placed : local;
-  pl.researchPos.assign(spec.researches.size(), 0);
-  pl.agePos.assign(spec.ages.size(), 0);
-  pl.chatPos.assign(spec.chat.size(), 0);
+  pl.researchPos.assign(params.researches.size(), 0);
+  pl.agePos.assign(params.ages.size(), 0);
+  pl.chatPos.assign(params.chat.size(), 0);
 
   std::string b;
-  b.reserve(spec.bodyLength + 4096);
+  b.reserve(params.bodyLength + 4096);
   b.append("\x04\x00\x00\x00\xF4\x01\x00\x00\x01\x00\x00\x00", 12);
   for (const Event& ev : events) {
     // Research and age commands start 17 bytes before their position j.
     const size_t lead = ev.kind == 2 ? 16 : 17;
     while (b.size() + 48 + lead < ev.target) filler.unit(b);
     if (ev.kind == 0 || ev.kind == 1) {
-      const int player = ev.kind == 0 ? spec.researches[ev.index].player : spec.ages[ev.index].player;
-      const int tech = ev.kind == 0 ? spec.researches[ev.index].techId : spec.ages[ev.index].tech;
+      const int player = ev.kind == 0 ? params.researches[ev.index].player : params.ages[ev.index].player;
+      const int tech = ev.kind == 0 ? params.researches[ev.index].techId : params.ages[ev.index].tech;
       b.append("\x01\x00\x00\x00", 4);
       PutLe32(b, 16);
       b.append("\x65\x00\x00\x00", 4);
@@ -264,7 +264,7 @@ std::string BuildBody(const Spec& spec, Placed* placed) {
       b += static_cast<char>((tech >> 8) & 0xFF);
       b.append("\xFF\xFF\xFF\xFF", 4);
     } else {
-      const Chat& c = spec.chat[ev.index];
+      const Chat& c = params.chat[ev.index];
       std::string text = Cp932(c.text);
       b.append("\x04\x00\x00\x00\xFF\xFF\xFF\xFF", 8);
       PutLe32(b, static_cast<uint32_t>(text.size() + 4));
@@ -275,8 +275,8 @@ std::string BuildBody(const Spec& spec, Placed* placed) {
       b += '\0';
     }
   }
-  while (b.size() + 48 < spec.bodyLength) filler.unit(b);
-  while (b.size() < spec.bodyLength) b += rng.filler();
+  while (b.size() + 48 < params.bodyLength) filler.unit(b);
+  while (b.size() < params.bodyLength) b += rng.filler();
   return b;
 }
 
@@ -299,8 +299,8 @@ std::string Assemble(const std::string& header, const std::string& body) {
   return out;
 }
 
-std::string BuildRecording(const Spec& spec, Placed* placed) {
-  return Assemble(BuildHeader(spec), BuildBody(spec, placed));
+std::string BuildRecording(const GameParams& params, Placed* placed) {
+  return Assemble(BuildHeader(params), BuildBody(params, placed));
 }
 
 bool WriteFile(const std::string& path, const std::string& bytes) {
@@ -317,9 +317,9 @@ std::string DefaultRecordingName(const LocalTime& t) {
   return std::string("記録されたゲーム -  ") + buf;
 }
 
-Spec TypicalGame(const std::vector<std::string>& names, const std::vector<int>& teams,
+GameParams TypicalGame(const std::vector<std::string>& names, const std::vector<int>& teams,
                  int recorderSlot, uint64_t seed, size_t bodyLength, size_t headerSize) {
-  Spec s;
+  GameParams s;
   s.seed = seed;
   s.bodyLength = bodyLength;
   s.headerSize = headerSize;
@@ -385,7 +385,7 @@ int WriteSampleFolder(const std::string& dir) {
   int n = 0;
   uint64_t seed = 7;
   for (const Item& it : items) {
-    Spec s = TypicalGame(it.names, it.teams, it.recorder, seed, it.body, 90000 + 20000 * (seed % 5));
+    GameParams s = TypicalGame(it.names, it.teams, it.recorder, seed, it.body, 90000 + 20000 * (seed % 5));
     ++seed;
     if (!WriteFile(dir + "/" + it.name, BuildRecording(s))) return -1;
     ++n;

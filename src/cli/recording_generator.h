@@ -37,7 +37,7 @@ struct Chat {
   double at = 0.5;   // body chat only
 };
 
-struct Spec {
+struct GameParams {
   std::vector<Player> players;
   int recorderSlot = 1;
   std::vector<Chat> lobbyChat;  // `at` unused
@@ -55,18 +55,18 @@ struct Spec {
 
 // What the generator placed, at exact body positions.
 struct Placed {
-  std::vector<size_t> researchPos;  // per spec.researches, the position j
-  std::vector<size_t> agePos;       // per spec.ages
-  std::vector<size_t> chatPos;      // per spec.chat, position of "@#"
+  std::vector<size_t> researchPos;  // per params.researches, the position j
+  std::vector<size_t> agePos;       // per params.ages
+  std::vector<size_t> chatPos;      // per params.chat, position of "@#"
 };
 
 // Inflated header bytes.
-std::string BuildHeader(const Spec& spec);
-// Body bytes of exactly spec.bodyLength (longer if the events need it).
-std::string BuildBody(const Spec& spec, Placed* placed = nullptr);
+std::string BuildHeader(const GameParams& params);
+// Body bytes of exactly params.bodyLength (longer if the events need it).
+std::string BuildBody(const GameParams& params, Placed* placed = nullptr);
 // Raw deflate of the header, behind the two prefix words, then the body.
 std::string Assemble(const std::string& header, const std::string& body);
-std::string BuildRecording(const Spec& spec, Placed* placed = nullptr);
+std::string BuildRecording(const GameParams& params, Placed* placed = nullptr);
 
 bool WriteFile(const std::string& path, const std::string& bytes);
 
@@ -76,7 +76,7 @@ std::string DefaultRecordingName(const LocalTime& t);
 
 // A typical game: the given names (slots 1 …), teams, some research and
 // age advances, lobby and in-game chat.
-Spec TypicalGame(const std::vector<std::string>& names, const std::vector<int>& teams,
+GameParams TypicalGame(const std::vector<std::string>& names, const std::vector<int>& teams,
                  int recorderSlot, uint64_t seed, size_t bodyLength = 400000,
                  size_t headerSize = 80000);
 

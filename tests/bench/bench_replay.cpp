@@ -86,9 +86,9 @@ Q2_BENCH(open_replay) {
   q2test::TempDir dir;
   const std::vector<std::string> names = {"侍ジャック", "North", "ゆきむら", "弓兵マスター",
                                           "騎士団長",   "ｶﾐｶｾﾞ", "太郎",     "花子"};
-  q2::gen::Spec spec = q2::gen::TypicalGame(names, {2, 3, 2, 3, 2, 3, 2, 3}, 3, 42, 2400000, 720000);
+  q2::gen::GameParams params = q2::gen::TypicalGame(names, {2, 3, 2, 3, 2, 3, 2, 3}, 3, 42, 2400000, 720000);
   const std::string generated = dir / "generated.mgx";
-  q2::gen::WriteFile(generated, q2::gen::BuildRecording(spec));
+  q2::gen::WriteFile(generated, q2::gen::BuildRecording(params));
   Measure("generated", generated);
 
   const std::string real = q2bench::RealRecordingsDir();

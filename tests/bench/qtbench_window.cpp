@@ -64,7 +64,7 @@ Q2_BENCH(window_click_to_shown) {
   q2test::TempDir d;
   const std::string f = d / "one";
   std::filesystem::create_directory(f);
-  q2::gen::Spec s = q2::gen::TypicalGame({"太郎", "花子", "侍", "North"}, {2, 2, 3, 3}, 1, 11, 2400000, 700000);
+  q2::gen::GameParams s = q2::gen::TypicalGame({"太郎", "花子", "侍", "North"}, {2, 2, 3, 3}, 1, 11, 2400000, 700000);
   const std::string path = f + "/big.mgx";
   q2::gen::WriteFile(path, q2::gen::BuildRecording(s));
   SilentSeam seam;

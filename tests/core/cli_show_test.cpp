@@ -250,12 +250,12 @@ TEST(CliShow, AFailingStepPrintsItsMessageOnStandardErrorOnly) {
 
 TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
   q2test::TempDir dir;
-  q2::gen::Spec spec = q2::gen::TypicalGame({"North", "侍ジャック", "ゆきむら", "West"}, {2, 3, 2, 3}, 3, 21,
+  q2::gen::GameParams params = q2::gen::TypicalGame({"North", "侍ジャック", "ゆきむら", "West"}, {2, 3, 2, 3}, 3, 21,
                                             240000, 40000);
-  spec.lobbyChat.push_back({2, "quote \" backslash \\ tab \t end", 0});
-  spec.chat.push_back({4, "West: 「了解」", 0.8});
+  params.lobbyChat.push_back({2, "quote \" backslash \\ tab \t end", 0});
+  params.chat.push_back({4, "West: 「了解」", 0.8});
   q2::gen::Placed placed;
-  q2test::WriteBytes(dir / "game.mgx", q2::gen::BuildRecording(spec, &placed));
+  q2test::WriteBytes(dir / "game.mgx", q2::gen::BuildRecording(params, &placed));
 
   CliRun r = Cli(dir, {"show", "--json", dir / "game.mgx"});
   ASSERT_EQ(r.code, 0) << r.err;
@@ -286,10 +286,10 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
   EXPECT_EQ(j["enemyTeam"].text, "");
 
   std::vector<std::string> lobby;
-  for (const auto& c : spec.lobbyChat) lobby.push_back(c.text);
+  for (const auto& c : params.lobbyChat) lobby.push_back(c.text);
   EXPECT_EQ(j["pregameChat"].strings(), lobby);
   std::vector<std::pair<size_t, std::string>> chat;
-  for (size_t i = 0; i < spec.chat.size(); ++i) chat.push_back({placed.chatPos[i], spec.chat[i].text});
+  for (size_t i = 0; i < params.chat.size(); ++i) chat.push_back({placed.chatPos[i], params.chat[i].text});
   std::sort(chat.begin(), chat.end());
   std::vector<std::string> all, filtered;
   for (auto& [pos, text] : chat) {
@@ -310,8 +310,8 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
     times[i] = {static_cast<uint32_t>(a["feudal"].num), static_cast<uint32_t>(a["castle"].num),
                 static_cast<uint32_t>(a["imperial"].num)};
   }
-  for (size_t k = 0; k < spec.ages.size(); ++k) {
-    const auto& age = spec.ages[k];
+  for (size_t k = 0; k < params.ages.size(); ++k) {
+    const auto& age = params.ages[k];
     const char* key = age.tech == 101 ? "feudal" : age.tech == 102 ? "castle" : "imperial";
     EXPECT_EQ(j["ages"][age.player - 1][key].num, placed.agePos[k] + 84480.0);
   }
@@ -328,8 +328,8 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
         EXPECT_EQ(e.keys(), (std::vector<std::string>{"iconId", "when"}));
         // Full precision: the printed number reads back as the very double.
         bool found = false;
-        for (size_t k = 0; k < spec.researches.size(); ++k)
-          if (spec.researches[k].player == static_cast<int>(i + 1) &&
+        for (size_t k = 0; k < params.researches.size(); ++k)
+          if (params.researches[k].player == static_cast<int>(i + 1) &&
               e["when"].num == static_cast<double>(placed.researchPos[k]) / 240000)
             found = true;
         EXPECT_TRUE(found) << e["when"].text;
@@ -337,7 +337,7 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
       }
     }
   }
-  EXPECT_EQ(checked, spec.researches.size());
+  EXPECT_EQ(checked, params.researches.size());
 
   ASSERT_EQ(j["ageShares"].items.size(), 8u);
   for (size_t i = 0; i < 8; ++i) {

@@ -76,9 +76,9 @@ void ExpectRealistic(const Shape& s) {
 }  // namespace
 
 TEST(Generator, TheSameParametersGiveTheSameBytes) {
-  gen::Spec a = gen::TypicalGame({"太郎", "花子"}, {1, 1}, 1, 9, 50000, 20000);
+  gen::GameParams a = gen::TypicalGame({"太郎", "花子"}, {1, 1}, 1, 9, 50000, 20000);
   EXPECT_EQ(gen::BuildRecording(a), gen::BuildRecording(a));
-  gen::Spec b = a;
+  gen::GameParams b = a;
   b.seed = 10;
   EXPECT_NE(gen::BuildRecording(a), gen::BuildRecording(b));
   gen::Placed p;
@@ -88,9 +88,9 @@ TEST(Generator, TheSameParametersGiveTheSameBytes) {
 }
 
 TEST(Generator, RecordingsHaveTheShapeOfRealOnes) {
-  gen::Spec spec = gen::TypicalGame({"North", "侍ジャック", "ゆきむら", "West"}, {2, 3, 2, 3}, 1, 3, 800000, 300000);
+  gen::GameParams params = gen::TypicalGame({"North", "侍ジャック", "ゆきむら", "West"}, {2, 3, 2, 3}, 1, 3, 800000, 300000);
   gen::Placed placed;
-  const std::string file = gen::BuildRecording(spec, &placed);
+  const std::string file = gen::BuildRecording(params, &placed);
   Shape s = ShapeOf(file);
   EXPECT_NEAR(static_cast<double>(s.headerSize), 300000, 3000);
   ExpectRealistic(s);
@@ -105,25 +105,25 @@ TEST(Generator, RecordingsHaveTheShapeOfRealOnes) {
 }
 
 TEST(Generator, CommandsAreLaidOutAsTheGameWritesThem) {
-  gen::Spec spec = gen::TypicalGame({"North", "侍ジャック"}, {2, 2}, 2, 4, 200000, 40000);
+  gen::GameParams params = gen::TypicalGame({"North", "侍ジャック"}, {2, 2}, 2, 4, 200000, 40000);
   gen::Placed placed;
-  const std::string body = gen::BuildBody(spec, &placed);
-  for (size_t i = 0; i < spec.chat.size(); ++i) {
-    const std::string text = Utf8ToCp932(spec.chat[i].text).value();
+  const std::string body = gen::BuildBody(params, &placed);
+  for (size_t i = 0; i < params.chat.size(); ++i) {
+    const std::string text = Utf8ToCp932(params.chat[i].text).value();
     const size_t at = placed.chatPos[i];
     EXPECT_EQ(body.substr(at - 12, 12), std::string("\x04\0\0\0\xFF\xFF\xFF\xFF", 8) + q2test::Le32(text.size() + 4));
-    EXPECT_EQ(body.substr(at, text.size() + 4), "@#" + std::to_string(spec.chat[i].player) + text + '\0');
+    EXPECT_EQ(body.substr(at, text.size() + 4), "@#" + std::to_string(params.chat[i].player) + text + '\0');
   }
-  for (size_t i = 0; i < spec.researches.size(); ++i) {
+  for (size_t i = 0; i < params.researches.size(); ++i) {
     const size_t j = placed.researchPos[i];
     EXPECT_EQ(body.substr(j - 17, 4), std::string("\x01\0\0\0", 4));
     EXPECT_EQ(body.substr(j - 9, 4), std::string("\x65\0\0\0", 4));
-    EXPECT_EQ(body[j - 1], static_cast<char>(spec.researches[i].player));
+    EXPECT_EQ(body[j - 1], static_cast<char>(params.researches[i].player));
     EXPECT_EQ(body.substr(j + 3, 4), "\xFF\xFF\xFF\xFF");
   }
   // Lobby lines stand behind their length.
-  const std::string header = gen::BuildHeader(spec);
-  for (const gen::Chat& c : spec.lobbyChat) {
+  const std::string header = gen::BuildHeader(params);
+  for (const gen::Chat& c : params.lobbyChat) {
     const std::string line = "@#" + std::to_string(c.player) + Utf8ToCp932(c.text).value() + '\0';
     const size_t at = header.find(line);
     ASSERT_NE(at, std::string::npos);
@@ -132,20 +132,20 @@ TEST(Generator, CommandsAreLaidOutAsTheGameWritesThem) {
 }
 
 TEST(Generator, TheBodyHoldsNoPatternButThePlacedOnes) {
-  gen::Spec spec = gen::TypicalGame({"A", "B", "C", "D", "E", "F", "G", "H"}, {2, 3, 2, 3, 2, 3, 2, 3}, 1, 8,
+  gen::GameParams params = gen::TypicalGame({"A", "B", "C", "D", "E", "F", "G", "H"}, {2, 3, 2, 3, 2, 3, 2, 3}, 1, 8,
                                     1500000, 40000);
   gen::Placed placed;
-  const std::string body = gen::BuildBody(spec, &placed);
+  const std::string body = gen::BuildBody(params, &placed);
   ReplayDocument d;
   ResearchScan(d, reinterpret_cast<const uint8_t*>(body.data()), body.size());
   std::set<std::pair<int, int>> distinct;
-  for (const gen::Research& r : spec.researches) distinct.insert({r.player, r.techId});
+  for (const gen::Research& r : params.researches) distinct.insert({r.player, r.techId});
   int entries = 0;
   for (int s = 0; s < 8; ++s) entries += d.economyResearch[s].count + d.blacksmithResearch[s].count;
   EXPECT_EQ(entries, static_cast<int>(distinct.size()));
 
   ReplayView v;
   BodyEventScan(v, reinterpret_cast<const uint8_t*>(body.data()), body.size());
-  EXPECT_EQ(v.feudalCount + v.castleCount + v.imperialCount, static_cast<int>(spec.ages.size()));
-  EXPECT_EQ(Count(v.ingameChat.str(), "\r\n"), spec.chat.size());
+  EXPECT_EQ(v.feudalCount + v.castleCount + v.imperialCount, static_cast<int>(params.ages.size()));
+  EXPECT_EQ(Count(v.ingameChat.str(), "\r\n"), params.chat.size());
 }

@@ -54,10 +54,10 @@ struct Open {
   }
 };
 
-std::string TwoPlayerRecording(gen::Spec* specOut = nullptr, gen::Placed* placed = nullptr) {
-  gen::Spec spec = gen::TypicalGame({"North", "侍ジャック"}, {2, 2}, 2, 11, 120000, 30000);
-  if (specOut) *specOut = spec;
-  return gen::BuildRecording(spec, placed);
+std::string TwoPlayerRecording(gen::GameParams* specOut = nullptr, gen::Placed* placed = nullptr) {
+  gen::GameParams params = gen::TypicalGame({"North", "侍ジャック"}, {2, 2}, 2, 11, 120000, 30000);
+  if (specOut) *specOut = params;
+  return gen::BuildRecording(params, placed);
 }
 
 // A recording with a hand-made header and body.
@@ -69,10 +69,10 @@ std::string Recording(const HeaderBytes& h, const std::string& body = std::strin
 
 TEST(OpenReplay, ATypicalRecordingFillsTheWholeSummary) {
   q2test::TempDir dir;
-  gen::Spec spec = gen::TypicalGame({"侍ジャック", "North", "ゆきむら", "弓兵マスター"}, {2, 2, 3, 3}, 1, 5,
+  gen::GameParams params = gen::TypicalGame({"侍ジャック", "North", "ゆきむら", "弓兵マスター"}, {2, 2, 3, 3}, 1, 5,
                                     300000, 90000);
   gen::Placed placed;
-  const std::string bytes = gen::BuildRecording(spec, &placed);
+  const std::string bytes = gen::BuildRecording(params, &placed);
   Open o(dir, "game.mgx", bytes);
   ASSERT_TRUE(o.r.ok);
   EXPECT_TRUE(o.r.messages.empty());
@@ -92,12 +92,12 @@ TEST(OpenReplay, ATypicalRecordingFillsTheWholeSummary) {
   EXPECT_EQ(v.enemyTeamText, "");
 
   std::string lobby;
-  for (const gen::Chat& c : spec.lobbyChat) lobby += Cp932(c.text) + "\r\n";
+  for (const gen::Chat& c : params.lobbyChat) lobby += Cp932(c.text) + "\r\n";
   EXPECT_EQ(v.pregameChat.str(), lobby);
 
   // In-game chat in body order; the warnings only in the full text.
   std::vector<std::pair<size_t, std::string>> chat;
-  for (size_t i = 0; i < spec.chat.size(); ++i) chat.push_back({placed.chatPos[i], spec.chat[i].text});
+  for (size_t i = 0; i < params.chat.size(); ++i) chat.push_back({placed.chatPos[i], params.chat[i].text});
   std::sort(chat.begin(), chat.end());
   std::string all, filtered;
   for (auto& [pos, text] : chat) {
@@ -112,8 +112,8 @@ TEST(OpenReplay, ATypicalRecordingFillsTheWholeSummary) {
   EXPECT_EQ(v.bodyLength, 300000);
   // Ages: the first advance per slot and age, ranked in body order.
   std::map<std::pair<int, int>, size_t> first;
-  for (size_t i = 0; i < spec.ages.size(); ++i) {
-    auto key = std::make_pair(spec.ages[i].player, spec.ages[i].tech - 101);
+  for (size_t i = 0; i < params.ages.size(); ++i) {
+    auto key = std::make_pair(params.ages[i].player, params.ages[i].tech - 101);
     if (!first.count(key) || placed.agePos[i] < first[key]) first[key] = placed.agePos[i];
   }
   for (auto& [key, pos] : first) {
@@ -127,8 +127,8 @@ TEST(OpenReplay, ATypicalRecordingFillsTheWholeSummary) {
   }
   EXPECT_EQ(v.ageTimes[5], (std::array<uint32_t, 3>{}));
   // Research: every placed research in its list at its own time.
-  for (size_t i = 0; i < spec.researches.size(); ++i) {
-    const gen::Research& res = spec.researches[i];
+  for (size_t i = 0; i < params.researches.size(); ++i) {
+    const gen::Research& res = params.researches[i];
     const auto& lists = CategoryOfTech(res.techId) == 1 ? d.economyResearch : d.blacksmithResearch;
     const ResearchList& l = lists[res.player - 1];
     const auto* e = std::find_if(l.entries.begin(), l.entries.begin() + l.count,

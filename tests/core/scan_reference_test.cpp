@@ -137,9 +137,9 @@ TEST(ScanReference, HeaderScanFindsWhatTheRulesFind) {
   std::mt19937 rng(11);
   for (int round = 0; round < 300; ++round) {
     SCOPED_TRACE(round);
-    gen::Spec spec = gen::TypicalGame({"North", "ゆきむら", "C"}, {2, 3, 2}, 1 + round % 9, round, 1000,
+    gen::GameParams params = gen::TypicalGame({"North", "ゆきむら", "C"}, {2, 3, 2}, 1 + round % 9, round, 1000,
                                       round % 3 ? 3000 : 40000);
-    const std::string h = Sprinkled(gen::BuildHeader(spec), rng, round % 40);
+    const std::string h = Sprinkled(gen::BuildHeader(params), rng, round % 40);
     Messages want, got;
     ReplayDocument expected = ReferenceHeaderScan(h, want);
     ReplayDocument d;
@@ -156,8 +156,8 @@ TEST(ScanReference, BodyScansFindWhatTheRulesFind) {
   std::mt19937 rng(12);
   for (int round = 0; round < 120; ++round) {
     SCOPED_TRACE(round);
-    gen::Spec spec = gen::TypicalGame({"A", "B", "C", "D"}, {2, 3, 2, 3}, 1, round, 20000 + 500 * round, 3000);
-    const std::string b = Sprinkled(gen::BuildBody(spec), rng, round * 3);
+    gen::GameParams params = gen::TypicalGame({"A", "B", "C", "D"}, {2, 3, 2, 3}, 1, round, 20000 + 500 * round, 3000);
+    const std::string b = Sprinkled(gen::BuildBody(params), rng, round * 3);
     BodyResult want = ReferenceBodyScans(b);
     q2test::ExactBuffer buf(b);
     // The display step's single pass and the two scans apart.

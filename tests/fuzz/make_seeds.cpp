@@ -17,9 +17,9 @@ int main(int argc, char** argv) {
   const std::string dir = argv[1];
   for (const char* sub : {"extract", "header", "body"}) fs::create_directories(fs::path(dir) / sub);
   int n = 0;
-  auto put = [&](const Spec& spec) {
-    const std::string header = BuildHeader(spec);
-    const std::string body = BuildBody(spec);
+  auto put = [&](const GameParams& params) {
+    const std::string header = BuildHeader(params);
+    const std::string body = BuildBody(params);
     const std::string name = std::to_string(n++);
     WriteFile(dir + "/extract/" + name, Assemble(header, body));
     WriteFile(dir + "/header/" + name, header);
@@ -28,11 +28,11 @@ int main(int argc, char** argv) {
   put(TypicalGame({"North", "South"}, {1, 1}, 1, 1, 3000, 3000));
   put(TypicalGame({"太郎", "花子", "侍ジャック", "ｶﾐｶｾﾞ"}, {2, 2, 3, 3}, 2, 2, 5000, 4000));
   put(TypicalGame({"A", "B", "C", "D", "E", "F", "G", "H"}, {2, 3, 2, 3, 2, 3, 2, 3}, 8, 3, 8000, 3000));
-  Spec odd = TypicalGame({"x", "y"}, {1, 1}, 9, 4, 2000, 3000);
+  GameParams odd = TypicalGame({"x", "y"}, {1, 1}, 9, 4, 2000, 3000);
   odd.players.push_back({9, "nine", 2});
   odd.nameLengthHasZero = true;
   put(odd);
-  Spec scenario = TypicalGame({"s"}, {1}, 1, 5, 1500, 3000);
+  GameParams scenario = TypicalGame({"s"}, {1}, 1, 5, 1500, 3000);
   scenario.scenario = true;
   put(scenario);
   std::printf("%d seeds per fuzzer written to %s\n", n, dir.c_str());

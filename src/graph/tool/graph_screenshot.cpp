@@ -25,9 +25,9 @@ int main(int argc, char** argv) {
   q2::OverrideSettingsPath(dir + "/Quoran.ini");
 
   const std::string path = dir + "/game.mgx";
-  const q2::gen::Spec spec =
+  const q2::gen::GameParams params =
       q2::gen::TypicalGame({"侍ジャック", "North", "ゆきむら", "弓兵マスター"}, {2, 2, 3, 3}, 1, 3, 1500000);
-  if (!q2::gen::WriteFile(path, q2::gen::BuildRecording(spec))) return 1;
+  if (!q2::gen::WriteFile(path, q2::gen::BuildRecording(params))) return 1;
   q2::ReplaySummary s;
   const q2::OpenResult opened = q2::OpenReplay(path, s);
   if (!opened.ok) {

@@ -54,7 +54,7 @@ void SetTime(const std::string& path, int y, int mo, int d, int h, int mi) {
 
 std::string WriteGame(const std::string& path, const std::vector<std::string>& names, const std::vector<int>& teams,
                       int recorder) {
-  q2::gen::Spec s = q2::gen::TypicalGame(names, teams, recorder, 5, 60000, 20000);
+  q2::gen::GameParams s = q2::gen::TypicalGame(names, teams, recorder, 5, 60000, 20000);
   q2::gen::WriteFile(path, q2::gen::BuildRecording(s));
   return path;
 }

@@ -147,10 +147,10 @@ class TestGraph : public QObject {
   }
 
   void iconsOnAGeneratedRecording() {
-    gen::Spec spec = gen::TypicalGame({"侍ジャック", "North", "ゆきむら", "弓兵マスター"}, {2, 2, 3, 3}, 1, 7);
+    gen::GameParams params = gen::TypicalGame({"侍ジャック", "North", "ゆきむら", "弓兵マスター"}, {2, 2, 3, 3}, 1, 7);
     gen::Placed placed;
     const std::string path = dir_ / "game.mgx";
-    QVERIFY(gen::WriteFile(path, gen::BuildRecording(spec, &placed)));
+    QVERIFY(gen::WriteFile(path, gen::BuildRecording(params, &placed)));
     ReplaySummary s;
     QVERIFY(OpenReplay(path, s).ok);
     const int nEcon = CountIn(s.doc.economyResearch), nSmith = CountIn(s.doc.blacksmithResearch);
@@ -158,8 +158,8 @@ class TestGraph : public QObject {
 
     // Where the generator put each research, as the icon's left edge.
     std::map<std::pair<int, int>, int> expectedX;  // (row, icon id) → x
-    for (size_t k = 0; k < spec.researches.size(); ++k) {
-      const gen::Research& r = spec.researches[k];
+    for (size_t k = 0; k < params.researches.size(); ++k) {
+      const gen::Research& r = params.researches[k];
       const double when = static_cast<double>(placed.researchPos[k]) / s.view.bodyLength;
       expectedX[{r.player - 1, IconForTech(r.techId)}] = static_cast<int>(when * 720 + 130);
     }
