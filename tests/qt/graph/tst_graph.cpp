@@ -20,6 +20,7 @@
 #include "graph/qt/GraphCommands.h"
 #include "replay/core/tech_table.h"
 #include "settings/core/ini_file.h"
+#include "support/settings_fixture.h"
 #include "support/temp_dir.h"
 #include "view/core/open_replay.h"
 
@@ -80,20 +81,12 @@ std::string Cp932(const char* utf8) { return Utf8ToCp932(utf8).value(); }
 class TestGraph : public QObject {
   Q_OBJECT
 
-  q2test::TempDir dir_;
-  std::string ini_;
-  ScriptedSeam seam_;
+  q2test::SettingsAndSeam<ScriptedSeam> fx_;
+  q2test::TempDir& dir_ = fx_.dir;
+  const std::string& ini_ = fx_.ini;
+  ScriptedSeam& seam_ = fx_.seam;
 
  private slots:
-  void initTestCase() {
-    ini_ = dir_ / "Quoran.ini";
-    OverrideSettingsPath(ini_);
-    UiSeam::install(&seam_);
-  }
-  void cleanupTestCase() {
-    UiSeam::install(nullptr);
-    OverrideSettingsPath("");
-  }
   void init() {
     std::filesystem::remove(FsPath(ini_));
     seam_.answers.clear();

@@ -12,6 +12,7 @@
 #include "rename/qt/CRenameFormatDlg.h"
 #include "settings/core/ini_file.h"
 #include "settings/core/settings.h"
+#include "support/settings_fixture.h"
 #include "support/temp_dir.h"
 
 using namespace q2;
@@ -37,23 +38,15 @@ class TestFormatHistoryDlg : public QObject {
   Q_OBJECT
 
  private:
-  q2test::TempDir dir_;
-  std::string ini_;
-  SilentSeam seam_;
+  q2test::SettingsAndSeam<SilentSeam> fx_;
+  q2test::TempDir& dir_ = fx_.dir;
+  const std::string& ini_ = fx_.ini;
+  SilentSeam& seam_ = fx_.seam;
 
   void Put(int n, const std::string& v) { IniWriteString(ini_, "FILE_INFO", "RENAME_" + std::to_string(n), v); }
   std::optional<std::string> Stored(int n) { return IniReadRaw(ini_, "FILE_INFO", "RENAME_" + std::to_string(n)); }
 
  private slots:
-  void initTestCase() {
-    ini_ = dir_ / "Quoran.ini";
-    OverrideSettingsPath(ini_);
-    UiSeam::install(&seam_);
-  }
-  void cleanupTestCase() {
-    UiSeam::install(nullptr);
-    OverrideSettingsPath("");
-  }
   void init() { std::filesystem::remove(ini_); }
 
   void listsTheSortedHistoryAndEnablesButtonsOnSelection() {

@@ -18,6 +18,7 @@
 #include "rename/qt/CRenameFormatDlg.h"
 #include "settings/core/ini_file.h"
 #include "settings/core/settings.h"
+#include "support/settings_fixture.h"
 #include "support/temp_dir.h"
 
 using namespace q2;
@@ -46,9 +47,10 @@ class TestRenameFormatDlg : public QObject {
   Q_OBJECT
 
  private:
-  q2test::TempDir dir_;
-  std::string ini_;
-  ScriptedSeam seam_;
+  q2test::SettingsAndSeam<ScriptedSeam> fx_;
+  q2test::TempDir& dir_ = fx_.dir;
+  const std::string& ini_ = fx_.ini;
+  ScriptedSeam& seam_ = fx_.seam;
 
   std::unique_ptr<CRenameFormatDlg> Open() {
     auto dlg = std::make_unique<CRenameFormatDlg>();
@@ -67,15 +69,6 @@ class TestRenameFormatDlg : public QObject {
   std::optional<std::string> Stored(const std::string& key) { return IniReadRaw(ini_, "FILE_INFO", key); }
 
  private slots:
-  void initTestCase() {
-    ini_ = dir_ / "Quoran.ini";
-    OverrideSettingsPath(ini_);
-    UiSeam::install(&seam_);
-  }
-  void cleanupTestCase() {
-    UiSeam::install(nullptr);
-    OverrideSettingsPath("");
-  }
   void init() {
     std::filesystem::remove(ini_);
     seam_.shown.clear();
