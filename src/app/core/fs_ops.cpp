@@ -176,6 +176,11 @@ std::string ParentOf(const std::string& path) {
   return pos == std::string::npos ? std::string() : path.substr(0, pos);
 }
 
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && folder.back() == kPathSep) return folder + name;
+  return folder + kPathSep + name;
+}
+
 std::string FileNameOf(const std::string& path) {
   auto pos = path.find_last_of(kPathSep == '/' ? "/" : "\\/");
   return pos == std::string::npos ? path : path.substr(pos + 1);

@@ -77,6 +77,8 @@ std::string ExecutablePath();
 
 // Everything before the last separator ("" when there is none).
 std::string ParentOf(const std::string& path);
+// folder + separator + name, without doubling a separator at the root.
+std::string JoinPath(const std::string& folder, const std::string& name);
 // Everything after the last separator.
 std::string FileNameOf(const std::string& path);
 

@@ -56,7 +56,7 @@ QAction* CMainFrame::command(int id) const {
   return it == commands_.end() ? nullptr : it->second;
 }
 
-QAction* CMainFrame::addCommand(QMenu* menu, int id, const QString& text, const QString&) {
+QAction* CMainFrame::addCommand(QMenu* menu, int id, const QString& text) {
   auto* a = menu->addAction(text);
   a->setObjectName(QStringLiteral("cmd%1").arg(id));
   if (const char* p = PromptOf(id)) {

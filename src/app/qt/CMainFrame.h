@@ -30,7 +30,7 @@ class CMainFrame : public QMainWindow {
  private:
   void buildMenus();
   void buildStatusBar();
-  QAction* addCommand(QMenu* menu, int id, const QString& text, const QString& prompt = {});
+  QAction* addCommand(QMenu* menu, int id, const QString& text);
 
   CQuoril2View* view_;
   std::map<int, QAction*> commands_;

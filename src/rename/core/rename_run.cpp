@@ -178,7 +178,7 @@ int RenameOneRecording(const std::string& folder, const std::string& recordingPa
   r.failure = CheckNewFileName(built, r.newName);
   if (r.failure != RenameFailure::None) return Finish(run, std::move(r));
 
-  const std::string target = folder + kPathSep + r.newName;
+  const std::string target = JoinPath(folder, r.newName);
   if (target == recordingPath) return Finish(run, std::move(r));  // already so named
 
   if (req.dryRun) {
@@ -230,7 +230,7 @@ RenameRunResult RenameDefaultNamedFiles(const std::string& folder, const RenameR
     if (req.progress) req.progress(0, names.size());
     bool failed = false;
     for (size_t i = 0; i < names.size(); ++i) {
-      if (RenameOneRecording(folder, folder + kPathSep + names[i], req, DateSource::FromDefaultName,
+      if (RenameOneRecording(folder, JoinPath(folder, names[i]), req, DateSource::FromDefaultName,
                              s, run) != 0)
         failed = true;
       if (req.progress) req.progress(i + 1, names.size());

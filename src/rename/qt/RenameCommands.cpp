@@ -84,7 +84,7 @@ void RunSelectedRename(RenameHost& host) {
   const std::string folder = host.currentFolder();
   std::vector<std::string> paths;
   paths.reserve(names.size());
-  for (const std::string& n : names) paths.push_back(folder + kPathSep + n);
+  for (const std::string& n : names) paths.push_back(JoinPath(folder, n));
 
   RenameRequest req;
   if (!ChooseFormat(host, req)) return;

@@ -21,10 +21,7 @@ ProcessSettings& State() {
 
 std::string SettingsPath() {
   if (!State().pathOverride.empty()) return State().pathOverride;
-  std::string exe = ExecutablePath();
-  std::string dir = ParentOf(exe);
-  if (dir.empty() && !exe.empty() && exe[0] == kPathSep) dir = "";
-  return dir + kPathSep + "Quoran.ini";
+  return JoinPath(ParentOf(ExecutablePath()), "Quoran.ini");
 }
 
 void OverrideSettingsPath(const std::string& path) { State().pathOverride = path; }

@@ -112,11 +112,6 @@ std::string FolderCaption(const std::string& folder) {
   return pos == std::string::npos ? folder : folder.substr(pos);
 }
 
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  if (!folder.empty() && folder.back() == kPathSep) return folder + name;
-  return folder + kPathSep + name;
-}
-
 std::string UpTarget(const std::string& current, const Places& places) {
 #ifdef _WIN32
   size_t sep = current.rfind('\\');

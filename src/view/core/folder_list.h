@@ -43,9 +43,6 @@ void SortForList(std::vector<FolderEntry>& entries);
 // occurs after the first character.
 std::string FolderCaption(const std::string& folder);
 
-// folder + separator + name, without doubling a separator at the root.
-std::string JoinPath(const std::string& folder, const std::string& name);
-
 // Folders the navigation falls back to.
 struct Places {
   std::string desktop;

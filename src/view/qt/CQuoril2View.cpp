@@ -86,6 +86,12 @@ class FileList : public QTreeWidget {
 
 constexpr std::array<int, 8> kNameIds = {1004, 1005, 1006, 1007, 1008, 1009, 1011, 1012};
 
+// The folder part of a path; the root for a file directly in it.
+std::string FolderOf(const std::string& path) {
+  const std::string folder = ParentOf(path);
+  return folder.empty() ? std::string(1, kPathSep) : folder;
+}
+
 QString IdName(int id) { return QStringLiteral("id%1").arg(id); }
 
 }  // namespace
@@ -256,7 +262,7 @@ void CQuoril2View::OpenArgument(const std::string& arg) {
     summary().view.currentReplayPath = path;
     UpdateData(false);
     if (!OpenReplay(path)) return;
-    const std::string folder = ParentOf(path).empty() ? std::string(1, kPathSep) : ParentOf(path);
+    const std::string folder = FolderOf(path);
     nav_.PushHistory(folder);
     NavigateTo(folder);
     return;
@@ -360,11 +366,8 @@ std::vector<std::string> CQuoril2View::selectedNames() const {
 }
 
 std::string CQuoril2View::firstSelectedName() const {
-  for (int i = 0; i < list_->topLevelItemCount(); ++i) {
-    QTreeWidgetItem* it = list_->topLevelItem(i);
-    if (it->isSelected()) return ToU8(it->text(0));
-  }
-  return {};
+  const std::vector<std::string> names = selectedNames();
+  return names.empty() ? std::string() : names.front();
 }
 
 void CQuoril2View::OnBack() { NavigateTo(nav_.StepBack()); }
@@ -391,8 +394,7 @@ void CQuoril2View::OnOpenFile() {
   UpdateData(false);
   update();
   if (!OpenReplay(path)) return;
-  std::string folder = ParentOf(path);
-  if (folder.empty()) folder = std::string(1, kPathSep);
+  const std::string folder = FolderOf(path);
   nav_.PushHistory(folder);
   NavigateTo(folder);
 }
