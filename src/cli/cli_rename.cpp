@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/fs_ops.h"
+#include "platform/files.h"
 #include "rename/core/rename_format.h"
 #include "rename/core/rename_run.h"
 #include "replay/core/replay_summary.h"

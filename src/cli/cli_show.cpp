@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 #include "graph/core/age_shares.h"
 #include "json_writer.h"
 #include "replay/core/tech_table.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <zlib.h>
 
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 
 namespace q2::gen {
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <zlib.h>
 
-#include "app/core/fs_ops.h"
+#include "platform/files.h"
 #include "bench.h"
 #include "cli/recording_generator.h"
 #include "replay/core/body_scan.h"

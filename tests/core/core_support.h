@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/fs_ops.h"
+#include "platform/files.h"
 
 namespace q2test {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 #include "cli/recording_generator.h"
 #include "core_support.h"
 #include "support/temp_dir.h"

@@ -7,7 +7,7 @@
 
 #include <set>
 
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 #include "core_support.h"
 #include "replay/core/body_scan.h"
 #include "replay/core/header_extractor.h"

@@ -10,7 +10,7 @@
 #include <map>
 #include <random>
 
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 #include "cli/recording_generator.h"
 #include "core_support.h"
 #include "replay/core/header_extractor.h"

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/fs_ops.h"
-#include "app/core/text_codec.h"
+#include "platform/files.h"
+#include "platform/text.h"
 #include "core_support.h"
 #include "settings/core/ini_file.h"
 #include "support/temp_dir.h"

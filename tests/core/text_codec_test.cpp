@@ -1,4 +1,4 @@
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 
 #include <gtest/gtest.h>
 

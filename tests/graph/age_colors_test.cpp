@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/core/fs_ops.h"
+#include "platform/files.h"
 #include "graph/core/age_colors.h"
 #include "settings/core/ini_file.h"
 #include "support/temp_dir.h"

@@ -2,7 +2,7 @@
 // insert texts of the format dialog.
 #include <gtest/gtest.h>
 
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 #include "rename/core/format_history.h"
 #include "rename/core/rename_format.h"
 #include "settings/core/ini_file.h"

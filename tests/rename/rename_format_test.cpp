@@ -1,7 +1,7 @@
 // The format compiler and the name builders.
 #include <gtest/gtest.h>
 
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 #include "rename/core/rename_format.h"
 
 namespace q2 {

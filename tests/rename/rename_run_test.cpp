@@ -10,8 +10,8 @@
 #include <utime.h>
 #endif
 
-#include "app/core/fs_ops.h"
-#include "app/core/text_codec.h"
+#include "platform/files.h"
+#include "platform/text.h"
 #include "cli/recording_generator.h"
 #include "rename/core/rename_run.h"
 #include "replay/core/header_extractor.h"

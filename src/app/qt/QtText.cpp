@@ -1,6 +1,6 @@
 #include "QtText.h"
 
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 
 namespace q2 {
 

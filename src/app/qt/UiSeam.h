@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/core/message.h"
+#include "platform/message.h"
 
 class QWidget;
 

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "app/core/message.h"
+#include "platform/message.h"
 #include "cli/recording_generator.h"
 #include "graph/qt/AgeGraphDlg.h"
 #include "graph/qt/GraphCommands.h"

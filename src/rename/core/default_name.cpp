@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 
 namespace q2 {
 namespace {

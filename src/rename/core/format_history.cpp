@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 #include "rename_format.h"
 #include "settings/core/ini_file.h"
 #include "settings/core/settings.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 #include "replay/core/team_lineup.h"
 
 namespace q2 {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/fs_ops.h"
+#include "platform/files.h"
 #include "replay/core/replay_summary.h"
 
 namespace q2 {

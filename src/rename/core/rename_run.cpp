@@ -4,8 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/core/fs_ops.h"
-#include "app/core/text_codec.h"
+#include "platform/files.h"
+#include "platform/text.h"
 #include "replay/core/header_extractor.h"
 #include "replay/core/header_scan.h"
 #include "view/core/open_replay.h"
@@ -32,15 +32,6 @@ bool IsReservedDeviceName(const std::string& fileName) {
   if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
   return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' &&
          base[3] <= '9';
-}
-
-size_t NameLengthForFileSystem(const std::string& fileName) {
-#ifdef _WIN32
-  // Windows counts UTF-16 units.
-  return FsPath(fileName).native().size();
-#else
-  return fileName.size();
-#endif
 }
 
 bool DryExists(const RenameRunResult& run, const std::string& path) {
@@ -105,7 +96,7 @@ RenameFailure CheckNewFileName(const std::string& builtName, const std::string& 
   for (unsigned char c : fileName)
     if (c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c)) return RenameFailure::RefusedCharacter;
   if (IsReservedDeviceName(fileName)) return RenameFailure::RefusedCharacter;
-  if (NameLengthForFileSystem(fileName) > 255) return RenameFailure::TooLong;
+  if (FileNameUnits(fileName) > kFileNameMax) return RenameFailure::TooLong;
   return RenameFailure::None;
 }
 
@@ -202,18 +193,13 @@ int RenameOneRecording(const std::string& folder, const std::string& recordingPa
 }
 
 std::vector<std::string> FindDefaultNamedFiles(const std::string& folder, bool* searched) {
-  namespace fs = std::filesystem;
   std::vector<std::string> names;
-  std::error_code ec;
-  fs::directory_iterator it(FsPath(folder), ec);
-  if (searched) *searched = !ec;
-  if (ec) return names;
-  for (const fs::directory_entry& e : it) {
-    std::error_code typeEc;
-    if (!e.is_regular_file(typeEc)) continue;  // directories are not recordings
-    std::string name = Utf8Path(e.path().filename());
-    if (IsDefaultRecordingName(name)) names.push_back(std::move(name));
-  }
+  auto items = ListFolder(folder);
+  if (searched) *searched = items.has_value();
+  if (!items) return names;
+  for (DirItem& it : *items)
+    // Directories are not recordings.
+    if (it.isRegular && IsDefaultRecordingName(it.name)) names.push_back(std::move(it.name));
   std::sort(names.begin(), names.end());
   return names;
 }

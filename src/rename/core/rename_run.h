@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/message.h"
+#include "platform/message.h"
 #include "default_name.h"
 #include "rename_format.h"
 #include "replay/core/replay_summary.h"

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/core/fs_ops.h"
+#include "platform/files.h"
 #include "rename/core/rename_format.h"
 
 class QComboBox;

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "CRenameFormatDlg.h"
-#include "app/core/fs_ops.h"
+#include "platform/files.h"
 #include "app/qt/QtText.h"
 #include "app/qt/UiSeam.h"
 #include "rename/core/rename_run.h"

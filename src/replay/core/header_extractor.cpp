@@ -5,7 +5,7 @@
 #include <memory>
 #include <zlib.h>
 
-#include "app/core/fs_ops.h"
+#include "platform/files.h"
 
 namespace q2 {
 namespace {
@@ -15,13 +15,6 @@ uint32_t ReadLe32(const uint8_t* p) {
 }
 
 void Fail(Messages& m, const char* text) { m.push_back({text}); }
-
-// A link under the .dat name that leads to the recording: creating the
-// output file would truncate the recording.
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  return std::filesystem::equivalent(FsPath(a), FsPath(b), ec) && !ec;
-}
 
 }  // namespace
 

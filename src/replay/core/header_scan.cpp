@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/core/fs_ops.h"
+#include "platform/files.h"
 
 namespace q2 {
 namespace {

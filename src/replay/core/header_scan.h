@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/core/message.h"
+#include "platform/message.h"
 #include "replay_summary.h"
 
 namespace q2 {

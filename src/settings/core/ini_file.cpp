@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/core/fs_ops.h"
-#include "app/core/text_codec.h"
+#include "platform/files.h"
+#include "platform/text.h"
 
 namespace q2 {
 namespace {

@@ -1,6 +1,6 @@
 #include "settings.h"
 
-#include "app/core/fs_ops.h"
+#include "platform/files.h"
 #include "ini_file.h"
 
 namespace q2 {

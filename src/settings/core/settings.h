@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/core/message.h"
+#include "platform/message.h"
 
 namespace q2 {
 

@@ -2,8 +2,8 @@
 
 #include <climits>
 
-#include "app/core/fs_ops.h"
-#include "app/core/text_codec.h"
+#include "platform/files.h"
+#include "platform/text.h"
 #include "replay/core/body_scan.h"
 
 namespace q2 {

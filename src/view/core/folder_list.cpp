@@ -5,14 +5,6 @@
 
 #include "settings/core/settings.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#include <chrono>
-#else
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#endif
 
 namespace q2 {
 
@@ -38,7 +30,7 @@ std::string TimeText(const LocalTime& t) {
 
 namespace {
 
-std::optional<FolderEntry> MakeEntry(std::string name, bool isDir, uint64_t size, int64_t mtime) {
+std::optional<FolderEntry> MakeEntry(std::string name, bool isDir, uint64_t size, const LocalTime& mtime) {
   FolderEntry e;
   if (ContainsMgx(name))
     e.typeText = kTypeRecording;
@@ -47,7 +39,7 @@ std::optional<FolderEntry> MakeEntry(std::string name, bool isDir, uint64_t size
   else
     return std::nullopt;
   e.sizeText = SizeText(isDir ? 0 : size);
-  e.timeText = TimeText(ToLocalTime(mtime));
+  e.timeText = TimeText(mtime);
   e.name = std::move(name);
   return e;
 }
@@ -68,41 +60,13 @@ void SortForList(std::vector<FolderEntry>& entries) {
 }
 
 std::optional<std::vector<FolderEntry>> ScanFolder(const std::string& folder) {
+  auto items = ListFolder(folder);
+  if (!items) return std::nullopt;
   std::vector<FolderEntry> out;
-#ifdef _WIN32
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::directory_iterator it(FsPath(folder), ec), end;
-  if (ec) return std::nullopt;
-  for (; it != end; it.increment(ec)) {
-    if (ec) break;
-    std::string name = Utf8Path(it->path().filename());
-    if (name.empty() || name[0] == '.') continue;
-    DWORD attrs = GetFileAttributesW(it->path().c_str());
-    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_HIDDEN)) continue;
-    bool dir = it->is_directory(ec);
-    uint64_t size = dir ? 0 : it->file_size(ec);
-    auto ft = it->last_write_time(ec);
-    auto sys = std::chrono::clock_cast<std::chrono::system_clock>(ft);
-    int64_t secs = std::chrono::duration_cast<std::chrono::seconds>(sys.time_since_epoch()).count();
-    if (auto e = MakeEntry(std::move(name), dir, size, secs)) out.push_back(std::move(*e));
+  for (DirItem& it : *items) {
+    if (it.hidden) continue;
+    if (auto e = MakeEntry(std::move(it.name), it.isDir, it.size, it.modified)) out.push_back(std::move(*e));
   }
-#else
-  DIR* d = opendir(folder.empty() ? "." : folder.c_str());
-  if (!d) return std::nullopt;
-  const int dfd = dirfd(d);
-  while (dirent* de = readdir(d)) {
-    // Names beginning with a dot are this platform's hidden items.
-    if (de->d_name[0] == '.') continue;
-    struct stat st;
-    if (fstatat(dfd, de->d_name, &st, 0) != 0 && fstatat(dfd, de->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-      continue;
-    if (auto e = MakeEntry(de->d_name, S_ISDIR(st.st_mode), static_cast<uint64_t>(st.st_size),
-                           static_cast<int64_t>(st.st_mtime)))
-      out.push_back(std::move(*e));
-  }
-  closedir(d);
-#endif
   SortForList(out);
   return out;
 }
@@ -113,15 +77,7 @@ std::string FolderCaption(const std::string& folder) {
 }
 
 std::string UpTarget(const std::string& current, const Places& places) {
-#ifdef _WIN32
-  size_t sep = current.rfind('\\');
-  if (sep != std::string::npos) return current.substr(0, sep);
-  return places.desktop;  // a drive alone, or no path at all
-#else
-  size_t sep = current.rfind('/');
-  if (sep == std::string::npos || current.find_first_not_of('/') == std::string::npos) return places.desktop;
-  return sep == 0 ? std::string("/") : current.substr(0, sep);
-#endif
+  return ParentFolder(current).value_or(places.desktop);
 }
 
 Message MissingFolderMessage() {

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/core/fs_ops.h"
-#include "app/core/message.h"
+#include "platform/files.h"
+#include "platform/message.h"
 
 namespace q2 {
 

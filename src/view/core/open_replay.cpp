@@ -1,6 +1,6 @@
 #include "open_replay.h"
 
-#include "app/core/fs_ops.h"
+#include "platform/files.h"
 #include "display.h"
 #include "replay/core/header_extractor.h"
 #include "replay/core/header_scan.h"

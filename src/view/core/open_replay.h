@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/core/message.h"
+#include "platform/message.h"
 #include "replay/core/replay_summary.h"
 
 namespace q2 {

@@ -18,7 +18,7 @@
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 #include "app/qt/DialogUnits.h"
 #include "app/qt/Icons.h"
 #include "app/qt/QtText.h"

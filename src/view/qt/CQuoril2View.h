@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "CQuoril2Doc.h"
-#include "app/core/message.h"
+#include "platform/message.h"
 #include "view/core/folder_list.h"
 
 class QCheckBox;

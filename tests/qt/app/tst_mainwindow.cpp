@@ -17,7 +17,7 @@
 #include <fstream>
 #include <utime.h>
 
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 #include "app/qt/CMainFrame.h"
 #include "app/qt/CQuoril2App.h"
 #include "app/qt/Icons.h"

@@ -6,7 +6,7 @@
 #include <deque>
 #include <functional>
 
-#include "app/core/fs_ops.h"
+#include "platform/files.h"
 #include "app/qt/QtText.h"
 #include "app/qt/UiSeam.h"
 #include "graph/qt/AgeGraphDlg.h"

@@ -11,7 +11,7 @@
 #include <functional>
 #include <set>
 
-#include "app/core/text_codec.h"
+#include "platform/text.h"
 #include "app/qt/Icons.h"
 #include "app/qt/QtText.h"
 #include "app/qt/UiSeam.h"

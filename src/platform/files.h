@@ -1,13 +1,17 @@
-// The few file-system operations the program needs, with UTF-8 paths on
-// every platform.
+// The few file-system operations the program needs. Paths are the file
+// system's own bytes on POSIX and UTF-8 on Windows; they are never decoded
+// on the way from a listing to an open or a rename.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "times.h"
 
 namespace q2 {
 
@@ -17,32 +21,49 @@ inline constexpr char kPathSep = '\\';
 inline constexpr char kPathSep = '/';
 #endif
 
-std::filesystem::path FsPath(const std::string& utf8);
-std::string Utf8Path(const std::filesystem::path& p);
+std::filesystem::path FsPath(const std::string& path);
+std::string PathString(const std::filesystem::path& p);
 
-// Size of a regular file (or of whatever the path names); nullopt when its
-// status can't be obtained.
+// Size of what the path names; nullopt when its status can't
+// be obtained.
 std::optional<uint64_t> FileSizeOf(const std::string& path);
 
 bool IsDirectory(const std::string& path);
 bool PathExists(const std::string& path);
+// Removes a file (never a directory); false when it could not.
 bool RemoveFile(const std::string& path);
-
-struct LocalTime {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-};
-
-// Last-write time of the file, in local time.
-std::optional<LocalTime> FileLocalTime(const std::string& path);
-LocalTime ToLocalTime(int64_t unixSeconds);
-LocalTime NowLocal();
+// True when both paths name the same existing file (links followed).
+bool SameFile(const std::string& a, const std::string& b);
 
 enum class RenameError { None, TargetExists, Failed };
 
 // Renames without ever replacing an existing target.
 RenameError RenameNoReplace(const std::string& from, const std::string& to);
 
-// A file opened with a UTF-8 path; closed when it goes out of scope.
+// Whether the folder lets this process create and rename files in it.
+bool FolderWritable(const std::string& folder);
+
+// One item of a folder.
+struct DirItem {
+  std::string name;  // as the file system gives it
+  bool isDir = false;
+  bool isRegular = false;
+  bool hidden = false;  // dot-names on POSIX, the hidden attribute on Windows
+  uint64_t size = 0;
+  LocalTime modified;
+};
+
+// Every item of the folder but "." and "..", in the file system's order;
+// nullopt when the folder can't be listed.
+std::optional<std::vector<DirItem>> ListFolder(const std::string& folder);
+
+// Length of a file name as the file system limits it (bytes on POSIX,
+// UTF-16 units on Windows).
+size_t FileNameUnits(const std::string& name);
+// Longest file name the file system takes, in those units.
+inline constexpr size_t kFileNameMax = 255;
+
+// A file opened by path; closed when it goes out of scope.
 class File {
  public:
   File() = default;
@@ -81,5 +102,8 @@ std::string ParentOf(const std::string& path);
 std::string JoinPath(const std::string& folder, const std::string& name);
 // Everything after the last separator.
 std::string FileNameOf(const std::string& path);
+// The folder above, as the parent-folder button goes; nullopt at a root
+// (a drive, or "/"), whose parent is the desktop.
+std::optional<std::string> ParentFolder(const std::string& folder);
 
 }  // namespace q2

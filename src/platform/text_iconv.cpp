@@ -1,4 +1,4 @@
-#include "text_codec.h"
+#include "text.h"
 
 #include <cerrno>
 #include <iconv.h>

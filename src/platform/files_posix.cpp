@@ -1,0 +1,153 @@
+#include "files.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#ifdef __linux__
+#include <linux/fs.h>
+#include <sys/syscall.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace q2 {
+
+fs::path FsPath(const std::string& path) { return fs::path(path); }
+std::string PathString(const fs::path& p) { return p.string(); }
+
+std::optional<uint64_t> FileSizeOf(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return static_cast<uint64_t>(st.st_size);
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PathExists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool RemoveFile(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  return ::unlink(path.c_str()) == 0;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa, sb;
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+RenameError RenameNoReplace(const std::string& from, const std::string& to) {
+#if defined(__linux__) && defined(SYS_renameat2)
+  if (syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+    return RenameError::None;
+  if (errno == EEXIST) return RenameError::TargetExists;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return RenameError::Failed;
+#endif
+  // File systems without the no-replace flag: a hard link fails when the
+  // target exists, so the target is never replaced.
+  if (::link(from.c_str(), to.c_str()) != 0)
+    return errno == EEXIST ? RenameError::TargetExists : RenameError::Failed;
+  if (::unlink(from.c_str()) != 0) {
+    ::unlink(to.c_str());
+    return RenameError::Failed;
+  }
+  return RenameError::None;
+}
+
+bool FolderWritable(const std::string& folder) {
+  return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::optional<std::vector<DirItem>> ListFolder(const std::string& folder) {
+  DIR* d = opendir(folder.empty() ? "." : folder.c_str());
+  if (!d) return std::nullopt;
+  std::vector<DirItem> out;
+  const int dfd = dirfd(d);
+  while (dirent* de = readdir(d)) {
+    const std::string name = de->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat st;
+    // A broken link is listed by what it is itself.
+    if (fstatat(dfd, de->d_name, &st, 0) != 0 && fstatat(dfd, de->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+      continue;
+    DirItem it;
+    it.name = name;
+    it.isDir = S_ISDIR(st.st_mode);
+    it.isRegular = S_ISREG(st.st_mode);
+    it.hidden = name[0] == '.';
+    it.size = static_cast<uint64_t>(st.st_size);
+    it.modified = ToLocalTime(static_cast<int64_t>(st.st_mtime));
+    out.push_back(std::move(it));
+  }
+  closedir(d);
+  return out;
+}
+
+size_t FileNameUnits(const std::string& name) { return name.size(); }
+
+File::File(const std::string& path, const char* mode) { f_ = std::fopen(path.c_str(), mode); }
+
+File::~File() {
+  if (f_) std::fclose(f_);
+}
+
+bool File::close() {
+  if (!f_) return true;
+  bool ok = std::fclose(f_) == 0;
+  f_ = nullptr;
+  return ok;
+}
+
+ReadStatus ReadWholeFile(const std::string& path, uint64_t size, ByteBuffer& out) {
+  if (IsDirectory(path)) return ReadStatus::CannotOpen;
+  if (size > static_cast<uint64_t>(SIZE_MAX / 2)) return ReadStatus::TooLarge;
+  File f(path, "rb");
+  if (!f) return ReadStatus::CannotOpen;
+  try {
+    // One spare zero byte after the data, so that byte scans may look one past the end.
+    out.data.reset(new uint8_t[static_cast<size_t>(size) + 1]);
+  } catch (const std::bad_alloc&) {
+    return ReadStatus::TooLarge;
+  }
+  out.size = std::fread(out.data.get(), 1, static_cast<size_t>(size), f.get());
+  out.data[out.size] = 0;
+  return out.size == size ? ReadStatus::Ok : ReadStatus::Short;
+}
+
+std::string ExecutablePath() {
+  std::error_code ec;
+  auto p = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : p.string();
+}
+
+std::string ParentOf(const std::string& path) {
+  auto pos = path.rfind('/');
+  return pos == std::string::npos ? std::string() : path.substr(0, pos);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && folder.back() == '/') return folder + name;
+  return folder + '/' + name;
+}
+
+std::string FileNameOf(const std::string& path) {
+  auto pos = path.rfind('/');
+  return pos == std::string::npos ? path : path.substr(pos + 1);
+}
+
+std::optional<std::string> ParentFolder(const std::string& folder) {
+  size_t sep = folder.rfind('/');
+  if (sep == std::string::npos || folder.find_first_not_of('/') == std::string::npos) return std::nullopt;
+  return sep == 0 ? std::string("/") : folder.substr(0, sep);
+}
+
+}  // namespace q2

@@ -1,0 +1,174 @@
+#include "files.h"
+
+#include <windows.h>
+
+namespace fs = std::filesystem;
+
+namespace q2 {
+namespace {
+
+std::wstring Wide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
+  return w;
+}
+
+std::string Narrow(const std::wstring& w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+uint64_t Ticks(const FILETIME& ft) { return (uint64_t(ft.dwHighDateTime) << 32) | ft.dwLowDateTime; }
+
+LocalTime LocalOf(const FILETIME& utc) {
+  FILETIME local;
+  SYSTEMTIME st{};
+  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &st)) return {};
+  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
+bool IsSep(char c) { return c == '\\' || c == '/'; }
+
+size_t LastSep(const std::string& path) { return path.find_last_of("\\/"); }
+
+}  // namespace
+
+fs::path FsPath(const std::string& path) { return fs::path(Wide(path)); }
+std::string PathString(const fs::path& p) { return Narrow(p.native()); }
+
+std::optional<uint64_t> FileSizeOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA d;
+  if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &d)) return std::nullopt;
+  if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
+  return (uint64_t(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
+}
+
+bool IsDirectory(const std::string& path) {
+  DWORD a = GetFileAttributesW(Wide(path).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PathExists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool RemoveFile(const std::string& path) {
+  if (IsDirectory(path)) return false;
+  return DeleteFileW(Wide(path).c_str()) != 0;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  auto id = [](const std::string& p, BY_HANDLE_FILE_INFORMATION& info) {
+    HANDLE h = CreateFileW(Wide(p).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool ok = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    return ok;
+  };
+  BY_HANDLE_FILE_INFORMATION ia, ib;
+  return id(a, ia) && id(b, ib) && ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+         ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+RenameError RenameNoReplace(const std::string& from, const std::string& to) {
+  // Without MOVEFILE_REPLACE_EXISTING the move fails when the target exists.
+  if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), 0)) return RenameError::None;
+  DWORD e = GetLastError();
+  return (e == ERROR_ALREADY_EXISTS || e == ERROR_FILE_EXISTS) ? RenameError::TargetExists : RenameError::Failed;
+}
+
+bool FolderWritable(const std::string& folder) {
+  DWORD a = GetFileAttributesW(Wide(folder.empty() ? "." : folder).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::vector<DirItem>> ListFolder(const std::string& folder) {
+  std::string pattern = folder;
+  if (pattern.empty() || !IsSep(pattern.back())) pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(Wide(pattern).c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::vector<DirItem> out;
+  do {
+    const std::wstring name = fd.cFileName;
+    if (name == L"." || name == L"..") continue;
+    DirItem it;
+    it.name = Narrow(name);
+    it.isDir = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    it.isRegular = !it.isDir && !(fd.dwFileAttributes & FILE_ATTRIBUTE_DEVICE);
+    it.hidden = (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+    it.size = it.isDir ? 0 : (uint64_t(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+    it.modified = LocalOf(fd.ftLastWriteTime);
+    out.push_back(std::move(it));
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+  return out;
+}
+
+size_t FileNameUnits(const std::string& name) { return Wide(name).size(); }
+
+File::File(const std::string& path, const char* mode) {
+  std::wstring m(mode, mode + std::char_traits<char>::length(mode));
+  f_ = _wfopen(Wide(path).c_str(), m.c_str());
+}
+
+File::~File() {
+  if (f_) std::fclose(f_);
+}
+
+bool File::close() {
+  if (!f_) return true;
+  bool ok = std::fclose(f_) == 0;
+  f_ = nullptr;
+  return ok;
+}
+
+ReadStatus ReadWholeFile(const std::string& path, uint64_t size, ByteBuffer& out) {
+  if (IsDirectory(path)) return ReadStatus::CannotOpen;
+  if (size > static_cast<uint64_t>(SIZE_MAX / 2)) return ReadStatus::TooLarge;
+  File f(path, "rb");
+  if (!f) return ReadStatus::CannotOpen;
+  try {
+    out.data.reset(new uint8_t[static_cast<size_t>(size) + 1]);
+  } catch (const std::bad_alloc&) {
+    return ReadStatus::TooLarge;
+  }
+  out.size = std::fread(out.data.get(), 1, static_cast<size_t>(size), f.get());
+  out.data[out.size] = 0;
+  return out.size == size ? ReadStatus::Ok : ReadStatus::Short;
+}
+
+std::string ExecutablePath() {
+  std::wstring buf(32768, L'\0');
+  DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+  buf.resize(n);
+  return Narrow(buf);
+}
+
+std::string ParentOf(const std::string& path) {
+  auto pos = LastSep(path);
+  return pos == std::string::npos ? std::string() : path.substr(0, pos);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && IsSep(folder.back())) return folder + name;
+  return folder + '\\' + name;
+}
+
+std::string FileNameOf(const std::string& path) {
+  auto pos = LastSep(path);
+  return pos == std::string::npos ? path : path.substr(pos + 1);
+}
+
+std::optional<std::string> ParentFolder(const std::string& folder) {
+  size_t sep = LastSep(folder);
+  if (sep == std::string::npos) return std::nullopt;  // a drive alone
+  return folder.substr(0, sep);
+}
+
+}  // namespace q2
