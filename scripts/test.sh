@@ -7,6 +7,7 @@ scripts/install-deps.sh
 cmake --preset default
 cmake --build --preset default
 ctest --preset default
+scripts/install-check.sh
 cmake --preset asan
 cmake --build --preset asan
 ctest --preset asan

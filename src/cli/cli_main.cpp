@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/core/settings.h"
+
 namespace q2::cli {
 int RunShow(const std::vector<std::string>& args);
 int RunRename(const std::vector<std::string>& args);
@@ -14,7 +16,8 @@ void Usage() {
   std::fprintf(stderr,
                "usage: quoril2-cli show [--json] FILE\n"
                "       quoril2-cli rename [--format FMT] [--dry-run] FOLDER\n"
-               "       quoril2-cli rename [--format FMT] [--dry-run] --selected FILE...\n");
+               "       quoril2-cli rename [--format FMT] [--dry-run] --selected FILE...\n"
+               "       quoril2-cli --version\n");
 }
 }  // namespace
 
@@ -25,6 +28,10 @@ int main(int argc, char** argv) {
   }
   std::vector<std::string> args(argv + 2, argv + argc);
   const std::string cmd = argv[1];
+  if (cmd == "--version") {
+    std::printf("quoril2-cli %s\n設定ファイル: %s\n", QUORIL2_VERSION, q2::SettingsPath().c_str());
+    return 0;
+  }
   int rc = 2;
   if (cmd == "show")
     rc = q2::cli::RunShow(args);

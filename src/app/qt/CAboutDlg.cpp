@@ -5,6 +5,8 @@
 
 #include "DialogUnits.h"
 #include "Icons.h"
+#include "QtText.h"
+#include "settings/core/settings.h"
 
 namespace q2 {
 
@@ -24,7 +26,12 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   ok->setDefault(true);
   PlaceDu(ok, du, 178, 46, 50, 14);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  setFixedSize(du.x(235), du.y(67));
+  // Installed, the settings live in the user's folder: say which file it is.
+  auto* settings = new QLabel(QStringLiteral("設定ファイル：") + U8(SettingsPath()), this);
+  settings->setObjectName(QStringLiteral("settingsPath"));
+  settings->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  PlaceDu(settings, du, 11, 66, 217, 10);
+  setFixedSize(du.x(235), du.y(82));
 }
 
 }  // namespace q2

@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include "platform/files.h"
+#include "platform/places.h"
 #include "ini_file.h"
 
 namespace q2 {
@@ -19,9 +20,21 @@ ProcessSettings& State() {
 
 }  // namespace
 
+std::string SettingsPathFor(const std::string& exeFolder, const std::string& installedBinFolder,
+                            const std::string& userConfigFolder) {
+  const bool installed = (!installedBinFolder.empty() && SameFile(exeFolder, installedBinFolder)) ||
+                         !FolderWritable(exeFolder);
+  if (!installed || userConfigFolder.empty()) return JoinPath(exeFolder, kSettingsFileName);
+  return JoinPath(JoinPath(userConfigFolder, "quoril2"), kSettingsFileName);
+}
+
 std::string SettingsPath() {
   if (!State().pathOverride.empty()) return State().pathOverride;
-  return JoinPath(ParentOf(ExecutablePath()), "Quoran.ini");
+  const std::string path =
+      SettingsPathFor(ParentOf(ExecutablePath()), QUORIL2_INSTALL_BINDIR, UserConfigFolder());
+  // The per-user folder may not exist yet; a write needs it.
+  MakeFolders(ParentOf(path));
+  return path;
 }
 
 void OverrideSettingsPath(const std::string& path) { State().pathOverride = path; }

@@ -25,7 +25,15 @@ inline constexpr std::array<ColorRef, 8> kDefaultPlayerColor = {
 inline constexpr const char* kDefaultSaveGameDir =
     "C:\\Program Files\\Microsoft Games\\Age of Empires II\\SaveGame";
 
-// Quoran.ini in the executable's folder.
+inline constexpr const char* kSettingsFileName = "Quoran.ini";
+
+// Quoran.ini beside the executable, as long as that folder is writable and
+// is not the folder the program was installed to; else the file of the
+// same name in the user's own settings folder ("quoril2" under
+// `userConfigFolder`), so that an installed program keeps its settings.
+std::string SettingsPathFor(const std::string& exeFolder, const std::string& installedBinFolder,
+                            const std::string& userConfigFolder);
+// The settings file of this process; creates its folder when needed.
 std::string SettingsPath();
 // Lets tests keep their settings apart; empty restores the default.
 void OverrideSettingsPath(const std::string& path);
