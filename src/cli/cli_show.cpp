@@ -1,13 +1,18 @@
 // quoril2-cli show: opens a recording as the window does and prints what it
 // holds.
 #include <cstdio>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "platform/console.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "graph/core/age_shares.h"
 #include "json_writer.h"
 #include "replay/core/tech_table.h"
+#include "view/core/folder_list.h"
 #include "view/core/open_replay.h"
 
 namespace q2::cli {
@@ -43,10 +48,12 @@ std::string JsonResearch(const ResearchList& l) {
   return out + "]";
 }
 
-void PrintJson(const ReplaySummary& s, const Messages& messages) {
+// The recording as one JSON object; `head` goes first inside it (the path of
+// a JSON Lines record). Pretty prints over a few lines, else one line.
+std::string JsonObject(const ReplaySummary& s, const Messages& messages, const std::string& head, bool pretty) {
   const ReplayDocument& d = s.doc;
   const ReplayView& v = s.view;
-  std::string o = "{\"recorderSlot\": " + std::to_string(d.recorderSlot) + ",\n \"players\": [";
+  std::string o = "{" + head + "\"recorderSlot\": " + std::to_string(d.recorderSlot) + ",\n \"players\": [";
   for (int i = 0; i < kSlots; ++i)
     o += (i ? ", " : "") + std::string("{\"slot\": ") + std::to_string(i + 1) +
          ", \"name\": " + JsonString(Cp932ToUtf8(d.playerNames[i])) +
@@ -79,8 +86,22 @@ void PrintJson(const ReplaySummary& s, const Messages& messages) {
   }
   o += "],\n \"messages\": [";
   for (size_t i = 0; i < messages.size(); ++i) o += (i ? ", " : "") + JsonString(messages[i].text);
-  o += "]}\n";
-  std::fwrite(o.data(), 1, o.size(), stdout);
+  o += "]}";
+  if (!pretty) {
+    std::string line;
+    line.reserve(o.size());
+    for (size_t i = 0; i < o.size(); ++i) {
+      // The line breaks between keys come as ",\n "; strings never hold a raw one.
+      if (o[i] == '\n') {
+        ++i;
+        line += ' ';
+        continue;
+      }
+      line += o[i];
+    }
+    o.swap(line);
+  }
+  return o + "\n";
 }
 
 std::string AgeText(uint32_t t, int rank) {
@@ -136,22 +157,93 @@ void PrintText(const ReplaySummary& s, const Messages& messages) {
   std::fwrite(o.data(), 1, o.size(), stdout);
 }
 
+
+// A path as JSON text: file names that are not UTF-8 are code page 932.
+std::string JsonPath(const std::string& path) {
+  return JsonString(IsValidUtf8(path) ? path : Cp932ToUtf8(path));
+}
+
+// The recordings of a folder and its subfolders, in the list's order, a
+// subfolder's where it stands in the list. Folders met again through links
+// are not walked twice.
+void CollectRecordings(const std::string& folder, std::vector<std::string>& out, std::set<std::string>& seen) {
+  std::error_code ec;
+  const std::string key = PathString(std::filesystem::canonical(FsPath(folder), ec));
+  if (ec || !seen.insert(key).second) return;
+  auto entries = ScanFolder(folder);
+  if (!entries) return;
+  for (const FolderEntry& e : *entries) {
+    const std::string path = JoinPath(folder, e.name);
+    if (e.isRecording())
+      out.push_back(path);
+    else
+      CollectRecordings(path, out, seen);
+  }
+}
+
+// One JSON object per recording and line; a recording that fails gives its
+// path and its messages and the run goes on.
+int ShowMany(const std::vector<std::string>& files) {
+  const bool progress = StderrIsTerminal();
+  bool failed = false;
+  for (size_t i = 0; i < files.size(); ++i) {
+    const std::string& file = files[i];
+    if (progress) std::fprintf(stderr, "\r%zu / %zu", i + 1, files.size());
+    ReplaySummary s;
+    OpenResult r = OpenReplay(file, s);
+    std::string line;
+    if (r.ok) {
+      ComputeAgeShares(s.doc, s.view.ageTimes, s.view.bodyLength);
+      line = JsonObject(s, r.messages, "\"path\": " + JsonPath(file) + ", ", false);
+    } else {
+      std::string error;
+      for (const Message& m : r.messages) error += (error.empty() ? "" : "\n") + m.text;
+      if (error.empty()) error = "読み込めませんでした";
+      line = "{\"path\": " + JsonPath(file) + ", \"error\": " + JsonString(error) + "}\n";
+      failed = true;
+    }
+    std::fwrite(line.data(), 1, line.size(), stdout);
+  }
+  if (progress) std::fprintf(stderr, "\r%zu / %zu 件\n", files.size(), files.size());
+  std::fflush(stdout);
+  return failed ? 1 : 0;
+}
+
 }  // namespace
 
 int RunShow(const std::vector<std::string>& args) {
-  bool json = false;
-  std::string file;
+  bool json = false, recursive = false;
+  std::vector<std::string> paths;
   for (const std::string& a : args) {
     if (a == "--json")
       json = true;
+    else if (a == "--recursive")
+      recursive = true;
     else if (!a.empty() && a[0] == '-' && a != "-")
       return 2;
-    else if (file.empty())
-      file = a;
     else
-      return 2;
+      paths.push_back(a);
   }
-  if (file.empty()) return 2;
+  if (paths.empty()) return 2;
+  // Several recordings are shown only as JSON Lines.
+  if (recursive || paths.size() > 1) {
+    if (!json) return 2;
+    std::vector<std::string> files;
+    if (recursive) {
+      std::set<std::string> seen;
+      for (const std::string& p : paths) {
+        if (IsDirectory(p)) {
+          CollectRecordings(p, files, seen);
+        } else {
+          files.push_back(p);
+        }
+      }
+    } else {
+      files = paths;
+    }
+    return ShowMany(files);
+  }
+  const std::string& file = paths.front();
   ReplaySummary s;
   OpenResult r = OpenReplay(file, s);
   if (!r.ok) {
@@ -161,10 +253,12 @@ int RunShow(const std::vector<std::string>& args) {
     return 1;
   }
   ComputeAgeShares(s.doc, s.view.ageTimes, s.view.bodyLength);
-  if (json)
-    PrintJson(s, r.messages);
-  else
+  if (json) {
+    const std::string o = JsonObject(s, r.messages, "", true);
+    std::fwrite(o.data(), 1, o.size(), stdout);
+  } else {
     PrintText(s, r.messages);
+  }
   return 0;
 }
 

@@ -25,7 +25,7 @@ int Usage() {
                "usage: quoril2-gen sample FOLDER\n"
                "       quoril2-gen recording FILE [--names A,B,...] [--teams 2,3,...] [--recorder N]\n"
                "                                  [--body BYTES] [--header BYTES] [--seed N]\n"
-               "       quoril2-gen many FOLDER COUNT\n");
+               "       quoril2-gen many FOLDER COUNT [--body BYTES --header BYTES]\n");
   return 2;
 }
 
@@ -44,11 +44,18 @@ int main(int argc, char** argv) {
     std::printf("%d recordings written to %s\n", n, argv[2]);
     return 0;
   }
-  if (cmd == "many" && argc == 4) {
+  if (cmd == "many" && (argc == 4 || argc == 8)) {
     int count = std::atoi(argv[3]);
+    size_t body = 20000, header = 4000;
+    for (int i = 4; i + 1 < argc; i += 2) {
+      std::string k = argv[i];
+      if (k == "--body") body = std::strtoull(argv[i + 1], nullptr, 10);
+      else if (k == "--header") header = std::strtoull(argv[i + 1], nullptr, 10);
+      else return Usage();
+    }
     for (int i = 0; i < count; ++i) {
       q2::LocalTime t{2000 + i % 20, 1 + i % 12, 1 + i % 28, i % 24, i % 60, (i / 60) % 60};
-      GameParams s = TypicalGame({"太郎", "花子"}, {1, 1}, 1, static_cast<uint64_t>(i), 20000, 4000);
+      GameParams s = TypicalGame({"太郎", "花子"}, {1, 1}, 1, static_cast<uint64_t>(i), body, header);
       if (!WriteFile(std::string(argv[2]) + "/" + DefaultRecordingName(t), BuildRecording(s))) return 1;
     }
     return 0;

@@ -397,3 +397,59 @@ TEST(CliShow, RealRecordingAsTheExampleShowsIt) {
   EXPECT_EQ(j["ageShares"][0][0].text.substr(0, 4), "2.08");
   EXPECT_EQ(j["ageShares"][0][3].text.substr(0, 4), "1.82");
 }
+
+TEST(CliShow, ManyRecordingsGiveOneJsonLineEachInOrderAndGoOnPastFailures) {
+  q2test::TempDir dir;
+  auto game = [&](const std::string& path, const std::string& name) {
+    q2test::WriteBytes(path, q2::gen::BuildRecording(q2::gen::TypicalGame({name, "B"}, {2, 3}, 1, 5, 20000, 4000)));
+  };
+  fs::create_directories(dir / "top/b-sub");
+  game(dir / "top/c.mgx", "C");
+  game(dir / "top/a.mgx", "A");
+  game(dir / "top/b-sub/inner.mgx", "Inner");
+  q2test::WriteBytes(dir / "top/broken.mgx", q2test::Le32(0) + "xxxxxxxx");
+  q2test::WriteBytes(dir / "top/notes.txt", "no recording");
+  fs::create_directory_symlink(dir / "top", dir / "top/b-sub/loop");
+
+  // (arguments, expected path and name-or-error of each line, exit code)
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::pair<std::string, std::string>> lines;
+    int code;
+  } cases[] = {
+      {{dir / "top/c.mgx", dir / "top/missing.mgx", dir / "top/a.mgx"},
+       {{dir / "top/c.mgx", "C"}, {dir / "top/missing.mgx", q2test::kTextCannotOpen}, {dir / "top/a.mgx", "A"}},
+       1},
+      {{dir / "top/a.mgx", dir / "top/a.mgx"}, {{dir / "top/a.mgx", "A"}, {dir / "top/a.mgx", "A"}}, 0},
+      // The list's order; a subfolder's recordings where the subfolder stands; a link back is not followed again.
+      {{"--recursive", dir / "top"},
+       {{dir / "top/a.mgx", "A"},
+        {dir / "top/b-sub/inner.mgx", "Inner"},
+        {dir / "top/broken.mgx", q2test::kTextCorrupt},
+        {dir / "top/c.mgx", "C"}},
+       1},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"show", "--json"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    CliRun r = Cli(dir, args);
+    EXPECT_EQ(r.code, c.code) << r.err;
+    std::vector<std::string> lines;
+    std::istringstream in(r.out);
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    ASSERT_EQ(lines.size(), c.lines.size()) << r.out;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      Json j = Parse(lines[i]);
+      ASSERT_FALSE(j.keys().empty());
+      EXPECT_EQ(j.keys().front(), "path");
+      EXPECT_EQ(j["path"].text, c.lines[i].first);
+      const std::string& want = c.lines[i].second;
+      if (j.keys().size() == 2)
+        EXPECT_EQ(j["error"].text, want);
+      else
+        EXPECT_EQ(j["players"][0]["name"].text, want);
+    }
+  }
+  // Several recordings only as JSON Lines.
+  EXPECT_EQ(Cli(dir, {"show", dir / "top/a.mgx", dir / "top/c.mgx"}).code, 2);
+}

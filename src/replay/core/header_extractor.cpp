@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include "platform/files.h"
+#include "platform/mapped_file.h"
 
 namespace q2 {
 namespace {
@@ -43,37 +44,20 @@ std::string ExtractedHeaderPathFor(const std::string& replayPath) {
 bool HeaderExtractor(const std::string& replayPath, ReplayView& view, Messages& messages,
                      bool* created) {
   if (created) *created = false;
-  if (IsDirectory(replayPath)) {
+  MappedFile in;
+  const MappedFile::Status st = in.open(replayPath);
+  if (st == MappedFile::Status::CannotOpen) {
     Fail(messages, kMsgCannotOpen);
     return false;
   }
-  File in(replayPath, "rb");
-  if (!in) {
-    Fail(messages, kMsgCannotOpen);
-    return false;
-  }
-  auto size = FileSizeOf(replayPath);
-  uint8_t prefix[8];
-  size_t got = std::fread(prefix, 1, 8, in.get());
-  uint32_t L = got >= 4 ? ReadLe32(prefix) : 0;
+  const size_t size = in.size();
+  const uint32_t L = st == MappedFile::Status::Ok && size >= 4 ? ReadLe32(in.data()) : 0;
   // A length below 8 would leave no room for the prefix words.
-  if (!size || got < 4 || L == 0 || *size < L || L < 8) {
+  if (L == 0 || size < L || L < 8) {
     Fail(messages, kMsgCorrupt);
     return false;
   }
   const size_t C = L - 8;
-  std::unique_ptr<uint8_t[]> compressed;
-  try {
-    compressed.reset(new uint8_t[C + 1]);
-  } catch (const std::bad_alloc&) {
-    Fail(messages, kMsgCorrupt);
-    return false;
-  }
-  if (got < 8 || std::fread(compressed.get(), 1, C, in.get()) != C) {
-    Fail(messages, kMsgCorrupt);
-    return false;
-  }
-  in.close();
 
   view.extractedHeaderPath = ExtractedHeaderPathFor(replayPath);
   const std::string& outPath = view.extractedHeaderPath;
@@ -88,13 +72,15 @@ bool HeaderExtractor(const std::string& replayPath, ReplayView& view, Messages& 
   }
   if (created) *created = true;
 
+  // One chunk buffer for every open of the process; it is always written
+  // before it is read.
+  thread_local std::unique_ptr<uint8_t[]> chunk(new uint8_t[kInflateChunk]);
   z_stream zs{};
-  zs.next_in = compressed.get();
+  zs.next_in = const_cast<uint8_t*>(in.data() + 8);
   zs.avail_in = static_cast<uInt>(C);
   int r = inflateInit2(&zs, -15);
   bool writeFailed = false;
   if (r == Z_OK) {
-    std::unique_ptr<uint8_t[]> chunk(new uint8_t[kInflateChunk]);
     uint64_t total = 0;
     do {
       zs.next_out = chunk.get();
@@ -114,7 +100,6 @@ bool HeaderExtractor(const std::string& replayPath, ReplayView& view, Messages& 
     } while (r == Z_OK && zs.avail_out == 0);
   }
   inflateEnd(&zs);
-  compressed.reset();
   if (!out.close()) writeFailed = true;
   if (writeFailed) {
     Fail(messages, kMsgCannotCreate);

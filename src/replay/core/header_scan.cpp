@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/files.h"
+#include "platform/mapped_file.h"
 
 namespace q2 {
 namespace {
@@ -161,14 +162,14 @@ bool PregameChatScan(const std::string& headerPath, ReplaySummary& s, Messages& 
   s.view.pregameChat.clear();
   auto size = FileSizeOf(headerPath);
   if (!size) return false;
-  ByteBuffer buf;
-  if (ReadWholeFile(headerPath, *size, buf) != ReadStatus::Ok) {
+  MappedFile buf;
+  if (buf.open(headerPath) != MappedFile::Status::Ok || buf.size() != *size) {
     // Never leave the previous recording's players in place.
     s.doc.clearHeaderFields();
     return true;
   }
-  HeaderScan(s.doc, buf.data.get(), buf.size, messages);
-  CollectLobbyChat(buf.data.get(), buf.size, s.view.pregameChat);
+  HeaderScan(s.doc, buf.data(), buf.size(), messages);
+  CollectLobbyChat(buf.data(), buf.size(), s.view.pregameChat);
   return true;
 }
 

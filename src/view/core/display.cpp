@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "platform/files.h"
+#include "platform/mapped_file.h"
 #include "platform/text.h"
 #include "replay/core/body_scan.h"
 
@@ -37,16 +38,17 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s) {
   s.view.ingameChat.clear();
   s.view.ingameChatFiltered.clear();
 
-  ByteBuffer buf;
+  // Scanned in place: the body is never copied.
+  MappedFile file;
   bool scanned = false;
-  if (*size <= static_cast<uint64_t>(INT32_MAX) && ReadWholeFile(replayPath, *size, buf) == ReadStatus::Ok &&
-      buf.size >= 4) {
-    const uint8_t* d = buf.data.get();
+  if (*size <= static_cast<uint64_t>(INT32_MAX) && file.open(replayPath) == MappedFile::Status::Ok &&
+      file.size() == *size && file.size() >= 4) {
+    const uint8_t* d = file.data();
     const uint32_t L = uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
     // The file may have changed since its header was read.
-    if (L <= buf.size) {
-      s.view.bodyLength = static_cast<int32_t>(buf.size - L);
-      ScanBody(s.doc, s.view, d + L, buf.size - L);
+    if (L <= file.size()) {
+      s.view.bodyLength = static_cast<int32_t>(file.size() - L);
+      ScanBody(s.doc, s.view, d + L, file.size() - L);
       scanned = true;
     }
   }
