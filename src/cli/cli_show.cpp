@@ -12,6 +12,7 @@
 #include "graph/core/age_shares.h"
 #include "json_writer.h"
 #include "replay/core/tech_table.h"
+#include "view/core/display.h"
 #include "view/core/folder_list.h"
 #include "view/core/open_replay.h"
 
@@ -44,7 +45,7 @@ std::string JsonResearch(const ResearchList& l) {
   std::string out = "[";
   for (int i = 0; i < l.count; ++i)
     out += (i ? ", " : "") + std::string("{\"iconId\": ") + std::to_string(l.entries[i].iconId) +
-           ", \"when\": " + JsonNumber(l.entries[i].when) + "}";
+           ", \"when\": " + JsonNumber(l.entries[i].when) + ", \"ms\": " + std::to_string(l.entries[i].ms) + "}";
   return out + "]";
 }
 
@@ -64,7 +65,11 @@ std::string JsonObject(const ReplaySummary& s, const Messages& messages, const s
   o += " \"pregameChat\": " + JsonLines(v.pregameChat.str()) +
        ", \"ingameChat\": " + JsonLines(v.ingameChat.str()) +
        ", \"ingameChatFiltered\": " + JsonLines(v.ingameChatFiltered.str()) + ",\n";
-  o += " \"bodyLength\": " + std::to_string(v.bodyLength) + ",\n \"ages\": [";
+  o += " \"ingameChatMs\": [";
+  for (size_t i = 0; i < v.ingameChatMs.size(); ++i) o += (i ? ", " : "") + std::to_string(v.ingameChatMs[i]);
+  o += "],\n";
+  o += " \"bodyLength\": " + std::to_string(v.bodyLength) + ", \"duration\": " + std::to_string(v.gameDurationMs) +
+       ", \"clockComplete\": " + (v.clockComplete ? "true" : "false") + ",\n \"ages\": [";
   for (int i = 0; i < kSlots; ++i)
     o += (i ? ", " : "") + std::string("{\"slot\": ") + std::to_string(i + 1) +
          ", \"feudal\": " + std::to_string(v.ageTimes[i][0]) +
@@ -72,7 +77,10 @@ std::string JsonObject(const ReplaySummary& s, const Messages& messages, const s
          ", \"imperial\": " + std::to_string(v.ageTimes[i][2]) +
          ", \"feudalRank\": " + std::to_string(v.feudalRank[i]) +
          ", \"castleRank\": " + std::to_string(v.castleRank[i]) +
-         ", \"imperialRank\": " + std::to_string(v.imperialRank[i]) + "}";
+         ", \"imperialRank\": " + std::to_string(v.imperialRank[i]) +
+         ", \"feudalMs\": " + std::to_string(AgeReachedMs(v, i, kFeudal)) +
+         ", \"castleMs\": " + std::to_string(AgeReachedMs(v, i, kCastle)) +
+         ", \"imperialMs\": " + std::to_string(AgeReachedMs(v, i, kImperial)) + "}";
   o += "],\n \"research\": [";
   for (int i = 0; i < kSlots; ++i)
     o += (i ? ", " : "") + std::string("{\"slot\": ") + std::to_string(i + 1) +

@@ -76,11 +76,24 @@ class BodyFiller {
  public:
   explicit BodyFiller(Rng& rng) : rng_(rng) {}
 
+  // Game time so far: the sum of the sync steps written.
+  uint64_t clockMs = 0;
+
+  // The largest unit written.
+  static constexpr size_t kMaxUnit = 64;
+
   void unit(std::string& out) {
     const size_t from = out.size();
     if (rng_.below(22) != 0) {
       out.append("\x02\x00\x00\x00", 4);
-      PutLe32(out, rng_.below(8) ? 0x2D : 0x20 + rng_.below(0x60));
+      const uint32_t step = rng_.below(8) ? 0x2D : 0x20 + rng_.below(0x60);
+      PutLe32(out, step);
+      clockMs += step;
+      // Now and then a sync carries a 28-byte block, opened by a zero word.
+      if (rng_.below(500) == 0) {
+        PutLe32(out, 0);
+        for (int i = 0; i < 6; ++i) PutLe32(out, rng_.below(0x4000));
+      }
       out.append("\x03\x00\x00\x00", 4);
       if (rng_.below(6) == 0) {
         x_ = Clamp(x_ + (static_cast<float>(rng_.below(9)) - 4.0f) * 0.5f);
@@ -243,13 +256,23 @@ std::string BuildBody(const GameParams& params, Placed* placed) {
   pl.agePos.assign(params.ages.size(), 0);
   pl.chatPos.assign(params.chat.size(), 0);
 
+  pl.researchMs.assign(params.researches.size(), 0);
+  pl.ageMs.assign(params.ages.size(), 0);
+  pl.chatMs.assign(params.chat.size(), 0);
+
   std::string b;
   b.reserve(params.bodyLength + 4096);
-  b.append("\x04\x00\x00\x00\xF4\x01\x00\x00\x01\x00\x00\x00", 12);
+  // The log header: version 4, checksum interval 500, five settings words
+  // (the second the recorder's player number); later versions add three
+  // words, the first of them 0.
+  PutLe32(b, 4);
+  PutLe32(b, 500);
+  for (uint32_t w : {0u, static_cast<uint32_t>(params.recorderSlot), 0u, 0u, 0u}) PutLe32(b, w);
+  if (params.laterLogHeader) b.append(12, '\0');
   for (const Event& ev : events) {
     // Research and age commands start 17 bytes before their position j.
     const size_t lead = ev.kind == 2 ? 16 : 17;
-    while (b.size() + 48 + lead < ev.target) filler.unit(b);
+    while (b.size() + BodyFiller::kMaxUnit + lead < ev.target) filler.unit(b);
     if (ev.kind == 0 || ev.kind == 1) {
       const int player = ev.kind == 0 ? params.researches[ev.index].player : params.ages[ev.index].player;
       const int tech = ev.kind == 0 ? params.researches[ev.index].techId : params.ages[ev.index].tech;
@@ -259,24 +282,36 @@ std::string BuildBody(const GameParams& params, Placed* placed) {
       PutLe32(b, 0x700 + rng.below(0x400));
       b += static_cast<char>(player);
       (ev.kind == 0 ? pl.researchPos : pl.agePos)[ev.index] = b.size();
+      (ev.kind == 0 ? pl.researchMs : pl.ageMs)[ev.index] = filler.clockMs;
       b += '\0';
       b += static_cast<char>(tech & 0xFF);
       b += static_cast<char>((tech >> 8) & 0xFF);
       b.append("\xFF\xFF\xFF\xFF", 4);
+      PutLe32(b, static_cast<uint32_t>(filler.clockMs));  // the four bytes after every command
     } else {
       const Chat& c = params.chat[ev.index];
       std::string text = Cp932(c.text);
       b.append("\x04\x00\x00\x00\xFF\xFF\xFF\xFF", 8);
       PutLe32(b, static_cast<uint32_t>(text.size() + 4));
       pl.chatPos[ev.index] = b.size();
+      pl.chatMs[ev.index] = filler.clockMs;
       b += "@#";
       b += static_cast<char>('0' + c.player);
       b += text;
       b += '\0';
     }
   }
-  while (b.size() + 48 < params.bodyLength) filler.unit(b);
+  // Operations up to the exact length: units while one more still leaves
+  // room for a command, then a command of the size that is left.
+  while (b.size() + BodyFiller::kMaxUnit + 12 <= params.bodyLength) filler.unit(b);
+  if (b.size() + 12 <= params.bodyLength) {
+    PutLe32(b, 1);
+    PutLe32(b, static_cast<uint32_t>(params.bodyLength - b.size() - 8));
+    b.append(params.bodyLength - b.size(), '\0');
+  }
+  // A body too short for that ends in bytes the clock can't follow.
   while (b.size() < params.bodyLength) b += rng.filler();
+  pl.durationMs = filler.clockMs;
   return b;
 }
 

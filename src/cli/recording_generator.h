@@ -51,6 +51,7 @@ struct GameParams {
   bool nameLengthHasZero = false;    // name length counts its terminating zero
   bool writeTeams = true;
   bool writePlayerTable = true;
+  bool laterLogHeader = false;       // the body's log header of later versions (three more words)
 };
 
 // What the generator placed, at exact body positions.
@@ -58,6 +59,9 @@ struct Placed {
   std::vector<size_t> researchPos;  // per params.researches, the position j
   std::vector<size_t> agePos;       // per params.ages
   std::vector<size_t> chatPos;      // per params.chat, position of "@#"
+  // Game time at each of them, and the whole game's.
+  std::vector<uint64_t> researchMs, ageMs, chatMs;
+  uint64_t durationMs = 0;
 };
 
 // Inflated header bytes.

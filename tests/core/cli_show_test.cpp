@@ -265,7 +265,8 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
   ASSERT_EQ(j.kind, Json::Object);
   EXPECT_EQ(j.keys(), (std::vector<std::string>{"recorderSlot", "players", "perspectivePlayer", "allyTeam",
                                                 "enemyTeam", "pregameChat", "ingameChat", "ingameChatFiltered",
-                                                "bodyLength", "ages", "research", "ageShares", "messages"}));
+                                                "ingameChatMs", "bodyLength", "duration", "clockComplete", "ages",
+                                                "research", "ageShares", "messages"}));
   EXPECT_EQ(j["recorderSlot"].text, "3");
   const std::vector<std::string> names = {"North", "侍ジャック", "ゆきむら", "West", "", "", "", ""};
   const std::vector<int> teams = {2, 3, 2, 3};
@@ -299,13 +300,23 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
   EXPECT_EQ(j["ingameChat"].strings(), all);
   EXPECT_EQ(j["ingameChatFiltered"].strings(), filtered);
   EXPECT_EQ(j["bodyLength"].text, "240000");
+  // The generator's own clock: what it wrote, not what the reader computes.
+  EXPECT_EQ(j["duration"].num, placed.durationMs);
+  EXPECT_EQ(j["clockComplete"].kind, Json::Bool);
+  EXPECT_TRUE(j["clockComplete"].b);
+  std::vector<std::pair<size_t, uint64_t>> chatTimes;
+  for (size_t i = 0; i < params.chat.size(); ++i) chatTimes.push_back({placed.chatPos[i], placed.chatMs[i]});
+  std::sort(chatTimes.begin(), chatTimes.end());
+  ASSERT_EQ(j["ingameChatMs"].items.size(), chatTimes.size());
+  for (size_t i = 0; i < chatTimes.size(); ++i) EXPECT_EQ(j["ingameChatMs"][i].num, chatTimes[i].second);
 
   ASSERT_EQ(j["ages"].items.size(), 8u);
   std::array<std::array<uint32_t, 3>, 8> times{};
   for (size_t i = 0; i < 8; ++i) {
     const Json& a = j["ages"][i];
     EXPECT_EQ(a.keys(), (std::vector<std::string>{"slot", "feudal", "castle", "imperial", "feudalRank",
-                                                  "castleRank", "imperialRank"}));
+                                                  "castleRank", "imperialRank", "feudalMs", "castleMs",
+                                                  "imperialMs"}));
     EXPECT_EQ(a["slot"].num, i + 1);
     times[i] = {static_cast<uint32_t>(a["feudal"].num), static_cast<uint32_t>(a["castle"].num),
                 static_cast<uint32_t>(a["imperial"].num)};
@@ -314,6 +325,9 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
     const auto& age = params.ages[k];
     const char* key = age.tech == 101 ? "feudal" : age.tech == 102 ? "castle" : "imperial";
     EXPECT_EQ(j["ages"][age.player - 1][key].num, placed.agePos[k] + 84480.0);
+    // Reached a fixed research time after the click, unless the game ended first.
+    const uint64_t reached = placed.ageMs[k] + (age.tech == 101 ? 130000 : age.tech == 102 ? 160000 : 190000);
+    EXPECT_EQ(j["ages"][age.player - 1][std::string(key) + "Ms"].num, reached > placed.durationMs ? 0 : reached);
   }
   EXPECT_EQ(j["ages"][4]["feudalRank"].num, 0);
 
@@ -325,13 +339,15 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
     EXPECT_EQ(res["slot"].num, i + 1);
     for (const char* cat : {"economy", "blacksmith"}) {
       for (const Json& e : res[cat].items) {
-        EXPECT_EQ(e.keys(), (std::vector<std::string>{"iconId", "when"}));
+        EXPECT_EQ(e.keys(), (std::vector<std::string>{"iconId", "when", "ms"}));
         // Full precision: the printed number reads back as the very double.
         bool found = false;
         for (size_t k = 0; k < params.researches.size(); ++k)
           if (params.researches[k].player == static_cast<int>(i + 1) &&
-              e["when"].num == static_cast<double>(placed.researchPos[k]) / 240000)
+              e["when"].num == static_cast<double>(placed.researchPos[k]) / 240000) {
             found = true;
+            EXPECT_EQ(e["ms"].num, placed.researchMs[k]);
+          }
         EXPECT_TRUE(found) << e["when"].text;
         ++checked;
       }

@@ -1,8 +1,10 @@
 #include "body_scan.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
+#include "game_clock.h"
 #include "tech_table.h"
 
 namespace q2 {
@@ -28,10 +30,11 @@ void RecordResearch(ReplayDocument& doc, int player, int tech, size_t j, size_t 
   for (int i = 0; i < list.count; ++i) {
     if (list.entries[i].iconId == icon) {
       list.entries[i].when = when;
+      list.entries[i].position = static_cast<uint32_t>(j);
       return;
     }
   }
-  if (list.count < kResearchListMax) list.entries[list.count++] = {icon, when};
+  if (list.count < kResearchListMax) list.entries[list.count++] = {icon, when, static_cast<uint32_t>(j)};
 }
 
 // The first position at or after `from` holding `byte`; n when none.
@@ -62,8 +65,10 @@ void ChatAt(ReplayView& view, const uint8_t* body, size_t length, size_t j) {
   static constexpr char kWarning[] = "--\x8C\x78\x8D\x90";  // "--警告"
   if (body[j + 1] != '#' || body[j + 2] < '1' || body[j + 2] > '8') return;
   const std::string_view line = ChatLineAt(body + j + 3, body + length);
-  if (line.substr(0, 6) != std::string_view(kWarning, 6)) view.ingameChatFiltered.appendLine(line);
-  view.ingameChat.appendLine(line);
+  const auto pos = static_cast<uint32_t>(j);
+  if (line.substr(0, 6) != std::string_view(kWarning, 6) && view.ingameChatFiltered.appendLine(line))
+    view.ingameChatFilteredPos.push_back(pos);
+  if (view.ingameChat.appendLine(line)) view.ingameChatPos.push_back(pos);
 }
 
 // One pass over the body with two cursors: the next FF byte (research and
@@ -119,6 +124,34 @@ void BodyEventScan(ReplayView& view, const uint8_t* body, size_t length) { Scan(
 void ScanBody(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length) {
   doc.clearResearch();
   Scan(&doc, &view, body, length);
+}
+
+void TimeBodyEvents(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length) {
+  std::vector<std::pair<uint32_t, uint64_t*>> asks;
+  for (int slot = 0; slot < kSlots; ++slot) {
+    view.ageClickMs[slot].fill(0);
+    for (int age = 0; age < 3; ++age)
+      if (view.ageTimes[slot][age] != 0)
+        asks.push_back({view.ageTimes[slot][age] - kAgeTimeOffset, &view.ageClickMs[slot][age]});
+    for (auto* lists : {&doc.economyResearch, &doc.blacksmithResearch}) {
+      ResearchList& l = (*lists)[slot];
+      for (int i = 0; i < l.count; ++i) asks.push_back({l.entries[i].position, &l.entries[i].ms});
+    }
+  }
+  view.ingameChatMs.assign(view.ingameChatPos.size(), 0);
+  view.ingameChatFilteredMs.assign(view.ingameChatFilteredPos.size(), 0);
+  for (size_t i = 0; i < view.ingameChatPos.size(); ++i) asks.push_back({view.ingameChatPos[i], &view.ingameChatMs[i]});
+  for (size_t i = 0; i < view.ingameChatFilteredPos.size(); ++i)
+    asks.push_back({view.ingameChatFilteredPos[i], &view.ingameChatFilteredMs[i]});
+  std::sort(asks.begin(), asks.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<uint32_t> positions;
+  positions.reserve(asks.size());
+  for (const auto& a : asks) positions.push_back(a.first);
+  std::vector<uint64_t> times;
+  const GameClock clock = WalkGameClock(body, length, positions, times);
+  for (size_t i = 0; i < asks.size(); ++i) *asks[i].second = times[i];
+  view.gameDurationMs = clock.durationMs;
+  view.clockComplete = clock.complete;
 }
 
 }  // namespace q2

@@ -24,4 +24,8 @@ void BodyEventScan(ReplayView& view, const uint8_t* body, size_t length);
 // ResearchScan and BodyEventScan in one pass over the body.
 void ScanBody(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length);
 
+// After ScanBody: the game's length and the game time of every age,
+// research entry and chat line it found.
+void TimeBodyEvents(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length);
+
 }  // namespace q2

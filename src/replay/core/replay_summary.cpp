@@ -2,16 +2,17 @@
 
 namespace q2 {
 
-void ChatText::appendLine(std::string_view line) {
-  if (full_) return;
+bool ChatText::appendLine(std::string_view line) {
+  if (full_) return false;
   if (line.size() > kChatLineMax) line = line.substr(0, kChatLineMax);
   // One byte stays free for the terminating zero.
   if (text_.size() + line.size() + 2 > kChatTextSize - 1) {
     full_ = true;
-    return;
+    return false;
   }
   text_.append(line);
   text_.append("\r\n");
+  return true;
 }
 
 void ReplayDocument::clearHeaderFields() {
@@ -31,6 +32,16 @@ void ReplayView::resetAgeRecords() {
   castleRank.fill(0);
   imperialRank.fill(0);
   for (auto& t : ageTimes) t.fill(0);
+  for (auto& t : ageClickMs) t.fill(0);
+}
+
+void ReplayView::clearIngameChat() {
+  ingameChat.clear();
+  ingameChatFiltered.clear();
+  ingameChatPos.clear();
+  ingameChatFilteredPos.clear();
+  ingameChatMs.clear();
+  ingameChatFilteredMs.clear();
 }
 
 }  // namespace q2

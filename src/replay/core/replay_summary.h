@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace q2 {
 
@@ -29,7 +30,10 @@ inline std::string_view ChatLineAt(const uint8_t* text, const uint8_t* end) {
 struct ResearchEntry {
   int32_t iconId = 0;
   double when = 0.0;  // body position / body length
-  bool operator==(const ResearchEntry&) const = default;
+  uint32_t position = 0;  // the body position itself
+  uint64_t ms = 0;        // game time at that position
+  // An entry is its icon and its time; the rest follows from them.
+  bool operator==(const ResearchEntry& o) const { return iconId == o.iconId && when == o.when; }
 };
 
 struct ResearchList {
@@ -50,8 +54,9 @@ class ChatText {
     text_.clear();
     full_ = false;
   }
-  // Appends text (cut to kChatLineMax bytes) and CR LF.
-  void appendLine(std::string_view line);
+  // Appends text (cut to kChatLineMax bytes) and CR LF; false when it no
+  // longer fits.
+  bool appendLine(std::string_view line);
   const std::string& str() const { return text_; }
   bool empty() const { return text_.empty(); }
   // True once a line didn't fit: no further line is taken.
@@ -90,7 +95,17 @@ struct ReplayView {
   std::string extractedHeaderPath;  // UTF-8 path
   ChatText ingameChat, ingameChatFiltered, pregameChat;
 
+  // The game clock, beside the byte positions (filled by the display step).
+  uint64_t gameDurationMs = 0;
+  bool clockComplete = false;
+  // Game time of the position recorded for each age (0 when never reached).
+  std::array<std::array<uint64_t, 3>, kSlots> ageClickMs{};
+  // Per line of ingameChat and of ingameChatFiltered: its body position and game time.
+  std::vector<uint32_t> ingameChatPos, ingameChatFilteredPos;
+  std::vector<uint64_t> ingameChatMs, ingameChatFilteredMs;
+
   void resetAgeRecords();
+  void clearIngameChat();
 };
 
 struct ReplaySummary {

@@ -6,6 +6,7 @@
 #include "platform/mapped_file.h"
 #include "platform/text.h"
 #include "replay/core/body_scan.h"
+#include "replay/core/game_clock.h"
 
 namespace q2 {
 
@@ -31,12 +32,19 @@ void RefreshChatPaneIfLoaded(ReplayView& v) {
   RefreshChatPane(v);
 }
 
+uint64_t AgeReachedMs(const ReplayView& v, int slot, int age) {
+  if (v.ageTimes[slot][age] == 0) return 0;
+  const uint64_t reached = v.ageClickMs[slot][age] + kAgeResearchMs[age];
+  return reached > v.gameDurationMs ? 0 : reached;
+}
+
 bool ShowReplay(const std::string& replayPath, ReplaySummary& s) {
   auto size = FileSizeOf(replayPath);
   if (!size) return false;
   ResetDisplay(s.view);
-  s.view.ingameChat.clear();
-  s.view.ingameChatFiltered.clear();
+  s.view.clearIngameChat();
+  s.view.gameDurationMs = 0;
+  s.view.clockComplete = false;
 
   // Scanned in place: the body is never copied.
   MappedFile file;
@@ -49,6 +57,7 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s) {
     if (L <= file.size()) {
       s.view.bodyLength = static_cast<int32_t>(file.size() - L);
       ScanBody(s.doc, s.view, d + L, file.size() - L);
+      TimeBodyEvents(s.doc, s.view, d + L, file.size() - L);
       scanned = true;
     }
   }

@@ -20,6 +20,11 @@ void RefreshChatPane(ReplayView& view);
 // As RefreshChatPane, but only once something is shown.
 void RefreshChatPaneIfLoaded(ReplayView& view);
 
+// When the slot reached the age (0 = Feudal), in game time: the click the
+// body records plus the research time; 0 when never, or when that lies past
+// the game's end (the game ended first).
+uint64_t AgeReachedMs(const ReplayView& view, int slot, int age);
+
 // Reads the recording again and scans its body. False only when the file's
 // status can't be obtained; then nothing changes.
 bool ShowReplay(const std::string& replayPath, ReplaySummary& s);

@@ -1,0 +1,31 @@
+// The game's own clock in a recording's command body: the operations follow
+// one another, and every sync among them moves the game time on by its step.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace q2 {
+
+struct GameClock {
+  uint64_t durationMs = 0;  // the sum of all sync steps found
+  bool complete = false;    // the walk ended exactly at the body's end
+};
+
+// Walks the operations once. `positions` must be ascending; `times` gets,
+// for each, the game time of the operation holding it (0 before the first
+// operation, the last known time past where the walk stopped). Every read
+// stays inside the body.
+GameClock WalkGameClock(const uint8_t* body, size_t length, const std::vector<uint32_t>& positions,
+                        std::vector<uint64_t>& times);
+
+// An age is reached this long after its research was clicked (the one
+// civilisation that researches faster is not known here).
+inline constexpr uint64_t kAgeResearchMs[3] = {130000, 160000, 190000};  // feudal, castle, imperial
+
+// "47:24" (minutes may pass 59).
+std::string ClockText(uint64_t ms);
+
+}  // namespace q2
