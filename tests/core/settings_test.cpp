@@ -66,6 +66,43 @@ TEST(Settings, EmptyFolderValueWarnsAndAnyOtherValueIsUsedUnchanged) {
   EXPECT_EQ(StartupFolder(), "/no/such/フォルダ");
 }
 
+// The start-up folder names the same folder after a restart, whether its
+// name is UTF-8, code page 932 bytes from an old archive, or was written by
+// the Windows program.
+TEST(Settings, StartupFolderSurvivesARestart) {
+  q2test::TempDir dir;
+  const std::string ini = dir / "Quoran.ini";
+  const std::string cp932 = Utf8ToCp932("記録").value();
+  struct Case {
+    std::vector<std::string> folders;  // that exist
+    std::string stored;                // in the file; empty: as this program saves `expected`
+    std::string expected;
+  };
+  const Case cases[] = {
+      {{dir / cp932}, "", dir / cp932},
+      {{dir / "記録"}, "", dir / "記録"},
+      {{dir / "ﾃｱ"}, "", dir / "ﾃｱ"},
+      {{dir / "記録"}, dir.path() + "/" + cp932, dir / "記録"},
+      {{dir / "記録", dir / cp932}, dir.path() + "/" + cp932, dir / "記録"},
+      {{dir / cp932}, dir.path() + "/" + cp932, dir / cp932},
+      {{}, dir.path() + "/" + cp932, dir / "記録"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    for (const std::string& f : c.folders) std::filesystem::create_directory(f);
+    if (c.stored.empty()) {
+      SetStartupFolder(c.expected);
+      SaveViewSettings(ini);
+    } else {
+      WriteBytes(ini, "[FILE_INFO]\r\nSAVEGAME_DIR=" + c.stored + "\r\n");
+    }
+    SetStartupFolder("");
+    EXPECT_TRUE(LoadViewSettings(ini).empty());
+    EXPECT_EQ(StartupFolder(), c.expected);
+    for (const std::string& f : c.folders) std::filesystem::remove(f);
+  }
+}
+
 TEST(Settings, StoredZeroOrNonNumberPlayerColourReadsAsTheDefault) {
   q2test::TempDir dir;
   const std::string ini = dir / "Quoran.ini";

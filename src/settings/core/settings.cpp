@@ -50,7 +50,7 @@ void SetStartupFolder(const std::string& path) { State().startupFolder = path; }
 
 Messages LoadViewSettings(const std::string& settingsPath) {
   Messages out;
-  std::string dir = IniReadString(settingsPath, kSectionFile, kKeySaveGameDir);
+  std::string dir = IniReadPath(settingsPath, kSectionFile, kKeySaveGameDir);
   if (dir.empty()) {
     out.push_back({"SaveGameのﾃﾞｨﾚｸﾄﾘﾊﾟｽの読み込みに失敗しました\nﾃﾞﾌｫﾙﾄのﾃﾞｨﾚｸﾄﾘﾊﾟｽ設定を使用します。",
                    "iniﾌｧｲﾙ読み込みｴﾗｰ", MsgIcon::Exclamation});

@@ -46,6 +46,7 @@ ColorRef PlayerColor(int index);
 const std::array<ColorRef, 8>& PlayerColors();
 void SetAllPlayerColors(const std::array<ColorRef, 8>& colors);
 
+// The start-up folder as the file system names it.
 const std::string& StartupFolder();
 void SetStartupFolder(const std::string& path);
 
