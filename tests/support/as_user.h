@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -24,15 +26,6 @@ inline bool IsRoot() {
   return false;
 #else
   return ::geteuid() == 0;
-#endif
-}
-
-// The user the body runs as.
-inline unsigned TestUserId() {
-#ifdef _WIN32
-  return 0;
-#else
-  return IsRoot() ? kUnprivilegedId : ::geteuid();
 #endif
 }
 
