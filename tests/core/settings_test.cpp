@@ -6,7 +6,13 @@
 #include "platform/text.h"
 #include "core_support.h"
 #include "settings/core/ini_file.h"
+#include "support/as_user.h"
 #include "support/temp_dir.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace q2;
 using q2test::ReadBytes;
@@ -175,4 +181,23 @@ TEST(Settings, InstalledProgramKeepsItsSettingsInTheUsersFolder) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(SettingsPathFor(c.exeFolder, c.installedBin, c.userConfig), c.expected) << c.exeFolder;
+
+#ifndef _WIN32
+  // Folders the user can't write: a Quoran.ini the user can write there
+  // still holds the settings; without one they go to the user's folder.
+  const std::string locked = dir / "locked", lockedFile = locked + "/Quoran.ini", empty = dir / "empty";
+  std::filesystem::create_directories(locked);
+  std::filesystem::create_directories(empty);
+  WriteBytes(lockedFile, "[FILE_INFO]\r\n");
+  if (q2test::IsRoot()) {
+    ASSERT_EQ(::chown(lockedFile.c_str(), q2test::kUnprivilegedId, 0), 0);
+  }
+  for (const std::string& f : {locked, empty}) ::chmod(f.c_str(), 0555);
+  const std::string why = q2test::RunAsUser([&] {
+    EXPECT_EQ(SettingsPathFor(locked, bin, config), lockedFile);
+    EXPECT_EQ(SettingsPathFor(empty, bin, config), userFile);
+  });
+  for (const std::string& f : {locked, empty}) ::chmod(f.c_str(), 0755);
+  if (!why.empty()) GTEST_SKIP() << why;
+#endif
 }
