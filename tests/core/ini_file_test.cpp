@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/text.h"
 #include "core_support.h"
 #include "support/as_user.h"

@@ -99,8 +99,8 @@ struct RenameRunResult {
 bool ScanReplayHeaderInMemory(const std::string& replayPath, ReplaySummary& s, Messages& messages);
 
 // Renames one recording into `folder`; 0 on success, -1 on failure. Its
-// result, with its header messages, is appended to `run.files`. When the format reads replay
-// data, the header is scanned into `s` first.
+// result, with its header messages, is appended to `run.files`. When the
+// format reads replay data, the header is scanned into `s` first.
 int RenameOneRecording(const std::string& folder, const std::string& recordingPath,
                        const RenameRequest& req, DateSource source, ReplaySummary& s,
                        RenameRunResult& run);
