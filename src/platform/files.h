@@ -43,6 +43,18 @@ RenameError RenameNoReplace(const std::string& from, const std::string& to);
 // Whether the folder lets this process create and rename files in it.
 bool FolderWritable(const std::string& folder);
 
+// Whether this process may write the file, or create it when it is missing.
+bool FileWritable(const std::string& path);
+
+// Whether the permissions let this process move the file to the path (both
+// folders writable; a sticky folder's rule on other users' files). Whether
+// the target exists is not looked at.
+bool MayRename(const std::string& from, const std::string& to);
+
+// Whether the file system of the folder takes a file of this name there:
+// within its limits on the length of a name and of a whole path.
+bool NameFitsIn(const std::string& folder, const std::string& name);
+
 // One item of a folder.
 struct DirItem {
   std::string name;  // as the file system gives it

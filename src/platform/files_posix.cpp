@@ -1,6 +1,7 @@
 #include "files.h"
 
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -65,6 +66,35 @@ RenameError RenameNoReplace(const std::string& from, const std::string& to) {
 
 bool FolderWritable(const std::string& folder) {
   return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
+}
+
+namespace {
+std::string FolderOf(const std::string& path) {
+  const size_t sep = path.rfind('/');
+  if (sep == std::string::npos) return ".";
+  return sep == 0 ? "/" : path.substr(0, sep);
+}
+}  // namespace
+
+bool FileWritable(const std::string& path) {
+  if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0) return !IsDirectory(path);
+  return errno == ENOENT && FolderWritable(FolderOf(path));
+}
+
+bool MayRename(const std::string& from, const std::string& to) {
+  const std::string src = FolderOf(from);
+  if (!FolderWritable(src) || !FolderWritable(FolderOf(to))) return false;
+  // In a sticky folder (like /tmp) only the file's or the folder's owner may move it.
+  struct stat folder, file;
+  const uid_t me = ::geteuid();
+  return me == 0 || ::stat(src.c_str(), &folder) != 0 || !(folder.st_mode & S_ISVTX) ||
+         folder.st_uid == me || ::lstat(from.c_str(), &file) != 0 || file.st_uid == me;
+}
+
+bool NameFitsIn(const std::string& folder, const std::string& name) {
+  const long nameMax = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  return name.size() <= (nameMax > 0 ? static_cast<size_t>(nameMax) : kFileNameMax) &&
+         JoinPath(folder, name).size() < PATH_MAX;
 }
 
 std::optional<std::vector<DirItem>> ListFolder(const std::string& folder) {

@@ -86,6 +86,22 @@ bool FolderWritable(const std::string& folder) {
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool FileWritable(const std::string& path) {
+  const DWORD a = GetFileAttributesW(Wide(path).c_str());
+  if (a != INVALID_FILE_ATTRIBUTES) return !(a & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
+  return GetLastError() == ERROR_FILE_NOT_FOUND && FolderWritable(ParentOf(path));
+}
+
+// Windows moves read-only files too; only the folders matter.
+bool MayRename(const std::string& from, const std::string& to) {
+  return FolderWritable(ParentOf(from)) && FolderWritable(ParentOf(to));
+}
+
+// The wide API without the long-path prefix stops at MAX_PATH.
+bool NameFitsIn(const std::string& folder, const std::string& name) {
+  return FileNameUnits(name) <= kFileNameMax && FileNameUnits(JoinPath(folder, name)) < MAX_PATH;
+}
+
 std::optional<std::vector<DirItem>> ListFolder(const std::string& folder) {
   std::string pattern = folder;
   if (pattern.empty() || !IsSep(pattern.back())) pattern += '\\';

@@ -2,9 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/text.h"
 #include "core_support.h"
+#include "support/as_user.h"
 #include "support/temp_dir.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace q2;
 using q2test::ReadBytes;
@@ -87,48 +95,47 @@ TEST(IniFile, ValuesAreCutTo259BytesOnRead) {
   EXPECT_EQ(IniReadString(ini, "S", "A"), std::string(259, 'a'));
   EXPECT_EQ(IniReadString(ini, "S", "B"), std::string(259, 'b'));
 
-  // 100 characters of code page 932 (200 bytes) and of UTF-8 (300 bytes):
-  // the cut never splits a character.
+  // 130 "あ" in code page 932 (260 bytes) and behind the UTF-8 mark: both
+  // are cut to 259 code page 932 bytes, never splitting a character.
   std::string kanaUtf8;
   for (int i = 0; i < 130; ++i) kanaUtf8 += "あ";
-  const std::string kanaCp932 = Utf8ToCp932(kanaUtf8).value();  // 260 bytes
-  WriteBytes(ini, "[S]\r\nC=" + kanaCp932 + "\r\nU=" + kanaUtf8 + "\r\n");
-  std::string expect129;
-  for (int i = 0; i < 129; ++i) expect129 += "あ";
+  const std::string kanaCp932 = Utf8ToCp932(kanaUtf8).value();
+  WriteBytes(ini, "[S]\r\nC=" + kanaCp932 + "\r\nU=\xEF\xBB\xBF" + kanaUtf8 + "\r\n");
+  const std::string expect129 = kanaUtf8.substr(0, 129 * 3);
   EXPECT_EQ(IniReadString(ini, "S", "C"), expect129);
-  std::string expect86;
-  for (int i = 0; i < 86; ++i) expect86 += "あ";
-  EXPECT_EQ(IniReadString(ini, "S", "U"), expect86);
+  EXPECT_EQ(IniReadString(ini, "S", "U"), expect129);
 }
 
-TEST(IniFile, TextIsStoredAsCp932WithUtf8Fallback) {
+TEST(IniFile, TextIsCp932UnlessMarkedAsUtf8) {
   q2test::TempDir dir;
   const std::string ini = dir / "Quoran.ini";
-  ASSERT_TRUE(IniWriteString(ini, "FILE_INFO", "SAVEGAME_DIR", "C:\\ゲーム\\記録"));
-  EXPECT_EQ(IniReadRaw(ini, "FILE_INFO", "SAVEGAME_DIR").value(), Utf8ToCp932("C:\\ゲーム\\記録").value());
-  EXPECT_EQ(IniReadString(ini, "FILE_INFO", "SAVEGAME_DIR"), "C:\\ゲーム\\記録");
-
-  // One character without a code page 932 form: the whole value as UTF-8.
-  ASSERT_TRUE(IniWriteString(ini, "FILE_INFO", "SAVEGAME_DIR", "/home/유저/記録"));
-  EXPECT_EQ(IniReadRaw(ini, "FILE_INFO", "SAVEGAME_DIR").value(), "/home/유저/記録");
-  EXPECT_EQ(IniReadString(ini, "FILE_INFO", "SAVEGAME_DIR"), "/home/유저/記録");
-
-  // Code page 932 bytes that happen to form valid UTF-8 ("ﾃｽ" is C3 BD)
-  // would read back as another text, so such a value is stored as UTF-8.
-  for (const char* v : {"ﾃｽﾄ", "ﾃｽ", "C:\\ｱｲ\\ﾃｽ"}) {
-    SCOPED_TRACE(v);
-    ASSERT_TRUE(IniWriteString(ini, "FILE_INFO", "SAVEGAME_DIR", v));
-    EXPECT_EQ(IniReadString(ini, "FILE_INFO", "SAVEGAME_DIR"), v);
+  const std::string mark = "\xEF\xBB\xBF";
+  struct Case {
+    std::string text;    // as the program holds it
+    std::string stored;  // as the file holds it
+  };
+  const Case cases[] = {
+      {"C:\\ゲーム\\記録", Utf8ToCp932("C:\\ゲーム\\記録").value()},
+      // Half-width katakana whose bytes happen to form UTF-8 ("ﾃｱ" is C3 B1).
+      {"ﾃｱ", "\xC3\xB1"},
+      {"C:\\ｱｲ\\ﾃｽﾄ", Utf8ToCp932("C:\\ｱｲ\\ﾃｽﾄ").value()},
+      // Without an exact code page 932 form: marked UTF-8 ("¥" would read back as "\\").
+      {"/home/유저/記録", mark + "/home/유저/記録"},
+      {"¥100", mark + "¥100"},
+      {"  quoted  ", "\"  quoted  \""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    // As the Windows program or another copy of this one left it.
+    WriteBytes(ini, "[FILE_INFO]\r\nLAST_FORMAT=" + c.stored + "\r\n");
+    EXPECT_EQ(IniReadString(ini, "FILE_INFO", "LAST_FORMAT"), c.text);
+    if (c.stored.front() == '"') continue;
+    ASSERT_TRUE(IniWriteString(ini, "FILE_INFO", "RENAME_1", c.text));
+    EXPECT_EQ(IniReadRaw(ini, "FILE_INFO", "RENAME_1").value(), c.stored);
   }
-}
-
-TEST(IniFile, ValidUtf8IsReadAsUtf8AndAnythingElseAsCp932) {
-  q2test::TempDir dir;
-  const std::string ini = dir / "Quoran.ini";
-  WriteBytes(ini, "[S]\r\nU=\xE5\xA4\xAA\xE9\x83\x8E\r\nC=\x91\xBE\x98\x59\r\nQ=\"  quoted  \"\r\n");
-  EXPECT_EQ(IniReadString(ini, "S", "U"), "太郎");
-  EXPECT_EQ(IniReadString(ini, "S", "C"), "太郎");
-  EXPECT_EQ(IniReadString(ini, "S", "Q"), "  quoted  ");
+  // Bytes that are no UTF-8 (a folder name from an old archive) are stored as they are.
+  ASSERT_TRUE(IniWriteString(ini, "FILE_INFO", "SAVEGAME_DIR", "/r/\x8B\x4C\x98\x5E"));
+  EXPECT_EQ(IniReadRaw(ini, "FILE_INFO", "SAVEGAME_DIR").value(), "/r/\x8B\x4C\x98\x5E");
 }
 
 TEST(IniFile, IntegersReadLikeTheWindowsFunction) {
@@ -165,3 +172,95 @@ TEST(IniFile, AnUnwritableFileReportsFailureAndKeepsItsContent) {
   EXPECT_TRUE(IsDirectory(folder));
   EXPECT_FALSE(IniReadRaw(folder, "FILE_INFO", "SAVEGAME_DIR").has_value());
 }
+
+#ifndef _WIN32
+namespace {
+struct FileState {
+  std::string content;
+  unsigned mode = 0, uid = 0, gid = 0;
+  bool link = false;
+  bool operator==(const FileState&) const = default;
+};
+
+FileState StateOf(const std::string& path) {
+  struct stat st {};
+  FileState f;
+  f.link = ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+  ::stat(path.c_str(), &st);
+  f.mode = st.st_mode & 07777;
+  f.uid = st.st_uid;
+  f.gid = st.st_gid;
+  f.content = ReadBytes(path);
+  return f;
+}
+
+std::vector<std::string> Names(const std::string& dir) {
+  std::vector<std::string> out;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) out.push_back(e.path().filename().string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+}  // namespace
+
+// A write the user can't do leaves the file as it was; one the user can do
+// keeps its mode, owner and link.
+TEST(IniFile, WritesRespectTheFileAsTheUserHasIt) {
+  struct Case {
+    const char* what;
+    unsigned fileMode;
+    bool fileIsUsers;  // else root's
+    unsigned folderMode;
+    bool link;    // Quoran.ini is a relative link to the file
+    bool asUser;  // else the program runs as root
+    bool written;
+  };
+  const Case cases[] = {
+      {"another user's, unreadable", 0600, false, 0755, false, true, false},
+      {"write-only", 0200, true, 0755, false, true, false},
+      {"read-only", 0444, true, 0755, false, true, false},
+      {"read-only, program run as root", 0444, true, 0755, false, false, false},
+      {"writable in a read-only folder", 0644, true, 0555, false, true, true},
+      {"a link", 0640, true, 0755, true, true, true},
+      {"the user's, program run as root", 0640, true, 0755, false, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if ((!c.fileIsUsers || !c.asUser) && !q2test::IsRoot()) continue;  // needs a second user
+    q2test::TempDir dir;
+    const std::string folder = dir / "cfg", fileFolder = c.link ? dir / "real" : folder;
+    std::filesystem::create_directories(folder);
+    std::filesystem::create_directories(fileFolder);
+    const std::string file = fileFolder + "/Quoran.ini", ini = folder + "/Quoran.ini";
+    if (c.link) std::filesystem::create_symlink("../real/Quoran.ini", ini);
+    WriteBytes(file, "[FILE_INFO]\r\nLAST_FORMAT=[YEAR]\r\n");
+    // Without root everything is the user's already.
+    auto own = [](const std::string& p, unsigned id) {
+      if (q2test::IsRoot()) {
+        ASSERT_EQ(::chown(p.c_str(), id, id), 0);
+      }
+    };
+    own(file, c.fileIsUsers ? q2test::kUnprivilegedId : 0);
+    ASSERT_EQ(::chmod(file.c_str(), c.fileMode), 0);
+    for (const std::string& f : {folder, fileFolder}) {
+      own(f, q2test::kUnprivilegedId);
+      ASSERT_EQ(::chmod(f.c_str(), c.folderMode), 0);
+    }
+    const FileState before = StateOf(file);
+    const auto namesBefore = Names(folder);
+
+    auto write = [&] { EXPECT_EQ(IniWriteString(ini, "FILE_INFO", "LAST_FORMAT", "[DAY]"), c.written); };
+    if (!c.asUser) {
+      write();
+    } else if (std::string why = q2test::RunAsUser(write); !why.empty()) {
+      GTEST_SKIP() << why;
+    }
+
+    FileState expected = before;
+    if (c.written) expected.content = "[FILE_INFO]\r\nLAST_FORMAT=[DAY]\r\n";
+    EXPECT_EQ(StateOf(file), expected);
+    EXPECT_EQ(StateOf(ini).link, c.link);
+    EXPECT_EQ(Names(folder), namesBefore);  // no file left beside it
+    ::chmod(folder.c_str(), 0755);
+  }
+}
+#endif

@@ -6,7 +6,13 @@
 #include "platform/text.h"
 #include "core_support.h"
 #include "settings/core/ini_file.h"
+#include "support/as_user.h"
 #include "support/temp_dir.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace q2;
 using q2test::ReadBytes;
@@ -64,6 +70,43 @@ TEST(Settings, EmptyFolderValueWarnsAndAnyOtherValueIsUsedUnchanged) {
   WriteBytes(ini, "[FILE_INFO]\r\nSAVEGAME_DIR=" + Utf8ToCp932("/no/such/フォルダ").value() + "\r\n");
   EXPECT_TRUE(LoadViewSettings(ini).empty());
   EXPECT_EQ(StartupFolder(), "/no/such/フォルダ");
+}
+
+// The start-up folder names the same folder after a restart, whether its
+// name is UTF-8, code page 932 bytes from an old archive, or was written by
+// the Windows program.
+TEST(Settings, StartupFolderSurvivesARestart) {
+  q2test::TempDir dir;
+  const std::string ini = dir / "Quoran.ini";
+  const std::string cp932 = Utf8ToCp932("記録").value();
+  struct Case {
+    std::vector<std::string> folders;  // that exist
+    std::string stored;                // in the file; empty: as this program saves `expected`
+    std::string expected;
+  };
+  const Case cases[] = {
+      {{dir / cp932}, "", dir / cp932},
+      {{dir / "記録"}, "", dir / "記録"},
+      {{dir / "ﾃｱ"}, "", dir / "ﾃｱ"},
+      {{dir / "記録"}, dir.path() + "/" + cp932, dir / "記録"},
+      {{dir / "記録", dir / cp932}, dir.path() + "/" + cp932, dir / "記録"},
+      {{dir / cp932}, dir.path() + "/" + cp932, dir / cp932},
+      {{}, dir.path() + "/" + cp932, dir / "記録"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    for (const std::string& f : c.folders) std::filesystem::create_directory(f);
+    if (c.stored.empty()) {
+      SetStartupFolder(c.expected);
+      SaveViewSettings(ini);
+    } else {
+      WriteBytes(ini, "[FILE_INFO]\r\nSAVEGAME_DIR=" + c.stored + "\r\n");
+    }
+    SetStartupFolder("");
+    EXPECT_TRUE(LoadViewSettings(ini).empty());
+    EXPECT_EQ(StartupFolder(), c.expected);
+    for (const std::string& f : c.folders) std::filesystem::remove(f);
+  }
 }
 
 TEST(Settings, StoredZeroOrNonNumberPlayerColourReadsAsTheDefault) {
@@ -138,4 +181,23 @@ TEST(Settings, InstalledProgramKeepsItsSettingsInTheUsersFolder) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(SettingsPathFor(c.exeFolder, c.installedBin, c.userConfig), c.expected) << c.exeFolder;
+
+#ifndef _WIN32
+  // Folders the user can't write: a Quoran.ini the user can write there
+  // still holds the settings; without one they go to the user's folder.
+  const std::string locked = dir / "locked", lockedFile = locked + "/Quoran.ini", empty = dir / "empty";
+  std::filesystem::create_directories(locked);
+  std::filesystem::create_directories(empty);
+  WriteBytes(lockedFile, "[FILE_INFO]\r\n");
+  if (q2test::IsRoot()) {
+    ASSERT_EQ(::chown(lockedFile.c_str(), q2test::kUnprivilegedId, 0), 0);
+  }
+  for (const std::string& f : {locked, empty}) ::chmod(f.c_str(), 0555);
+  const std::string why = q2test::RunAsUser([&] {
+    EXPECT_EQ(SettingsPathFor(locked, bin, config), lockedFile);
+    EXPECT_EQ(SettingsPathFor(empty, bin, config), userFile);
+  });
+  for (const std::string& f : {locked, empty}) ::chmod(f.c_str(), 0755);
+  if (!why.empty()) GTEST_SKIP() << why;
+#endif
 }

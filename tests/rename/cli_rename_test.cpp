@@ -9,10 +9,13 @@
 
 #include "cli/recording_generator.h"
 #include "rename/core/default_name.h"
+#include "support/as_user.h"
 #include "support/temp_dir.h"
 
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace q2 {
@@ -96,6 +99,57 @@ TEST(CliRename, BulkRunDryRunAndOutcomes) {
   CliRun none = Cli(tmp, {"--format", "[YEAR]", dir});
   EXPECT_EQ(none.code, 3);
   EXPECT_EQ(none.out, "ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙが存在しません\n");
+}
+
+// What the dry run lists and returns is what the real run then does, for an
+// ordinary user where renames fail.
+TEST(CliRename, DryRunForeseesWhatTheRealRunCannotDo) {
+  struct Case {
+    const char* what;
+    unsigned mode;  // of the folder
+    int depth;      // folders of 240 bytes above it
+    std::string format;
+  };
+  const Case cases[] = {
+      {"read-only folder", 0555, 0, "[REC_PLAYER]"},
+      {"read-only folder, dates only", 0555, 0, "[YEAR][MONTH][DAY][SEC]"},
+      {"sticky folder, another user's files", 01777, 0, "[REC_PLAYER]"},
+      {"path longer than the system takes", 0755, 16, std::string(240, 'x') + "[SEC]"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.mode & S_ISVTX && !q2test::IsRoot()) continue;  // needs files of another user
+    q2test::TempDir tmp;
+    std::string dir = tmp.path();
+    for (int i = 0; i < c.depth; ++i) dir += "/" + std::string(240, 'd');
+    dir += "/rec";
+    fs::create_directories(dir);
+    ASSERT_TRUE(gen::WriteFile(dir + "/" + kA, Game({"太郎"}, 1)));
+    ASSERT_TRUE(gen::WriteFile(dir + "/" + kB, Game({"North"}, 2)));
+    // The user's folders, so that only the case's own obstacle is in the way.
+    for (const std::string& d : {tmp.path(), dir}) {
+      if (q2test::IsRoot()) {
+        ASSERT_EQ(::chown(d.c_str(), q2test::kUnprivilegedId, q2test::kUnprivilegedId), 0);
+      }
+    }
+    if (c.mode & S_ISVTX) {
+      ASSERT_EQ(::chown(dir.c_str(), 0, 0), 0);
+    }
+    ASSERT_EQ(::chmod(dir.c_str(), c.mode), 0);
+    const auto before = Listing(dir);
+
+    const std::string why = q2test::RunAsUser([&] {
+      CliRun dry = Cli(tmp, {"--format", c.format, "--dry-run", dir});
+      CliRun real = Cli(tmp, {"--format", c.format, dir});
+      EXPECT_EQ(dry.code, 1) << dry.out;
+      EXPECT_EQ(real.code, dry.code);
+      EXPECT_EQ(real.out, dry.out);
+      EXPECT_EQ(real.err, dry.err);
+    });
+    if (!why.empty()) GTEST_SKIP() << why;
+    EXPECT_EQ(Listing(dir), before);
+    ::chmod(dir.c_str(), 0755);
+  }
 }
 
 TEST(CliRename, RefusesBadFormatsAndArguments) {

@@ -226,20 +226,35 @@ TEST(BulkRename, DateOnlyFormatsReadNoHeader) {
   EXPECT_EQ(run.messages, BulkOutcomeMessages(kRenameOk));
 }
 
-TEST(BulkRename, UnreadableHeadersKeepTheirNames) {
+TEST(BulkRename, UnreadableHeadersKeepTheirNamesAndAreReportedInOneBox) {
   q2test::TempDir dir;
-  const std::string broken = Put(dir, kA, std::string("\xff\xff\x00\x00garbage", 11));
-  const std::string good = Put(dir, kB, Game({"North"}, {1}, 1, 1));
+  const std::string garbage("\xff\xff\x00\x00garbage", 11);
+  std::map<std::string, std::string> expected;
+  std::vector<std::string> broken;
+  for (int i = 0; i < 7; ++i) {
+    broken.push_back(gen::DefaultRecordingName({2005, 3, 5, 10, 40, 50 + i}));
+    expected[broken.back()] = Put(dir, broken.back(), garbage);
+  }
+  expected["North.mgx"] = Put(dir, gen::DefaultRecordingName({2006, 1, 1, 0, 0, 0}), Game({"North"}, {1}, 1, 1));
   ReplaySummary s;
   RenameRunResult run = RenameDefaultNamedFiles(dir.path(), Request("[REC_PLAYER]"), s);
   EXPECT_EQ(run.outcome, kRenameSomeFailed);
-  // The extraction's own message, then the outcome's.
-  EXPECT_EQ(Texts(run.messages),
-            (std::vector<std::string>{kMsgCorrupt, "一部のﾌｧｲﾙ名の変換に失敗しました"}));
-  ASSERT_EQ(run.files.size(), 2u);
-  EXPECT_EQ(run.files[1].failure, RenameFailure::HeaderUnreadable);
+  EXPECT_EQ(Snapshot(dir.path()), expected);
+  ASSERT_EQ(run.files.size(), 8u);
+  EXPECT_EQ(run.files[1].failure, RenameFailure::HeaderUnreadable);  // [0] is North's, first in name order
   EXPECT_EQ(run.files[1].messages, Messages{{kMsgCorrupt}});
-  EXPECT_EQ(Snapshot(dir.path()), (std::map<std::string, std::string>{{kA, broken}, {"North.mgx", good}}));
+  // One box for the seven, naming the first five, then the outcome's.
+  ASSERT_EQ(run.messages.size(), 2u);
+  EXPECT_EQ(run.messages[0].caption, kCaptionBulkRename);
+  const std::string& box = run.messages[0].text;
+  EXPECT_NE(box.find("7個"), std::string::npos) << box;
+  for (size_t i = 0; i < broken.size(); ++i)
+    EXPECT_EQ(box.find(broken[i] + "：" + kMsgCorrupt) != std::string::npos, i < 5) << box;
+  EXPECT_EQ(run.messages[1].text, kMsgBulkFailed);
+
+  // A run over one recording shows its own message.
+  run = RenameSelectedFiles(dir.path(), {dir / broken[0], dir / "notes.txt"}, Request("[REC_PLAYER]"), s);
+  EXPECT_EQ(Texts(run.messages), (std::vector<std::string>{kMsgCorrupt, kMsgSelectedFailed}));
 }
 
 TEST(BulkRename, EachMatchIsRenamedOnceEvenWhenItsNewNameFitsThePattern) {

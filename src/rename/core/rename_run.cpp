@@ -40,6 +40,37 @@ bool DryExists(const RenameRunResult& run, const std::string& path) {
   return PathExists(path);
 }
 
+// A name for the user: file names from old archives are code page 932 bytes.
+std::string ShownName(const std::string& name) { return IsValidUtf8(name) ? name : Cp932ToUtf8(name); }
+
+// Recordings named in the box of header messages.
+constexpr size_t kNamedRecordings = 5;
+
+// The header messages of a run in one box that counts the recordings and
+// names the first few: a folder of unreadable headers is one box, not one
+// per file. A run over one recording shows that recording's own boxes.
+Messages HeaderMessages(const RenameRunResult& run, const char* caption) {
+  std::vector<const FileRenameResult*> hit;
+  size_t recordings = 0;
+  for (const FileRenameResult& f : run.files) {
+    recordings += !f.skipped;
+    if (!f.messages.empty()) hit.push_back(&f);
+  }
+  if (hit.empty()) return {};
+  if (recordings == 1) return hit.front()->messages;
+  std::string text = "ﾍｯﾀﾞ情報の読み込みで" + std::to_string(hit.size()) + "個のReplayﾌｧｲﾙにｴﾗｰがありました\n";
+  for (size_t i = 0; i < hit.size() && i < kNamedRecordings; ++i)
+    for (const Message& m : hit[i]->messages) text += "\n" + ShownName(hit[i]->oldName) + "：" + m.text;
+  if (hit.size() > kNamedRecordings) text += "\nほか" + std::to_string(hit.size() - kNamedRecordings) + "個";
+  return {{text, caption, MsgIcon::Exclamation}};
+}
+
+// The header box, then the outcome's boxes.
+void AddRunMessages(RenameRunResult& run, const char* caption, const Messages& outcome) {
+  run.messages = HeaderMessages(run, caption);
+  run.messages.insert(run.messages.end(), outcome.begin(), outcome.end());
+}
+
 int Finish(RenameRunResult& run, FileRenameResult r) {
   const bool ok = r.ok();
   run.files.push_back(std::move(r));
@@ -124,6 +155,12 @@ bool ScanReplayHeaderInMemory(const std::string& replayPath, ReplaySummary& s, M
     return false;
   }
   in.close();
+  // Where the real extraction could not create the header file, it stops here.
+  const std::string dat = ExtractedHeaderPathFor(replayPath);
+  if (dat == replayPath || IsDirectory(dat) || SameFile(dat, replayPath) || !FileWritable(dat)) {
+    messages.push_back({kMsgCannotCreate});
+    return false;
+  }
   std::string header;
   const bool whole =
       InflateRawDeflate(reinterpret_cast<const uint8_t*>(compressed.data()), compressed.size(), header);
@@ -154,7 +191,6 @@ int RenameOneRecording(const std::string& folder, const std::string& recordingPa
       r.messages = ScanReplayHeader(recordingPath, s);
       read = std::none_of(r.messages.begin(), r.messages.end(), IsExtractionFailure);
     }
-    run.messages.insert(run.messages.end(), r.messages.begin(), r.messages.end());
     // Without its own header the model holds another recording's players;
     // a name built from them would be wrong, so the file keeps its name.
     if (!read) {
@@ -169,12 +205,19 @@ int RenameOneRecording(const std::string& folder, const std::string& recordingPa
   r.failure = CheckNewFileName(built, r.newName);
   if (r.failure != RenameFailure::None) return Finish(run, std::move(r));
 
+  if (!NameFitsIn(folder, r.newName)) {
+    r.failure = RenameFailure::TooLong;
+    return Finish(run, std::move(r));
+  }
   const std::string target = JoinPath(folder, r.newName);
   if (target == recordingPath) return Finish(run, std::move(r));  // already so named
 
   if (req.dryRun) {
+    // As the real rename would fail: an existing target first, then permissions.
     if (DryExists(run, target)) {
       r.failure = RenameFailure::TargetExists;
+    } else if (!MayRename(recordingPath, target)) {
+      r.failure = RenameFailure::RenameFailed;
     } else {
       run.dryAdded.erase(recordingPath);
       run.dryRemoved.insert(recordingPath);
@@ -223,8 +266,7 @@ RenameRunResult RenameDefaultNamedFiles(const std::string& folder, const RenameR
     }
     run.outcome = failed ? kRenameSomeFailed : kRenameOk;
   }
-  const Messages end = BulkOutcomeMessages(run.outcome);
-  run.messages.insert(run.messages.end(), end.begin(), end.end());
+  AddRunMessages(run, kCaptionBulkRename, BulkOutcomeMessages(run.outcome));
   return run;
 }
 
@@ -249,8 +291,7 @@ RenameRunResult RenameSelectedFiles(const std::vector<SelectedRecording>& files,
     if (req.progress) req.progress(i + 1, files.size());
   }
   run.outcome = failed ? kRenameSomeFailed : kRenameOk;
-  const Messages end = SelectedOutcomeMessages(run.outcome);
-  run.messages.insert(run.messages.end(), end.begin(), end.end());
+  AddRunMessages(run, kCaptionSelectedRename, SelectedOutcomeMessages(run.outcome));
   return run;
 }
 

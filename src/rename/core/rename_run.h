@@ -85,7 +85,8 @@ struct RenameRequest {
 struct RenameRunResult {
   int outcome = kRenameOk;
   std::vector<FileRenameResult> files;
-  // The header messages as they arose, then the outcome's boxes.
+  // The boxes to show: the header messages of the run gathered into one
+  // (a run over one recording shows its own), then the outcome's.
   Messages messages;
 
   // Paths a dry run has renamed so far, to and from.
@@ -93,13 +94,13 @@ struct RenameRunResult {
 };
 
 // Header scan without the extracted-header file: for dry runs. False when
-// the header could not be read whole; the messages are those of the real
-// extraction.
+// the header could not be read whole or the real extraction could not
+// create its file; the messages are those of the real extraction.
 bool ScanReplayHeaderInMemory(const std::string& replayPath, ReplaySummary& s, Messages& messages);
 
 // Renames one recording into `folder`; 0 on success, -1 on failure. Its
-// result and messages are appended to `run`. When the format reads replay
-// data, the header is scanned into `s` first.
+// result, with its header messages, is appended to `run.files`. When the
+// format reads replay data, the header is scanned into `s` first.
 int RenameOneRecording(const std::string& folder, const std::string& recordingPath,
                        const RenameRequest& req, DateSource source, ReplaySummary& s,
                        RenameRunResult& run);

@@ -52,8 +52,8 @@ bool ChooseFormat(RenameHost& host, RenameRequest& req) {
   return true;
 }
 
-// The header messages came up during the run, the outcome's boxes follow
-// the refreshed list.
+// The run's header box comes before the refreshed list, the outcome's
+// boxes after it.
 void Finish(RenameHost& host, const RenameRunResult& run, size_t outcomeBoxes) {
   const size_t split = run.messages.size() - std::min(outcomeBoxes, run.messages.size());
   ShowMessages(host.owner(), Messages(run.messages.begin(), run.messages.begin() + split));

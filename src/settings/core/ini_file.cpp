@@ -1,11 +1,9 @@
 #include "ini_file.h"
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string_view>
 #include <vector>
 
+#include "platform/file_write.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -44,25 +42,11 @@ std::vector<Line> SplitLines(const std::string& data) {
       lines.push_back({data.substr(pos), ""});
       break;
     }
-    size_t end = nl;
-    std::string eol = "\n";
-    if (end > pos && data[end - 1] == '\r') {
-      --end;
-      eol = "\r\n";
-    }
-    lines.push_back({data.substr(pos, end - pos), eol});
+    const bool crlf = nl > pos && data[nl - 1] == '\r';
+    lines.push_back({data.substr(pos, nl - pos - crlf), crlf ? "\r\n" : "\n"});
     pos = nl + 1;
   }
   return lines;
-}
-
-bool ReadFile(const std::string& path, std::string& out) {
-  std::ifstream in(FsPath(path), std::ios::binary);
-  if (!in) return false;
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  out = ss.str();
-  return true;
 }
 
 // The section name of a "[name]" line, or nullopt for any other line.
@@ -99,13 +83,38 @@ size_t Cp932PrefixLength(const std::string& bytes, size_t max) {
 
 bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
 
-}  // namespace
+// Marks a value stored as UTF-8 because code page 932 can't hold it. EF BB
+// is no code page 932 character, so no value the Windows program wrote
+// starts with it.
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-namespace {
+bool IsMarkedUtf8(std::string_view raw) {
+  return raw.starts_with(kUtf8Mark) && IsValidUtf8(raw.substr(kUtf8Mark.size()));
+}
+
+// The stored bytes as far as a read takes them: 259 bytes without a
+// half character at the end.
+std::string CutStored(const std::string& raw) { return raw.substr(0, Cp932PrefixLength(raw, kIniValueMax)); }
+
+std::string Decode(const std::string& raw) {
+  // The same limit in code page 932 bytes, so that a text the dialogs let
+  // through comes back whole in either form.
+  if (IsMarkedUtf8(raw)) return TruncateToCp932Bytes(std::string_view(raw).substr(kUtf8Mark.size()), kIniValueMax);
+  return Cp932ToUtf8(CutStored(raw));
+}
+
+std::string Encode(const std::string& value) {
+  if (!IsValidUtf8(value)) return value;  // file-system bytes, kept as they are
+  // Only an exact round trip: "¥" would come back as "\".
+  auto enc = Utf8ToCp932(value);
+  if (enc && Cp932ToUtf8(*enc) == value) return *enc;
+  return std::string(kUtf8Mark) + value;
+}
+
 std::optional<std::string> ReadWholeValue(const std::string& path, const std::string& section,
                                           const std::string& key) {
   std::string data;
-  if (!ReadFile(path, data)) return std::nullopt;
+  if (ReadSmallFile(path, data) != WholeRead::Ok) return std::nullopt;
   bool inSection = false;
   for (const Line& l : SplitLines(data)) {
     if (auto s = SectionOf(l.text)) {
@@ -121,6 +130,7 @@ std::optional<std::string> ReadWholeValue(const std::string& path, const std::st
   }
   return std::nullopt;
 }
+
 }  // namespace
 
 std::optional<std::string> IniReadRaw(const std::string& path, const std::string& section,
@@ -133,18 +143,16 @@ std::optional<std::string> IniReadRaw(const std::string& path, const std::string
 std::string IniReadString(const std::string& path, const std::string& section,
                           const std::string& key, const std::string& def) {
   auto raw = ReadWholeValue(path, section, key);
-  if (!raw) return def;
-  if (IsValidUtf8(*raw)) {
-    // Cut at a character boundary so that a long UTF-8 value stays UTF-8.
-    size_t n = raw->size();
-    if (n > kIniValueMax) {
-      n = kIniValueMax;
-      while (n > 0 && (static_cast<unsigned char>((*raw)[n]) & 0xC0) == 0x80) --n;
-    }
-    return raw->substr(0, n);
-  }
-  if (raw->size() > kIniValueMax) raw->resize(Cp932PrefixLength(*raw, kIniValueMax));
-  return Cp932ToUtf8(*raw);
+  return raw ? Decode(*raw) : def;
+}
+
+std::string IniReadPath(const std::string& path, const std::string& section, const std::string& key) {
+  auto raw = ReadWholeValue(path, section, key);
+  if (!raw) return {};
+  const std::string text = Decode(*raw);
+  if (IsMarkedUtf8(*raw) || IsDirectory(text)) return text;
+  const std::string bytes = CutStored(*raw);
+  return IsDirectory(bytes) ? bytes : text;
 }
 
 int IniReadInt(const std::string& path, const std::string& section, const std::string& key,
@@ -169,7 +177,8 @@ bool IniWriteRaw(const std::string& path, const std::string& section, const std:
   // A line break would split the line and could add keys or sections.
   if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(bytes)) return false;
   std::string data;
-  ReadFile(path, data);
+  // A file that is there but can't be read whole would lose what it holds.
+  if (ReadSmallFile(path, data) == WholeRead::Unreadable) return false;
   std::vector<Line> lines = SplitLines(data);
   std::string eol = "\r\n";
   for (const Line& l : lines)
@@ -214,32 +223,12 @@ bool IniWriteRaw(const std::string& path, const std::string& section, const std:
   std::string out;
   for (const Line& l : lines) out += l.text + l.eol;
 
-  // Written beside the file and moved over it, so that a failed write never
-  // leaves half a settings file.
-  const std::string tmp = path + ".tmp";
-  {
-    std::ofstream o(FsPath(tmp), std::ios::binary | std::ios::trunc);
-    if (!o) return false;
-    o.write(out.data(), static_cast<std::streamsize>(out.size()));
-    if (!o) return false;
-  }
-  std::error_code ec;
-  std::filesystem::rename(FsPath(tmp), FsPath(path), ec);
-  if (ec) {
-    std::filesystem::remove(FsPath(tmp), ec);
-    return false;
-  }
-  return true;
+  return out == data || RewriteFile(path, out);
 }
 
 bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value) {
-  auto enc = Utf8ToCp932(value);
-  // Code page 932 bytes that happen to be valid UTF-8 (half-width katakana
-  // such as "ﾃｽ" are) would be read back as UTF-8, so such a value is
-  // stored as UTF-8 instead.
-  if (enc && *enc != value && IsValidUtf8(*enc)) enc.reset();
-  return IniWriteRaw(path, section, key, enc ? *enc : value);
+  return IniWriteRaw(path, section, key, Encode(value));
 }
 
 bool IniWriteInt(const std::string& path, const std::string& section, const std::string& key,

@@ -16,19 +16,28 @@ inline constexpr size_t kIniValueMax = 259;
 std::optional<std::string> IniReadRaw(const std::string& path, const std::string& section,
                                       const std::string& key);
 
-// A text value as UTF-8: stored bytes that are valid UTF-8 are taken as
-// such, anything else as code page 932.
+// A text value as UTF-8. Stored bytes are code page 932, as the Windows
+// program writes them, unless they start with the UTF-8 mark that
+// IniWriteString puts before a text code page 932 can't hold.
 std::string IniReadString(const std::string& path, const std::string& section,
                           const std::string& key, const std::string& def = {});
+
+// A folder path as the file system names it: the decoded text, unless only
+// the stored bytes themselves name an existing folder (a folder whose name
+// is not UTF-8, stored as it is). Empty when absent.
+std::string IniReadPath(const std::string& path, const std::string& section, const std::string& key);
 
 // Leading decimal digits (with an optional sign) of the value; 0 for a value
 // that is no number; def when the key is absent.
 int IniReadInt(const std::string& path, const std::string& section, const std::string& key,
                int def);
 
-// Stores the UTF-8 text as code page 932 bytes, or as UTF-8 when a character
-// has no code page 932 form or the code page 932 bytes would read back as
-// UTF-8. Returns false when the file can't be written.
+// Stores the UTF-8 text as code page 932 bytes, or behind the UTF-8 mark
+// when code page 932 can't hold it exactly; bytes that are not UTF-8 (a
+// path as the file system names it) are stored unchanged. Returns false
+// when the write was not done: the file can't be read whole, is read-only
+// or can't be written; it is then left exactly as it was. A write that
+// would change nothing is not done at all.
 bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value);
 

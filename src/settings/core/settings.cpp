@@ -22,9 +22,11 @@ ProcessSettings& State() {
 
 std::string SettingsPathFor(const std::string& exeFolder, const std::string& installedBinFolder,
                             const std::string& userConfigFolder) {
+  const std::string beside = JoinPath(exeFolder, kSettingsFileName);
+  // A settings file the user can write serves even in a folder the user can't.
   const bool installed = (!installedBinFolder.empty() && SameFile(exeFolder, installedBinFolder)) ||
-                         !FolderWritable(exeFolder);
-  if (!installed || userConfigFolder.empty()) return JoinPath(exeFolder, kSettingsFileName);
+                         (!FolderWritable(exeFolder) && !FileWritable(beside));
+  if (!installed || userConfigFolder.empty()) return beside;
   return JoinPath(JoinPath(userConfigFolder, "quoril2"), kSettingsFileName);
 }
 
@@ -50,7 +52,7 @@ void SetStartupFolder(const std::string& path) { State().startupFolder = path; }
 
 Messages LoadViewSettings(const std::string& settingsPath) {
   Messages out;
-  std::string dir = IniReadString(settingsPath, kSectionFile, kKeySaveGameDir);
+  std::string dir = IniReadPath(settingsPath, kSectionFile, kKeySaveGameDir);
   if (dir.empty()) {
     out.push_back({"SaveGameのﾃﾞｨﾚｸﾄﾘﾊﾟｽの読み込みに失敗しました\nﾃﾞﾌｫﾙﾄのﾃﾞｨﾚｸﾄﾘﾊﾟｽ設定を使用します。",
                    "iniﾌｧｲﾙ読み込みｴﾗｰ", MsgIcon::Exclamation});

@@ -27,8 +27,8 @@ inline constexpr const char* kDefaultSaveGameDir =
 
 inline constexpr const char* kSettingsFileName = "Quoran.ini";
 
-// Quoran.ini beside the executable, as long as that folder is writable and
-// is not the folder the program was installed to; else the file of the
+// Quoran.ini beside the executable, as long as that folder (or the file
+// in it) is writable and is not the folder the program was installed to; else the file of the
 // same name in the user's own settings folder ("quoril2" under
 // `userConfigFolder`), so that an installed program keeps its settings.
 std::string SettingsPathFor(const std::string& exeFolder, const std::string& installedBinFolder,
@@ -46,6 +46,7 @@ ColorRef PlayerColor(int index);
 const std::array<ColorRef, 8>& PlayerColors();
 void SetAllPlayerColors(const std::array<ColorRef, 8>& colors);
 
+// The start-up folder as the file system names it.
 const std::string& StartupFolder();
 void SetStartupFolder(const std::string& path);
 
