@@ -76,7 +76,11 @@ int main(int argc, char** argv) {
     else if (k == "--seed") seed = std::strtoull(v.c_str(), nullptr, 10);
     else return Usage();
   }
-  if (!WriteFile(argv[2], BuildRecording(TypicalGame(names, teams, recorder, seed, body, header)))) {
+  GameParams params = TypicalGame(names, teams, recorder, seed, body, header);
+  // An .mgl file gets the earlier game's container.
+  const std::string file = argv[2];
+  params.mglContainer = file.size() >= 4 && file.substr(file.size() - 4) == ".mgl";
+  if (!WriteFile(file, BuildRecording(params))) {
     std::fprintf(stderr, "could not write %s\n", argv[2]);
     return 1;
   }

@@ -315,7 +315,7 @@ std::string BuildBody(const GameParams& params, Placed* placed) {
   return b;
 }
 
-std::string Assemble(const std::string& header, const std::string& body) {
+std::string Assemble(const std::string& header, const std::string& body, bool mgl) {
   z_stream zs{};
   deflateInit2(&zs, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
   std::string comp(deflateBound(&zs, header.size()), '\0');
@@ -327,15 +327,15 @@ std::string Assemble(const std::string& header, const std::string& body) {
   comp.resize(zs.total_out);
   deflateEnd(&zs);
   std::string out;
-  PutLe32(out, static_cast<uint32_t>(comp.size() + 8));
-  PutLe32(out, 0);
+  PutLe32(out, static_cast<uint32_t>(comp.size() + (mgl ? 4 : 8)));
+  if (!mgl) PutLe32(out, 0);
   out += comp;
   out += body;
   return out;
 }
 
 std::string BuildRecording(const GameParams& params, Placed* placed) {
-  return Assemble(BuildHeader(params), BuildBody(params, placed));
+  return Assemble(BuildHeader(params), BuildBody(params, placed), params.mglContainer);
 }
 
 bool WriteFile(const std::string& path, const std::string& bytes) {
@@ -416,11 +416,16 @@ int WriteSampleFolder(const std::string& dir) {
       {"古い記録/" + DefaultRecordingName({2004, 6, 7, 18, 30, 12}), {"太郎", "North"}, {1, 1}, 1, 300000},
       {"古い記録/初めての対戦.mgx", {"花子", "太郎"}, {1, 1}, 2, 250000},
       {"teamgame 4v4.mgx", {"A", "B", "C", "D", "E", "F", "G", "H"}, {2, 2, 2, 2, 3, 3, 3, 3}, 5, 1800000},
+      // UserPatch's default name and container, and the earlier game's.
+      {"rec.20080412-203015.mgz", {"North", "侍ジャック"}, {1, 1}, 2, 1200000},
+      {"recorded game -  09-Oct-2007 19`45`02.mgx", {"West", "East"}, {1, 1}, 1, 600000},
+      {"昔の対戦.mgl", {"太郎", "ゆきむら"}, {1, 1}, 1, 500000},
   };
   int n = 0;
   uint64_t seed = 7;
   for (const Item& it : items) {
     GameParams s = TypicalGame(it.names, it.teams, it.recorder, seed, it.body, 90000 + 20000 * (seed % 5));
+    s.mglContainer = it.name.ends_with(".mgl");
     ++seed;
     if (!WriteFile(dir + "/" + it.name, BuildRecording(s))) return -1;
     ++n;

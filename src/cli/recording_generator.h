@@ -52,6 +52,7 @@ struct GameParams {
   bool writeTeams = true;
   bool writePlayerTable = true;
   bool laterLogHeader = false;       // the body's log header of later versions (three more words)
+  bool mglContainer = false;         // the earlier game's .mgl: the header length alone opens the file
 };
 
 // What the generator placed, at exact body positions.
@@ -68,8 +69,9 @@ struct Placed {
 std::string BuildHeader(const GameParams& params);
 // Body bytes of exactly params.bodyLength (longer if the events need it).
 std::string BuildBody(const GameParams& params, Placed* placed = nullptr);
-// Raw deflate of the header, behind the two prefix words, then the body.
-std::string Assemble(const std::string& header, const std::string& body);
+// Raw deflate of the header, behind the two prefix words (the header length
+// alone for an .mgl), then the body.
+std::string Assemble(const std::string& header, const std::string& body, bool mgl = false);
 std::string BuildRecording(const GameParams& params, Placed* placed = nullptr);
 
 bool WriteFile(const std::string& path, const std::string& bytes);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -158,6 +160,42 @@ TEST(OpenReplay, ShortFilesAndBadHeaderLengthsAreCorruptAndWriteNothing) {
     EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{q2test::kTextCorrupt});
     EXPECT_EQ(o.r.messages[0].caption, "Quoril2");
     EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"game.mgx"});
+  }
+}
+
+TEST(OpenReplay, EachKindOfRecordingOpensByItsContainer) {
+  gen::GameParams p = gen::TypicalGame({"Alpha", "Beta"}, {1, 1}, 2, 11, 30000, 20000);
+  const std::string twoWords = gen::BuildRecording(p);
+  p.mglContainer = true;
+  const std::string lengthAlone = gen::BuildRecording(p);
+  const uint32_t size = static_cast<uint32_t>(lengthAlone.size());
+  // file name, bytes, the message it gives ("" = opens)
+  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
+      {"game.mgx", twoWords, ""},
+      {"rec.20080412-203015.mgz", twoWords, ""},
+      {"old.mgl", lengthAlone, ""},
+      {"OLD.MGL", lengthAlone, ""},
+      // Told by the extension: the wrong container doesn't inflate.
+      {"old.mgx", lengthAlone, q2test::kTextInflate},
+      {"game.mgl", twoWords, q2test::kTextInflate},
+      // An .mgl prefix that doesn't fit the file.
+      {"short.mgl", q2test::Le32(3) + lengthAlone.substr(4), q2test::kTextCorrupt},
+      {"zero.mgl", q2test::Le32(0) + lengthAlone.substr(4), q2test::kTextCorrupt},
+      {"past.mgl", q2test::Le32(size + 1) + lengthAlone.substr(4), q2test::kTextCorrupt},
+  };
+  for (const auto& [name, bytes, message] : cases) {
+    SCOPED_TRACE(name);
+    q2test::TempDir dir;
+    Open o(dir, name, bytes);
+    EXPECT_EQ(o.r.ok, message.empty());
+    if (message.empty()) {
+      EXPECT_EQ(o.s.doc.playerNames[1], "Beta");
+      EXPECT_TRUE(o.s.view.clockComplete);
+      EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{name});  // its .dat was written and deleted
+    } else {
+      EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{message});
+    }
+    EXPECT_EQ(q2test::ReadBytes(dir / name), bytes);
   }
 }
 

@@ -88,10 +88,12 @@ void Check(const Expected& e) {
   const std::string original = q2test::ReadBytes(source);
   ASSERT_EQ(original.size(), e.fileSize);
 
-  // Opened from a temporary copy under a name ending in .mgx: the .dat file
-  // goes beside it, never into the shared folder.
+  // Opened from a temporary copy, under a name ending in .mgx and under its
+  // own extension: the .dat file goes beside it, never into the shared folder.
+  for (const std::string& ext : {std::string(".mgx"), fs::path(e.file).extension().string()}) {
+  SCOPED_TRACE(ext);
   q2test::TempDir dir;
-  const std::string path = dir / "recording.mgx";
+  const std::string path = dir / ("recording" + ext);
   q2test::WriteBytes(path, original);
   ReplaySummary s;
   OpenResult r = OpenReplay(path, s);
@@ -130,6 +132,7 @@ void Check(const Expected& e) {
     };
     check(s.doc.economyResearch[p], p < 2 ? e.economy[p] : std::vector<std::pair<int, int>>{});
     check(s.doc.blacksmithResearch[p], p < 2 ? e.blacksmith[p] : std::vector<std::pair<int, int>>{});
+  }
   }
 }
 

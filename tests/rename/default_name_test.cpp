@@ -42,6 +42,41 @@ TEST(DefaultName, PatternMatchesAsTheFileSearchDoes) {
   EXPECT_FALSE(MatchesFileSearchPattern("Ａ", "ａ"));  // only ASCII letters fold
 }
 
+TEST(DefaultName, OtherVersionsNamesAreRecognisedExactly) {
+  const std::string en = DefaultNamePrefixEnglish, up = DefaultNamePrefixUserPatch;
+  // name, kind (-1 none), date fields when recognised
+  struct Case {
+    std::string name;
+    int kind;
+    DateFields date;
+  } cases[] = {
+      {en + "05-Mar-2005 10`40`55.mgx", 1, {"2005", "03", "05", "10", "40", "55"}},
+      {en + "31-Dec-1999 23`59`59.MGX", 1, {"1999", "12", "31", "23", "59", "59"}},
+      {en + "05-mar-2005 10`40`55.mgx", -1, {}},   // month names as the game writes them
+      {en + "05-Mrz-2005 10`40`55.mgx", -1, {}},
+      {en + "5-Mar-2005 10`40`55.mgx", -1, {}},
+      {en + "05-Mar-2005 10'40'55.mgx", -1, {}},
+      {en + "05-Mar-2005 10`40`55.mgz", -1, {}},
+      {"recorded game - 05-Mar-2005 10`40`55.mgx", -1, {}},  // one space
+      {up + "20080412-203015.mgz", 2, {"2008", "04", "12", "20", "30", "15"}},
+      {up + "20080412-203015.MGZ", 2, {"2008", "04", "12", "20", "30", "15"}},
+      {up + "2008041-2203015.mgz", -1, {}},
+      {up + "20080412_203015.mgz", -1, {}},
+      {up + "20080412-203015.mgx", -1, {}},
+      {up + "2008O412-203015.mgz", -1, {}},
+      {"rec.20080412-203015.mgz.bak", -1, {}},
+      {kPrefix + "05-3-2005 10`40`55.mgx", 0, {"2005", "03", "05", "10", "40", "55"}},
+  };
+  for (const Case& c : cases) {
+    const auto kind = DefaultNameKindOf(c.name);
+    EXPECT_EQ(kind ? static_cast<int>(*kind) : -1, c.kind) << c.name;
+    if (c.kind >= 0) {
+      EXPECT_EQ(ReadDefaultNameDate("/games/" + c.name), c.date) << c.name;
+    }
+    EXPECT_EQ(TakesDateFromName(c.name), c.kind >= 0) << c.name;
+  }
+}
+
 TEST(DefaultName, DateFieldsComeFromTheLayout) {
   // The short form: a one-character month gets a leading zero.
   EXPECT_EQ(ReadDefaultNameDate("/x/" + kPrefix + "05-3-2005 10`40`55.mgx"),

@@ -113,6 +113,39 @@ TEST(BulkRename, RenamesEveryDefaultNamedRecordingByTheDefaultFormat) {
   EXPECT_EQ(Cp932ToUtf8(s.doc.playerNames[0]), "a");
 }
 
+TEST(BulkRename, EveryVersionsDefaultNamesAreRenamedAndKeepTheirExtension) {
+  q2test::TempDir dir;
+  const std::string jp = Put(dir, kA, Game({"太郎", "花子"}, {1, 1}, 1, 1));
+  const std::string en = Put(dir, "recorded game -  09-Oct-2007 19`45`02.mgx", Game({"West"}, {1}, 1, 2));
+  const std::string up = Put(dir, "rec.20080412-203015.mgz", Game({"North"}, {1}, 1, 3));
+  const std::string upper = Put(dir, "rec.20090101-000001.MGZ", Game({"South"}, {1}, 1, 4));
+  // Look-alikes stay as they are.
+  const std::string like1 = Put(dir, "rec.2008-04-12 203015.mgz", Game({"x"}, {1}, 1, 5));
+  const std::string like2 = Put(dir, "recorded game -  09-Okt-2007 19`45`02.mgx", Game({"y"}, {1}, 1, 6));
+  gen::GameParams mgl = gen::TypicalGame({"古参"}, {1}, 1, 7, 20000, 20000);
+  mgl.mglContainer = true;
+  const std::string old = Put(dir, "昔の対戦.mgl", gen::BuildRecording(mgl));
+
+  ReplaySummary s;
+  RenameRunResult run = RenameDefaultNamedFiles(dir.path(), Request("[REC_PLAYER] [YEAR]-[MONTH]-[DAY] [HOUR][MIN][SEC]"), s);
+  EXPECT_EQ(run.outcome, kRenameOk);
+  std::map<std::string, std::string> expected = {
+      {"太郎 2005-03-05 104055.mgx", jp},          {"West 2007-10-09 194502.mgx", en},
+      {"North 2008-04-12 203015.mgz", up},         {"South 2009-01-01 000001.mgz", upper},
+      {"rec.2008-04-12 203015.mgz", like1},        {"recorded game -  09-Okt-2007 19`45`02.mgx", like2},
+      {"昔の対戦.mgl", old},
+  };
+  EXPECT_EQ(Snapshot(dir.path()), expected);
+
+  // Selected: an .mgl recording is renamed too (its date from the file time).
+  run = RenameSelectedFiles(dir.path(), {dir / "昔の対戦.mgl", dir / "North 2008-04-12 203015.mgz"},
+                            Request("[REC_PLAYER]"), s);
+  EXPECT_EQ(run.outcome, kRenameOk);
+  EXPECT_TRUE(fs::exists(dir / "古参.mgl"));
+  EXPECT_TRUE(fs::exists(dir / "North.mgz"));
+  EXPECT_FALSE(AnyDatFile(dir.path()));
+}
+
 TEST(BulkRename, CollisionsFailAndNothingIsReplaced) {
   q2test::TempDir dir;
   const std::string a = Put(dir, kA, Game({"太郎"}, {1}, 1, 1));

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "settings/core/settings.h"
 #include "support/temp_dir.h"
@@ -19,11 +20,29 @@ TEST(FolderTexts, SizeTimeAndTypeRules) {
   EXPECT_EQ(SizeText((1ull << 42) + 5 * 1024), "5 KB");
   EXPECT_EQ(TimeText({2005, 3, 26, 2, 23, 59}), "2005/03/26 02:23");
 
-  EXPECT_TRUE(ContainsMgx("game.mgx"));
-  EXPECT_TRUE(ContainsMgx("game.mgx.bak"));
-  EXPECT_FALSE(ContainsMgx(".mgx"));
-  EXPECT_FALSE(ContainsMgx("GAME.MGX"));
-  EXPECT_TRUE(ContainsMgx("/a/old.mgx/"));
+}
+
+TEST(FolderScan, RecordingsOfEachKindAreTypedByTheirExtension) {
+  q2test::TempDir d;
+  // name, type text ("" = not listed)
+  const std::pair<std::string, std::string> cases[] = {
+      {"game.mgx", kTypeRecording},     {"game.mgx.bak", kTypeRecording}, {".mgx", ""},
+      {"GAME.MGX", ""},                 {"rec.20200101-101010.mgz", kTypeRecordingMgz},
+      {"a.MGZ", ""},                    {".mgz", ""},
+      {"old.mgl", kTypeRecordingMgl},   {"x.mgl.mgx", kTypeRecording},
+      {"notes.txt", ""},
+  };
+  for (const auto& [name, type] : cases) std::ofstream(d / name);
+  fs::create_directory(d / "old.mgz");  // a folder of that name lists as a recording
+  auto entries = ScanFolder(d.path());
+  ASSERT_TRUE(entries);
+  std::map<std::string, std::string> listed;
+  for (const FolderEntry& e : *entries) listed[e.name] = e.typeText;
+  for (const auto& [name, type] : cases) {
+    EXPECT_EQ(listed.count(name) ? listed[name] : "", type) << name;
+    EXPECT_EQ(ContainsRecordingExtension("/a/" + name), !type.empty() || name.size() == 4) << name;
+  }
+  EXPECT_EQ(listed["old.mgz"], kTypeRecordingMgz);
 }
 
 TEST(FolderTexts, CaptionFromDesktopWord) {

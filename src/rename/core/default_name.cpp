@@ -73,16 +73,88 @@ bool MatchesFileSearchPattern(std::string_view name, std::string_view pattern) {
   return j == p.size();
 }
 
-bool IsDefaultRecordingName(std::string_view fileName) {
-  return MatchesFileSearchPattern(fileName, DefaultNamePattern);
+namespace {
+
+constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// 1 … 12 for an English month abbreviation, else 0.
+int MonthNumber(std::string_view m) {
+  for (int i = 0; i < 12; ++i)
+    if (m == kMonths[i]) return i + 1;
+  return 0;
 }
+
+// The layout as a template: "9" a digit, "M" the three letters of a month,
+// anything else itself; the extension's letters without regard to case.
+bool FitsLayout(std::string_view name, std::string_view layout, std::string_view extension) {
+  if (name.size() != layout.size() + extension.size()) return false;
+  for (size_t i = 0; i < layout.size(); ++i) {
+    const char c = name[i];
+    if (layout[i] == '9') {
+      if (c < '0' || c > '9') return false;
+    } else if (layout[i] == 'M') {
+      if (!MonthNumber(name.substr(i, 3))) return false;
+      i += 2;
+    } else if (c != layout[i]) {
+      return false;
+    }
+  }
+  for (size_t i = 0; i < extension.size(); ++i) {
+    char c = name[layout.size() + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    if (c != extension[i]) return false;
+  }
+  return true;
+}
+
+const std::string kEnglishLayout = std::string(DefaultNamePrefixEnglish) + "99-MMM-9999 99`99`99";
+const std::string kUserPatchLayout = std::string(DefaultNamePrefixUserPatch) + "99999999-999999";
+
+}  // namespace
+
+std::optional<DefaultNameKind> DefaultNameKindOf(std::string_view fileName) {
+  if (MatchesFileSearchPattern(fileName, DefaultNamePattern)) return DefaultNameKind::Japanese;
+  if (FitsLayout(fileName, kEnglishLayout, ".mgx")) return DefaultNameKind::English;
+  if (FitsLayout(fileName, kUserPatchLayout, ".mgz")) return DefaultNameKind::UserPatch;
+  return std::nullopt;
+}
+
+bool IsDefaultRecordingName(std::string_view fileName) { return DefaultNameKindOf(fileName).has_value(); }
 
 bool HasDefaultNamePrefix(std::string_view fileName) {
   return fileName.starts_with(DefaultNamePrefix);
 }
 
+bool TakesDateFromName(std::string_view fileName) {
+  return HasDefaultNamePrefix(fileName) || IsDefaultRecordingName(fileName);
+}
+
 DateFields ReadDefaultNameDate(const std::string& recordingPath) {
   const std::string name = FileNameOf(recordingPath);
+  const auto kind = DefaultNameKindOf(name);
+  if (kind == DefaultNameKind::English) {
+    const std::string_view f = std::string_view(name).substr(std::string_view(DefaultNamePrefixEnglish).size());
+    DateFields d;
+    d.day = std::string(f.substr(0, 2));
+    d.month = Format("%02u", static_cast<unsigned>(MonthNumber(f.substr(3, 3))));
+    d.year = std::string(f.substr(7, 4));
+    d.hour = std::string(f.substr(12, 2));
+    d.minute = std::string(f.substr(15, 2));
+    d.second = std::string(f.substr(18, 2));
+    return d;
+  }
+  if (kind == DefaultNameKind::UserPatch) {
+    const std::string_view f = std::string_view(name).substr(std::string_view(DefaultNamePrefixUserPatch).size());
+    DateFields d;
+    d.year = std::string(f.substr(0, 4));
+    d.month = std::string(f.substr(4, 2));
+    d.day = std::string(f.substr(6, 2));
+    d.hour = std::string(f.substr(9, 2));
+    d.minute = std::string(f.substr(11, 2));
+    d.second = std::string(f.substr(13, 2));
+    return d;
+  }
   const size_t prefixBytes = Cp932Length(DefaultNamePrefix);
   std::vector<Char> rest;  // positions relative to the first byte after the prefix
   size_t at = 0;

@@ -5,23 +5,30 @@
 #include <filesystem>
 
 #include "platform/files.h"
+#include "platform/mapped_file.h"
 #include "platform/text.h"
 #include "replay/core/header_extractor.h"
 #include "replay/core/header_scan.h"
+#include "replay/core/recording_kind.h"
 #include "view/core/open_replay.h"
 
 namespace q2 {
 namespace {
 
-constexpr const char* kExtension = ".mgx";
+// A renamed recording keeps its kind's extension (in lower case, as the
+// game writes it); a name without one becomes an .mgx.
+std::string ExtensionFor(const std::string& name) {
+  std::string ext = name.size() >= 4 ? name.substr(name.size() - 4) : std::string();
+  for (char& c : ext)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  for (RecordingKind k : kRecordingKinds)
+    if (ext == ExtensionOf(k)) return ext;
+  return ".mgx";
+}
 
 bool IsExtractionFailure(const Message& m) {
   return m.text == kMsgCannotOpen || m.text == kMsgCorrupt || m.text == kMsgCannotCreate ||
          m.text == kMsgInflate;
-}
-
-uint32_t ReadLe32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
 bool IsReservedDeviceName(const std::string& fileName) {
@@ -136,25 +143,18 @@ bool ScanReplayHeaderInMemory(const std::string& replayPath, ReplaySummary& s, M
     messages.push_back({kMsgCannotOpen});
     return false;
   }
-  auto size = FileSizeOf(replayPath);
-  File in(replayPath, "rb");
-  if (!in || !size) {
+  MappedFile in;
+  const MappedFile::Status st = in.open(replayPath);
+  if (st == MappedFile::Status::CannotOpen) {
     messages.push_back({kMsgCannotOpen});
     return false;
   }
-  uint8_t prefix[8];
-  const size_t got = std::fread(prefix, 1, 8, in.get());
-  const uint32_t L = got >= 4 ? ReadLe32(prefix) : 0;
-  if (got < 8 || L < 8 || *size < L) {
+  const auto where =
+      st == MappedFile::Status::Ok ? LocateCompressedHeader(replayPath, in.data(), in.size()) : std::nullopt;
+  if (!where) {
     messages.push_back({kMsgCorrupt});
     return false;
   }
-  std::string compressed(L - 8, '\0');
-  if (std::fread(compressed.data(), 1, compressed.size(), in.get()) != compressed.size()) {
-    messages.push_back({kMsgCorrupt});
-    return false;
-  }
-  in.close();
   // Where the real extraction could not create the header file, it stops here.
   const std::string dat = ExtractedHeaderPathFor(replayPath);
   if (dat == replayPath || IsDirectory(dat) || SameFile(dat, replayPath) || !FileWritable(dat)) {
@@ -162,8 +162,7 @@ bool ScanReplayHeaderInMemory(const std::string& replayPath, ReplaySummary& s, M
     return false;
   }
   std::string header;
-  const bool whole =
-      InflateRawDeflate(reinterpret_cast<const uint8_t*>(compressed.data()), compressed.size(), header);
+  const bool whole = InflateRawDeflate(in.data() + where->offset, where->size, header);
   if (!whole) messages.push_back({kMsgInflate});
   // As the extracted file would: what was inflated is scanned.
   const auto* buf = reinterpret_cast<const uint8_t*>(header.data());
@@ -201,7 +200,7 @@ int RenameOneRecording(const std::string& folder, const std::string& recordingPa
 
   const std::string built =
       BuildNewFileName(req.format, req.tokens, ReadDate(recordingPath, source), s.doc);
-  r.newName = built + kExtension;
+  r.newName = built + ExtensionFor(r.oldName);
   r.failure = CheckNewFileName(built, r.newName);
   if (r.failure != RenameFailure::None) return Finish(run, std::move(r));
 
@@ -278,14 +277,14 @@ RenameRunResult RenameSelectedFiles(const std::vector<SelectedRecording>& files,
   for (size_t i = 0; i < files.size(); ++i) {
     const SelectedRecording& f = files[i];
     const std::string name = FileNameOf(f.path);
-    if (!name.ends_with(kExtension) || IsDirectory(f.path)) {
+    if (!KindByExactExtension(name) || IsDirectory(f.path)) {
       FileRenameResult skip;
       skip.oldName = name;
       skip.skipped = true;
       run.files.push_back(std::move(skip));
     } else {
       const DateSource source =
-          HasDefaultNamePrefix(name) ? DateSource::FromDefaultName : DateSource::FromFileTime;
+          TakesDateFromName(name) ? DateSource::FromDefaultName : DateSource::FromFileTime;
       if (RenameOneRecording(f.folder, f.path, req, source, s, run) != 0) failed = true;
     }
     if (req.progress) req.progress(i + 1, files.size());

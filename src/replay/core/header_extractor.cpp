@@ -7,6 +7,7 @@
 
 #include "platform/files.h"
 #include "platform/mapped_file.h"
+#include "recording_kind.h"
 
 namespace q2 {
 namespace {
@@ -18,6 +19,15 @@ uint32_t ReadLe32(const uint8_t* p) {
 void Fail(Messages& m, const char* text) { m.push_back({text}); }
 
 }  // namespace
+
+std::optional<CompressedHeader> LocateCompressedHeader(const std::string& replayPath, const uint8_t* data,
+                                                       size_t size) {
+  const uint32_t L = size >= 4 ? ReadLe32(data) : 0;
+  const size_t prefix = IsMglPath(replayPath) ? 4 : 8;
+  // A length shorter than the prefix would leave no room for it.
+  if (L == 0 || size < L || L < prefix) return std::nullopt;
+  return CompressedHeader{prefix, L - prefix};
+}
 
 std::string ExtractedHeaderPathFor(const std::string& replayPath) {
   std::string out;
@@ -50,14 +60,12 @@ bool HeaderExtractor(const std::string& replayPath, ReplayView& view, Messages& 
     Fail(messages, kMsgCannotOpen);
     return false;
   }
-  const size_t size = in.size();
-  const uint32_t L = st == MappedFile::Status::Ok && size >= 4 ? ReadLe32(in.data()) : 0;
-  // A length below 8 would leave no room for the prefix words.
-  if (L == 0 || size < L || L < 8) {
+  const auto where = st == MappedFile::Status::Ok ? LocateCompressedHeader(replayPath, in.data(), in.size())
+                                                  : std::nullopt;
+  if (!where) {
     Fail(messages, kMsgCorrupt);
     return false;
   }
-  const size_t C = L - 8;
 
   view.extractedHeaderPath = ExtractedHeaderPathFor(replayPath);
   const std::string& outPath = view.extractedHeaderPath;
@@ -76,8 +84,8 @@ bool HeaderExtractor(const std::string& replayPath, ReplayView& view, Messages& 
   // before it is read.
   thread_local std::unique_ptr<uint8_t[]> chunk(new uint8_t[kInflateChunk]);
   z_stream zs{};
-  zs.next_in = const_cast<uint8_t*>(in.data() + 8);
-  zs.avail_in = static_cast<uInt>(C);
+  zs.next_in = const_cast<uint8_t*>(in.data() + where->offset);
+  zs.avail_in = static_cast<uInt>(where->size);
   int r = inflateInit2(&zs, -15);
   bool writeFailed = false;
   if (r == Z_OK) {

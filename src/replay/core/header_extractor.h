@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/message.h"
@@ -18,6 +19,16 @@ inline constexpr const char* kMsgInflate = "解凍エラーです";
 inline constexpr size_t kInflateChunk = 0x20000;
 // An inflated header beyond this is no recording's: real ones stay far below.
 inline constexpr uint64_t kInflatedHeaderMax = 256ull << 20;
+
+// Where a recording's compressed header lies: from offset 8 to the header
+// length L (two prefix words), or for an .mgl file from offset 4 (the
+// length alone). nullopt when the prefix doesn't fit the file, which is
+// reported as a corrupt file.
+struct CompressedHeader {
+  size_t offset = 0, size = 0;
+};
+std::optional<CompressedHeader> LocateCompressedHeader(const std::string& replayPath, const uint8_t* data,
+                                                       size_t size);
 
 // The sibling file that receives the inflated header: every ".mgx" replaced
 // by ".dat"; when that leaves the path as it was, the last extension is

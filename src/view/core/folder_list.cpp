@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "replay/core/recording_kind.h"
 #include "settings/core/settings.h"
 
 
 namespace q2 {
 
-bool ContainsMgx(const std::string& text) { return text.size() > 4 && text.find(".mgx", 1) != std::string::npos; }
+bool ContainsRecordingExtension(const std::string& text) { return ListedKind(text).has_value(); }
 
 std::string SizeText(uint64_t bytes) {
   const uint32_t kb = static_cast<uint32_t>(bytes >> 10);
@@ -32,8 +33,10 @@ namespace {
 
 std::optional<FolderEntry> MakeEntry(std::string name, bool isDir, uint64_t size, const LocalTime& mtime) {
   FolderEntry e;
-  if (ContainsMgx(name))
-    e.typeText = kTypeRecording;
+  if (const auto kind = ListedKind(name))
+    e.typeText = *kind == RecordingKind::Mgx   ? kTypeRecording
+                 : *kind == RecordingKind::Mgz ? kTypeRecordingMgz
+                                               : kTypeRecordingMgl;
   else if (isDir)
     e.typeText = kTypeFolder;
   else

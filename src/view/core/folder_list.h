@@ -14,6 +14,8 @@
 namespace q2 {
 
 inline constexpr const char* kTypeRecording = "mgxﾌｧｲﾙ";
+inline constexpr const char* kTypeRecordingMgz = "mgzﾌｧｲﾙ";
+inline constexpr const char* kTypeRecordingMgl = "mglﾌｧｲﾙ";
 inline constexpr const char* kTypeFolder = "ﾃﾞｨﾚｸﾄﾘ";
 inline constexpr const char* kDesktopWord = "デスクトップ";
 
@@ -22,11 +24,12 @@ struct FolderEntry {
   std::string sizeText;
   std::string typeText;
   std::string timeText;
-  bool isRecording() const { return typeText == kTypeRecording; }
+  bool isRecording() const { return typeText != kTypeFolder; }
 };
 
-// True when ".mgx" occurs in the text at a position after its first byte.
-bool ContainsMgx(const std::string& text);
+// True when ".mgx", ".mgz" or ".mgl" occurs in the text at a position after
+// its first byte: how the list tells a recording.
+bool ContainsRecordingExtension(const std::string& text);
 
 // "1,234 KB": the size in KiB, cut to 32 bits, with thousands separators.
 std::string SizeText(uint64_t bytes);

@@ -401,7 +401,7 @@ void CQuoril2View::OnOpenFile() {
 
 void CQuoril2View::OnListClick() {
   const std::string path = JoinPath(CurrentFolder(), firstSelectedName());
-  if (!ContainsMgx(path)) return;
+  if (!ContainsRecordingExtension(path)) return;
   if (OpenReplay(path)) {
     summary().view.currentReplayPath = path;
     UpdateData(false);
@@ -410,7 +410,7 @@ void CQuoril2View::OnListClick() {
 
 void CQuoril2View::OnListDblClick() {
   const std::string path = JoinPath(CurrentFolder(), firstSelectedName());
-  if (ContainsMgx(path)) {
+  if (ContainsRecordingExtension(path)) {
     OnListClick();
     return;
   }
