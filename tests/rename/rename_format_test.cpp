@@ -119,6 +119,18 @@ TEST(RenameFormat, PlayerTokens) {
   EXPECT_EQ(Build("[REC_PLAYER]|[味方]", Doc({"A", "B"}, {2, 2}, 9)), "|");
 }
 
+TEST(RenameFormat, GameTimeIsMinutesAndSeconds) {
+  const std::pair<uint64_t, std::string> cases[] = {
+      {2844945, "47分24秒"}, {0, "0分00秒"}, {59999, "0分59秒"}, {7203000, "120分03秒"}};
+  for (const auto& [ms, text] : cases) {
+    Compiled c = Compile("[GAME_TIME]");
+    EXPECT_EQ(BuildNewFileName(c.format, c.tokens, SampleDate(), {}, ms), text);
+  }
+  EXPECT_FALSE(needsReplayData(Compile("[GAME_TIME]").tokens));
+  EXPECT_TRUE(needsGameClock(Compile("[YEAR][GAME_TIME]").tokens));
+  EXPECT_FALSE(needsGameClock(Compile("[game_time]").tokens));
+}
+
 TEST(RenameFormat, NamesAreCutToTheirLimits) {
   // Tokens after the 50th expand to nothing.
   std::string fmt;

@@ -146,6 +146,20 @@ TEST(BulkRename, EveryVersionsDefaultNamesAreRenamedAndKeepTheirExtension) {
   EXPECT_FALSE(AnyDatFile(dir.path()));
 }
 
+TEST(BulkRename, GameTimeComesFromTheBodyWithoutAHeaderFile) {
+  q2test::TempDir dir;
+  gen::Placed placed;
+  Put(dir, kA, gen::BuildRecording(gen::TypicalGame({"A", "B"}, {1, 1}, 1, 9, 90000, 20000), &placed));
+  ReplaySummary s;
+  for (bool dry : {true, false}) {
+    RenameRunResult run = RenameDefaultNamedFiles(dir.path(), Request("[GAME_TIME]", dry), s);
+    EXPECT_EQ(run.outcome, kRenameOk);
+    ASSERT_EQ(run.files.size(), 1u);
+    EXPECT_EQ(run.files[0].newName, GameTimeText(placed.durationMs) + ".mgx");
+  }
+  EXPECT_TRUE(fs::exists(dir / (GameTimeText(placed.durationMs) + ".mgx")));
+}
+
 TEST(BulkRename, CollisionsFailAndNothingIsReplaced) {
   q2test::TempDir dir;
   const std::string a = Put(dir, kA, Game({"太郎"}, {1}, 1, 1));

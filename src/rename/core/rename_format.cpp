@@ -19,6 +19,7 @@ constexpr TokenName kTokenTable[] = {
     {"MIN", TokenKind::Min},         {"SEC", TokenKind::Sec},
     {"REC_PLAYER", TokenKind::RecPlayer}, {"ALL", TokenKind::All},
     {"チーム別", TokenKind::TeamVs}, {"味方", TokenKind::Ally},
+    {"GAME_TIME", TokenKind::GameTime},
 };
 
 bool IsDateKind(TokenKind k) { return static_cast<int>(k) <= static_cast<int>(TokenKind::Sec); }
@@ -51,6 +52,20 @@ TokenKind TokenKindOf(const std::string& tokenText) {
 bool TokenNeedsReplayData(TokenKind kind) {
   return kind == TokenKind::RecPlayer || kind == TokenKind::All || kind == TokenKind::TeamVs ||
          kind == TokenKind::Ally;
+}
+
+bool needsGameClock(const TokenList& tokens) {
+  for (TokenKind k : tokens)
+    if (k == TokenKind::GameTime) return true;
+  return false;
+}
+
+std::string GameTimeText(uint64_t ms) {
+  const uint64_t s = ms / 1000;
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%llu分%02llu秒", static_cast<unsigned long long>(s / 60),
+                static_cast<unsigned long long>(s % 60));
+  return buf;
 }
 
 bool needsReplayData(const TokenList& tokens) {
@@ -89,7 +104,7 @@ int CompileRenameFormat(const std::string& formatText, CompiledFormat& compiled,
   }
 }
 
-std::string ExpandToken(TokenKind kind, const DateFields& date, const ReplayDocument& doc) {
+std::string ExpandToken(TokenKind kind, const DateFields& date, const ReplayDocument& doc, uint64_t gameMs) {
   switch (kind) {
     case TokenKind::Year: return date.year;
     case TokenKind::Month: return date.month;
@@ -113,14 +128,15 @@ std::string ExpandToken(TokenKind kind, const DateFields& date, const ReplayDocu
       return Cp932ToUtf8(lineup.allyList) + " vs " + Cp932ToUtf8(lineup.enemyList);
     }
     case TokenKind::Ally: return Cp932ToUtf8(LineupOf(doc).allyList);
+    case TokenKind::GameTime: return GameTimeText(gameMs);
     case TokenKind::Unknown: break;
   }
   return {};
 }
 
 std::string BuildNewFileName(const CompiledFormat& compiled, const TokenList& tokens,
-                             const DateFields& date, const ReplayDocument& doc) {
-  return Fill(compiled, tokens, [&](TokenKind k) { return ExpandToken(k, date, doc); });
+                             const DateFields& date, const ReplayDocument& doc, uint64_t gameMs) {
+  return Fill(compiled, tokens, [&](TokenKind k) { return ExpandToken(k, date, doc, gameMs); });
 }
 
 std::string PreviewTokenText(TokenKind kind, const LocalTime& now) {
@@ -135,6 +151,7 @@ std::string PreviewTokenText(TokenKind kind, const LocalTime& now) {
     case TokenKind::All: return "P1～P8";
     case TokenKind::TeamVs: return "ﾁｰﾑA vs ﾁｰﾑB";
     case TokenKind::Ally: return "記録者のﾁｰﾑのﾌﾟﾚｲﾔｰ名";
+    case TokenKind::GameTime: return "ｹﾞｰﾑ時間";
     case TokenKind::Unknown: break;
   }
   return {};

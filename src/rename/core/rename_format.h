@@ -33,6 +33,7 @@ enum class TokenKind : int {
   TeamVs = 8,  // チーム別
   Ally = 9,    // 味方
   Unknown = 10,  // any other text: expands to nothing
+  GameTime = 11, // the game's length, "47分24秒"
 };
 
 using TokenList = std::vector<TokenKind>;
@@ -42,6 +43,10 @@ TokenKind TokenKindOf(const std::string& tokenText);
 // True for the kinds that read the replay data model.
 bool TokenNeedsReplayData(TokenKind kind);
 bool needsReplayData(const TokenList& tokens);
+// True when a token needs the game's length, which only the body gives.
+bool needsGameClock(const TokenList& tokens);
+// "47分24秒".
+std::string GameTimeText(uint64_t ms);
 
 // A compiled format keeps the literal pieces apart from the placeholders,
 // so a "%" or "%s" the user typed stays literal: literals[i] comes before
@@ -67,11 +72,12 @@ struct DateFields {
 int CompileRenameFormat(const std::string& formatText, CompiledFormat& compiled, TokenList& tokens);
 
 // The token's text for one recording.
-std::string ExpandToken(TokenKind kind, const DateFields& date, const ReplayDocument& doc);
+std::string ExpandToken(TokenKind kind, const DateFields& date, const ReplayDocument& doc,
+                        uint64_t gameMs = 0);
 
 // The new name without extension, at most kMaxBuiltNameBytes.
 std::string BuildNewFileName(const CompiledFormat& compiled, const TokenList& tokens,
-                             const DateFields& date, const ReplayDocument& doc);
+                             const DateFields& date, const ReplayDocument& doc, uint64_t gameMs = 0);
 
 // The sample text of a token; date kinds from `now`.
 std::string PreviewTokenText(TokenKind kind, const LocalTime& now);

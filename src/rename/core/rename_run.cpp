@@ -10,6 +10,7 @@
 #include "replay/core/header_extractor.h"
 #include "replay/core/header_scan.h"
 #include "replay/core/recording_kind.h"
+#include "view/core/display.h"
 #include "view/core/open_replay.h"
 
 namespace q2 {
@@ -198,8 +199,9 @@ int RenameOneRecording(const std::string& folder, const std::string& recordingPa
     }
   }
 
+  if (needsGameClock(req.tokens)) s.view.gameDurationMs = ReadGameLength(recordingPath);
   const std::string built =
-      BuildNewFileName(req.format, req.tokens, ReadDate(recordingPath, source), s.doc);
+      BuildNewFileName(req.format, req.tokens, ReadDate(recordingPath, source), s.doc, s.view.gameDurationMs);
   r.newName = built + ExtensionFor(r.oldName);
   r.failure = CheckNewFileName(built, r.newName);
   if (r.failure != RenameFailure::None) return Finish(run, std::move(r));

@@ -38,6 +38,16 @@ uint64_t AgeReachedMs(const ReplayView& v, int slot, int age) {
   return reached > v.gameDurationMs ? 0 : reached;
 }
 
+uint64_t ReadGameLength(const std::string& replayPath) {
+  MappedFile file;
+  if (file.open(replayPath) != MappedFile::Status::Ok || file.size() < 4) return 0;
+  const uint8_t* d = file.data();
+  const uint32_t L = uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
+  if (L > file.size()) return 0;
+  std::vector<uint64_t> none;
+  return WalkGameClock(d + L, file.size() - L, {}, none).durationMs;
+}
+
 bool ShowReplay(const std::string& replayPath, ReplaySummary& s) {
   auto size = FileSizeOf(replayPath);
   if (!size) return false;

@@ -25,6 +25,10 @@ void RefreshChatPaneIfLoaded(ReplayView& view);
 // the game's end (the game ended first).
 uint64_t AgeReachedMs(const ReplayView& view, int slot, int age);
 
+// The game's length alone, for a rename: the recording's body walked
+// without the scans. 0 when the file can't be read.
+uint64_t ReadGameLength(const std::string& replayPath);
+
 // Reads the recording again and scans its body. False only when the file's
 // status can't be obtained; then nothing changes.
 bool ShowReplay(const std::string& replayPath, ReplaySummary& s);
