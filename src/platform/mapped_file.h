@@ -14,8 +14,9 @@ class MappedFile {
   enum class Status { Ok, CannotOpen, TooLarge };
 
   // Opens a regular file (anything else can't be opened) and takes all of
-  // its bytes.
-  Status open(const std::string& path);
+  // its bytes. `wholeFile`: every byte will be read, so the pages are
+  // brought in at once rather than one fault at a time.
+  Status open(const std::string& path, bool wholeFile = true);
 
   const uint8_t* data() const { return data_; }
   size_t size() const { return size_; }

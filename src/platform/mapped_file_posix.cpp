@@ -18,7 +18,7 @@ void MappedFile::release() {
   size_ = 0;
 }
 
-MappedFile::Status MappedFile::open(const std::string& path) {
+MappedFile::Status MappedFile::open(const std::string& path, bool wholeFile) {
   release();
   // Non-blocking, so that a FIFO named like a recording can't hang the open.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
@@ -40,8 +40,7 @@ MappedFile::Status MappedFile::open(const std::string& path) {
     data_ = &kEmpty;
     return Status::Ok;
   }
-  // Every page is read anyway: populate them in one go instead of one fault each.
-  void* m = mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+  void* m = mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | (wholeFile ? MAP_POPULATE : 0), fd, 0);
   if (m != MAP_FAILED) {
     close(fd);
     mapping_ = m;

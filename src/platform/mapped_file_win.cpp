@@ -18,7 +18,7 @@ void MappedFile::release() {
   size_ = 0;
 }
 
-MappedFile::Status MappedFile::open(const std::string& path) {
+MappedFile::Status MappedFile::open(const std::string& path, bool /*wholeFile*/) {
   release();
   HANDLE f = CreateFileW(FsPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -1,6 +1,5 @@
 #include "body_scan.h"
 
-#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -126,32 +125,27 @@ void ScanBody(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t
   Scan(&doc, &view, body, length);
 }
 
-void TimeBodyEvents(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length) {
-  std::vector<std::pair<uint32_t, uint64_t*>> asks;
+void TimeBodyEvents(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length,
+                    const ClockIndex& index) {
+  auto at = [&](size_t pos) { return TimeAt(body, length, index, pos); };
   for (int slot = 0; slot < kSlots; ++slot) {
-    view.ageClickMs[slot].fill(0);
     for (int age = 0; age < 3; ++age)
-      if (view.ageTimes[slot][age] != 0)
-        asks.push_back({view.ageTimes[slot][age] - kAgeTimeOffset, &view.ageClickMs[slot][age]});
+      view.ageClickMs[slot][age] = view.ageTimes[slot][age] ? at(view.ageTimes[slot][age] - kAgeTimeOffset) : 0;
     for (auto* lists : {&doc.economyResearch, &doc.blacksmithResearch}) {
       ResearchList& l = (*lists)[slot];
-      for (int i = 0; i < l.count; ++i) asks.push_back({l.entries[i].position, &l.entries[i].ms});
+      for (int i = 0; i < l.count; ++i) l.entries[i].ms = at(l.entries[i].position);
     }
   }
-  view.ingameChatMs.assign(view.ingameChatPos.size(), 0);
-  view.ingameChatFilteredMs.assign(view.ingameChatFilteredPos.size(), 0);
-  for (size_t i = 0; i < view.ingameChatPos.size(); ++i) asks.push_back({view.ingameChatPos[i], &view.ingameChatMs[i]});
-  for (size_t i = 0; i < view.ingameChatFilteredPos.size(); ++i)
-    asks.push_back({view.ingameChatFilteredPos[i], &view.ingameChatFilteredMs[i]});
-  std::sort(asks.begin(), asks.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  std::vector<uint32_t> positions;
-  positions.reserve(asks.size());
-  for (const auto& a : asks) positions.push_back(a.first);
-  std::vector<uint64_t> times;
-  const GameClock clock = WalkGameClock(body, length, positions, times);
-  for (size_t i = 0; i < asks.size(); ++i) *asks[i].second = times[i];
-  view.gameDurationMs = clock.durationMs;
-  view.clockComplete = clock.complete;
+  view.ingameChatMs.clear();
+  view.ingameChatFilteredMs.clear();
+  for (uint32_t pos : view.ingameChatPos) view.ingameChatMs.push_back(at(pos));
+  for (uint32_t pos : view.ingameChatFilteredPos) view.ingameChatFilteredMs.push_back(at(pos));
+  view.gameDurationMs = index.clock.durationMs;
+  view.clockComplete = index.clock.complete;
+}
+
+void TimeBodyEvents(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length) {
+  TimeBodyEvents(doc, view, body, length, IndexGameClock(body, length));
 }
 
 }  // namespace q2

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "game_clock.h"
 #include "replay_summary.h"
 
 namespace q2 {
@@ -25,7 +26,9 @@ void BodyEventScan(ReplayView& view, const uint8_t* body, size_t length);
 void ScanBody(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length);
 
 // After ScanBody: the game's length and the game time of every age,
-// research entry and chat line it found.
+// research entry and chat line it found, by the body's clock index.
+void TimeBodyEvents(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length,
+                    const ClockIndex& index);
 void TimeBodyEvents(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length);
 
 }  // namespace q2

@@ -14,10 +14,26 @@ struct GameClock {
   bool complete = false;    // the walk ended exactly at the body's end
 };
 
-// Walks the operations once. `positions` must be ascending; `times` gets,
-// for each, the game time of the operation holding it (0 before the first
-// operation, the last known time past where the walk stopped). Every read
-// stays inside the body.
+// One walk over the operations, remembering an operation boundary and the
+// game time there every kilobyte or so; the time at any position is then
+// found by walking on from the last mark before it. Every read stays inside
+// the body.
+struct ClockIndex {
+  struct Mark {
+    size_t pos;
+    uint64_t ms;
+  };
+  std::vector<Mark> marks;  // ascending; the first where the operations begin
+  size_t stop = 0;          // where the walk ended
+  GameClock clock;
+};
+ClockIndex IndexGameClock(const uint8_t* body, size_t length);
+
+// The game time of the operation holding each position (0 before the first
+// operation, the last known time past where the walk stopped).
+uint64_t TimeAt(const uint8_t* body, size_t length, const ClockIndex& index, size_t position);
+
+// The index and the times of the given positions at once.
 GameClock WalkGameClock(const uint8_t* body, size_t length, const std::vector<uint32_t>& positions,
                         std::vector<uint64_t>& times);
 

@@ -55,7 +55,8 @@ bool HeaderExtractor(const std::string& replayPath, ReplayView& view, Messages& 
                      bool* created) {
   if (created) *created = false;
   MappedFile in;
-  const MappedFile::Status st = in.open(replayPath);
+  // Only the header is read here, not the body.
+  const MappedFile::Status st = in.open(replayPath, false);
   if (st == MappedFile::Status::CannotOpen) {
     Fail(messages, kMsgCannotOpen);
     return false;

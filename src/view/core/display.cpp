@@ -1,6 +1,8 @@
 #include "display.h"
 
 #include <climits>
+#include <system_error>
+#include <thread>
 
 #include "platform/files.h"
 #include "platform/mapped_file.h"
@@ -9,6 +11,10 @@
 #include "replay/core/game_clock.h"
 
 namespace q2 {
+namespace {
+// Below this a second thread costs more than it saves.
+constexpr size_t kClockBesideScanBytes = 1u << 20;
+}  // namespace
 
 void ResetDisplay(ReplayView& view) {
   view.resetAgeRecords();
@@ -65,9 +71,26 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s) {
     const uint32_t L = uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
     // The file may have changed since its header was read.
     if (L <= file.size()) {
-      s.view.bodyLength = static_cast<int32_t>(file.size() - L);
-      ScanBody(s.doc, s.view, d + L, file.size() - L);
-      TimeBodyEvents(s.doc, s.view, d + L, file.size() - L);
+      const uint8_t* body = d + L;
+      const size_t n = file.size() - L;
+      s.view.bodyLength = static_cast<int32_t>(n);
+      // The clock's walk reads the whole body once more; on a long body it
+      // runs beside the scans on a second core. It only reads the mapped
+      // body and writes its own index.
+      ClockIndex index;
+      std::thread walker;
+      if (n >= kClockBesideScanBytes) {
+        try {
+          walker = std::thread([&index, body, n] { index = IndexGameClock(body, n); });
+        } catch (const std::system_error&) {
+        }
+      }
+      ScanBody(s.doc, s.view, body, n);
+      if (walker.joinable())
+        walker.join();
+      else
+        index = IndexGameClock(body, n);
+      TimeBodyEvents(s.doc, s.view, body, n, index);
       scanned = true;
     }
   }
