@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/console.h"
 #include "settings/core/settings.h"
 
 namespace q2::cli {
@@ -13,7 +14,7 @@ int RunRename(const std::vector<std::string>& args);
 
 namespace {
 void Usage() {
-  std::fprintf(stderr,
+  q2::PrintTo(stderr,
                "usage: quoril2-cli show [--json] FILE\n"
                "       quoril2-cli rename [--format FMT] [--dry-run] FOLDER\n"
                "       quoril2-cli rename [--format FMT] [--dry-run] --selected FILE...\n"
@@ -22,14 +23,15 @@ void Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
+  std::vector<std::string> args = q2::ProgramArgs(argc, argv);
+  if (args.empty()) {
     Usage();
     return 2;
   }
-  std::vector<std::string> args(argv + 2, argv + argc);
-  const std::string cmd = argv[1];
+  const std::string cmd = args.front();
+  args.erase(args.begin());
   if (cmd == "--version") {
-    std::printf("quoril2-cli %s\n設定ファイル: %s\n", QUORIL2_VERSION, q2::SettingsPath().c_str());
+    q2::PrintTo(stdout, "quoril2-cli %s\n設定ファイル: %s\n", QUORIL2_VERSION, q2::SettingsPath().c_str());
     return 0;
   }
   int rc = 2;

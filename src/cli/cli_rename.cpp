@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/console.h"
 #include "platform/files.h"
 #include "rename/core/rename_format.h"
 #include "rename/core/rename_run.h"
@@ -51,15 +52,15 @@ std::string WithoutTrailingSeparators(std::string p) {
 }
 
 void PrintFile(const FileRenameResult& f) {
-  for (const Message& m : f.messages) std::fprintf(stderr, "%s: %s\n", f.oldName.c_str(), m.text.c_str());
+  for (const Message& m : f.messages) PrintTo(stderr, "%s: %s\n", f.oldName.c_str(), m.text.c_str());
   if (f.skipped) {
-    std::printf("%s: 変換対象外\n", f.oldName.c_str());
+    PrintTo(stdout, "%s: 変換対象外\n", f.oldName.c_str());
   } else if (f.ok()) {
-    std::printf("%s -> %s\n", f.oldName.c_str(), f.newName.c_str());
+    PrintTo(stdout, "%s -> %s\n", f.oldName.c_str(), f.newName.c_str());
   } else if (f.newName.empty()) {
-    std::printf("%s: 失敗 (%s)\n", f.oldName.c_str(), FailureText(f.failure).c_str());
+    PrintTo(stdout, "%s: 失敗 (%s)\n", f.oldName.c_str(), FailureText(f.failure).c_str());
   } else {
-    std::printf("%s -> %s: 失敗 (%s)\n", f.oldName.c_str(), f.newName.c_str(),
+    PrintTo(stdout, "%s -> %s: 失敗 (%s)\n", f.oldName.c_str(), f.newName.c_str(),
                 FailureText(f.failure).c_str());
   }
 }
@@ -73,11 +74,11 @@ int RunRename(const std::vector<std::string>& args) {
   RenameRequest req;
   req.dryRun = o.dryRun;
   if (CompileRenameFormat(o.format, req.format, req.tokens) != 0) {
-    std::fprintf(stderr, "%s\n", kMsgMalformedFormat);
+    PrintTo(stderr, "%s\n", kMsgMalformedFormat);
     return 2;
   }
   if (o.format.empty()) {
-    std::fprintf(stderr, "%s\n", kMsgEmptyFormat);
+    PrintTo(stderr, "%s\n", kMsgEmptyFormat);
     return 2;
   }
 
@@ -104,7 +105,7 @@ int RunRename(const std::vector<std::string>& args) {
   }
 
   for (const FileRenameResult& f : run.files) PrintFile(f);
-  for (const Message& m : end) std::printf("%s\n", m.text.c_str());
+  for (const Message& m : end) PrintTo(stdout, "%s\n", m.text.c_str());
   std::fflush(stdout);
   if (run.outcome == kRenameOk) return 0;
   if (run.outcome == kRenameNothing) return 3;

@@ -162,7 +162,7 @@ void PrintText(const ReplaySummary& s, const Messages& messages) {
   };
   chat("-------ゲーム開始前チャット-------", v.pregameChat.str());
   chat("-------ゲーム開始後チャット-------", v.ingameChat.str());
-  std::fwrite(o.data(), 1, o.size(), stdout);
+  WriteOut(stdout, o);
 }
 
 
@@ -196,7 +196,7 @@ int ShowMany(const std::vector<std::string>& files) {
   bool failed = false;
   for (size_t i = 0; i < files.size(); ++i) {
     const std::string& file = files[i];
-    if (progress) std::fprintf(stderr, "\r%zu / %zu", i + 1, files.size());
+    if (progress) PrintTo(stderr, "\r%zu / %zu", i + 1, files.size());
     ReplaySummary s;
     OpenResult r = OpenReplay(file, s);
     std::string line;
@@ -210,9 +210,9 @@ int ShowMany(const std::vector<std::string>& files) {
       line = "{\"path\": " + JsonPath(file) + ", \"error\": " + JsonString(error) + "}\n";
       failed = true;
     }
-    std::fwrite(line.data(), 1, line.size(), stdout);
+    WriteOut(stdout, line);
   }
-  if (progress) std::fprintf(stderr, "\r%zu / %zu 件\n", files.size(), files.size());
+  if (progress) PrintTo(stderr, "\r%zu / %zu 件\n", files.size(), files.size());
   std::fflush(stdout);
   return failed ? 1 : 0;
 }
@@ -255,15 +255,15 @@ int RunShow(const std::vector<std::string>& args) {
   ReplaySummary s;
   OpenResult r = OpenReplay(file, s);
   if (!r.ok) {
-    for (const Message& m : r.messages) std::fprintf(stderr, "%s\n", m.text.c_str());
+    for (const Message& m : r.messages) PrintTo(stderr, "%s\n", m.text.c_str());
     // A step that fails without a message of its own still needs one here.
-    if (r.messages.empty()) std::fprintf(stderr, "%s: 読み込めませんでした\n", file.c_str());
+    if (r.messages.empty()) PrintTo(stderr, "%s: 読み込めませんでした\n", file.c_str());
     return 1;
   }
   ComputeAgeShares(s.doc, s.view.ageTimes, s.view.bodyLength);
   if (json) {
     const std::string o = JsonObject(s, r.messages, "", true);
-    std::fwrite(o.data(), 1, o.size(), stdout);
+    WriteOut(stdout, o);
   } else {
     PrintText(s, r.messages);
   }

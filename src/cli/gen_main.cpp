@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/console.h"
 #include "recording_generator.h"
 
 namespace {
@@ -21,7 +22,7 @@ std::vector<std::string> Split(const std::string& s, char sep) {
 }
 
 int Usage() {
-  std::fprintf(stderr,
+  q2::PrintTo(stderr,
                "usage: quoril2-gen sample FOLDER\n"
                "       quoril2-gen recording FILE [--names A,B,...] [--teams 2,3,...] [--recorder N]\n"
                "                                  [--body BYTES] [--header BYTES] [--seed N]\n"
@@ -33,30 +34,33 @@ int Usage() {
 
 int main(int argc, char** argv) {
   using namespace q2::gen;
-  if (argc < 3) return Usage();
-  const std::string cmd = argv[1];
+  using q2::PrintTo;
+  const std::vector<std::string> args = q2::ProgramArgs(argc, argv);
+  if (args.size() < 2) return Usage();
+  const std::string& cmd = args[0];
+  const std::string& target = args[1];
   if (cmd == "sample") {
-    int n = WriteSampleFolder(argv[2]);
+    int n = WriteSampleFolder(target);
     if (n < 0) {
-      std::fprintf(stderr, "could not write %s\n", argv[2]);
+      PrintTo(stderr, "could not write %s\n", target.c_str());
       return 1;
     }
-    std::printf("%d recordings written to %s\n", n, argv[2]);
+    PrintTo(stdout, "%d recordings written to %s\n", n, target.c_str());
     return 0;
   }
-  if (cmd == "many" && (argc == 4 || argc == 8)) {
-    int count = std::atoi(argv[3]);
+  if (cmd == "many" && (args.size() == 3 || args.size() == 7)) {
+    int count = std::atoi(args[2].c_str());
     size_t body = 20000, header = 4000;
-    for (int i = 4; i + 1 < argc; i += 2) {
-      std::string k = argv[i];
-      if (k == "--body") body = std::strtoull(argv[i + 1], nullptr, 10);
-      else if (k == "--header") header = std::strtoull(argv[i + 1], nullptr, 10);
+    for (size_t i = 3; i + 1 < args.size(); i += 2) {
+      const std::string& k = args[i];
+      if (k == "--body") body = std::strtoull(args[i + 1].c_str(), nullptr, 10);
+      else if (k == "--header") header = std::strtoull(args[i + 1].c_str(), nullptr, 10);
       else return Usage();
     }
     for (int i = 0; i < count; ++i) {
       q2::LocalTime t{2000 + i % 20, 1 + i % 12, 1 + i % 28, i % 24, i % 60, (i / 60) % 60};
       GameParams s = TypicalGame({"太郎", "花子"}, {1, 1}, 1, static_cast<uint64_t>(i), body, header);
-      if (!WriteFile(std::string(argv[2]) + "/" + DefaultRecordingName(t), BuildRecording(s))) return 1;
+      if (!WriteFile(target + "/" + DefaultRecordingName(t), BuildRecording(s))) return 1;
     }
     return 0;
   }
@@ -66,8 +70,8 @@ int main(int argc, char** argv) {
   int recorder = 1;
   size_t body = 400000, header = 80000;
   uint64_t seed = 1;
-  for (int i = 3; i + 1 < argc; i += 2) {
-    std::string k = argv[i], v = argv[i + 1];
+  for (size_t i = 2; i + 1 < args.size(); i += 2) {
+    const std::string &k = args[i], &v = args[i + 1];
     if (k == "--names") names = Split(v, ',');
     else if (k == "--teams") for (auto& t : Split(v, ',')) teams.push_back(std::atoi(t.c_str()));
     else if (k == "--recorder") recorder = std::atoi(v.c_str());
@@ -78,10 +82,10 @@ int main(int argc, char** argv) {
   }
   GameParams params = TypicalGame(names, teams, recorder, seed, body, header);
   // An .mgl file gets the earlier game's container.
-  const std::string file = argv[2];
+  const std::string& file = target;
   params.mglContainer = file.size() >= 4 && file.substr(file.size() - 4) == ".mgl";
   if (!WriteFile(file, BuildRecording(params))) {
-    std::fprintf(stderr, "could not write %s\n", argv[2]);
+    PrintTo(stderr, "could not write %s\n", target.c_str());
     return 1;
   }
   return 0;

@@ -1,36 +1,15 @@
-#include "files.h"
-
 #include <windows.h>
+
+#include "files.h"
+#include "win_internal.h"
 
 namespace fs = std::filesystem;
 
 namespace q2 {
 namespace {
 
-std::wstring Wide(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-  return w;
-}
-
-std::string Narrow(const std::wstring& w) {
-  if (w.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-  return s;
-}
-
-uint64_t Ticks(const FILETIME& ft) { return (uint64_t(ft.dwHighDateTime) << 32) | ft.dwLowDateTime; }
-
-LocalTime LocalOf(const FILETIME& utc) {
-  FILETIME local;
-  SYSTEMTIME st{};
-  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &st)) return {};
-  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
-}
+std::wstring Wide(const std::string& utf8) { return Utf8ToWide(utf8); }
+std::string Narrow(std::wstring_view w) { return WideToUtf8(w); }
 
 bool IsSep(char c) { return c == '\\' || c == '/'; }
 
@@ -119,7 +98,7 @@ std::optional<std::vector<DirItem>> ListFolder(const std::string& folder) {
     it.isRegular = !it.isDir && !(fd.dwFileAttributes & FILE_ATTRIBUTE_DEVICE);
     it.hidden = (fd.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
     it.size = it.isDir ? 0 : (uint64_t(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-    it.modified = LocalOf(fd.ftLastWriteTime);
+    it.modified = LocalTimeOfFileTime(fd.ftLastWriteTime);
     out.push_back(std::move(it));
   } while (FindNextFileW(h, &fd));
   FindClose(h);
@@ -129,7 +108,7 @@ std::optional<std::vector<DirItem>> ListFolder(const std::string& folder) {
 size_t FileNameUnits(const std::string& name) { return Wide(name).size(); }
 
 File::File(const std::string& path, const char* mode) {
-  std::wstring m(mode, mode + std::char_traits<char>::length(mode));
+  const std::wstring m(mode, mode + std::char_traits<char>::length(mode));
   f_ = _wfopen(Wide(path).c_str(), m.c_str());
 }
 

@@ -1,8 +1,6 @@
 // quoril2-cli show, run as a program: output shapes, exit codes, messages.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +10,7 @@
 #include "cli/recording_generator.h"
 #include "core_support.h"
 #include "graph/core/age_shares.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -163,29 +162,10 @@ class JsonReader {
   size_t i_ = 0;
 };
 
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
+using CliRun = q2test::ProgramRun;
 
 CliRun Cli(const q2test::TempDir& dir, const std::vector<std::string>& args) {
-  std::string cmd = Quote(QUORIL2_CLI);
-  for (const std::string& a : args) cmd += " " + Quote(a);
-  cmd += " >" + Quote(dir / "out.txt") + " 2>" + Quote(dir / "err.txt");
-  int status = std::system(cmd.c_str());
-  CliRun r;
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.out = q2test::ReadBytes(dir / "out.txt");
-  r.err = q2test::ReadBytes(dir / "err.txt");
-  fs::remove(dir / "out.txt");
-  fs::remove(dir / "err.txt");
-  return r;
+  return q2test::RunProgram(QUORIL2_CLI, args, dir.path());
 }
 
 size_t SignificantDigits(const std::string& number) {

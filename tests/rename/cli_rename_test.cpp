@@ -8,13 +8,14 @@
 #include <sstream>
 
 #include "cli/recording_generator.h"
+#include "platform/files.h"
 #include "rename/core/default_name.h"
 #include "support/as_user.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -23,43 +24,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-#ifndef _WIN32
-std::string Quote(const std::string& s) {
-  std::string out = "'";
-  for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
+using CliRun = q2test::ProgramRun;
 
-struct CliRun {
-  int code = -1;
-  std::string out, err;
-};
-
-CliRun Cli(const q2test::TempDir& tmp, const std::vector<std::string>& args) {
-  std::string cmd = Quote(QUORIL2_CLI) + " rename";
-  for (const std::string& a : args) cmd += " " + Quote(a);
-  const std::string errPath = tmp / "stderr.txt";
-  cmd += " 2>" + Quote(errPath);
-  CliRun r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int status = pclose(p);
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream e(errPath, std::ios::binary);
-  std::stringstream ss;
-  ss << e.rdbuf();
-  r.err = ss.str();
-  fs::remove(errPath);
-  return r;
+CliRun Cli(const q2test::TempDir& tmp, const std::vector<std::string>& args, const std::string& workDir = "") {
+  std::vector<std::string> all{"rename"};
+  all.insert(all.end(), args.begin(), args.end());
+  return q2test::RunProgram(QUORIL2_CLI, all, tmp.path(), workDir);
 }
 
 std::map<std::string, uintmax_t> Listing(const std::string& dir) {
   std::map<std::string, uintmax_t> out;
   for (const auto& e : fs::directory_iterator(dir))
-    out[e.path().filename().string()] = e.is_regular_file() ? e.file_size() : 0;
+    out[PathString(e.path().filename())] = e.is_regular_file() ? e.file_size() : 0;
   return out;
 }
 
@@ -91,8 +67,8 @@ TEST(CliRename, BulkRunDryRunAndOutcomes) {
   CliRun real = Cli(tmp, {dir});
   EXPECT_EQ(real.code, 0) << real.err;
   EXPECT_EQ(real.out, lines + done);
-  EXPECT_TRUE(fs::exists(dir + "/太郎：2005年03月05日： vs .mgx"));
-  EXPECT_TRUE(fs::exists(dir + "/North：2006年01月14日： vs .mgx"));
+  EXPECT_TRUE(fs::exists(FsPath(dir + "/太郎：2005年03月05日： vs .mgx")));
+  EXPECT_TRUE(fs::exists(FsPath(dir + "/North：2006年01月14日： vs .mgx")));
   EXPECT_TRUE(fs::exists(dir + "/keep.mgx"));
   EXPECT_EQ(Listing(dir).size(), 3u);
 
@@ -104,6 +80,9 @@ TEST(CliRename, BulkRunDryRunAndOutcomes) {
 // What the dry run lists and returns is what the real run then does, for an
 // ordinary user where renames fail.
 TEST(CliRename, DryRunForeseesWhatTheRealRunCannotDo) {
+#ifdef _WIN32
+  GTEST_SKIP() << "file modes and user ids are POSIX";
+#else
   struct Case {
     const char* what;
     unsigned mode;  // of the folder
@@ -150,6 +129,7 @@ TEST(CliRename, DryRunForeseesWhatTheRealRunCannotDo) {
     EXPECT_EQ(Listing(dir), before);
     ::chmod(dir.c_str(), 0755);
   }
+#endif
 }
 
 TEST(CliRename, RefusesBadFormatsAndArguments) {
@@ -188,13 +168,10 @@ TEST(CliRename, SelectedFilesFailuresAndSkips) {
   EXPECT_TRUE(fs::exists(tmp / "two.mgx"));
 
   // A relative path is renamed in its own folder.
-  std::string cmd = "cd " + Quote(tmp.path()) + " && " + Quote(QUORIL2_CLI) +
-                    " rename --format 'renamed [REC_PLAYER]' --selected two.mgx >/dev/null 2>&1";
-  EXPECT_EQ(std::system(cmd.c_str()), 0);
+  EXPECT_EQ(Cli(tmp, {"--format", "renamed [REC_PLAYER]", "--selected", "two.mgx"}, tmp.path()).code, 0);
   EXPECT_TRUE(fs::exists(tmp / "renamed North.mgx"));
   EXPECT_FALSE(fs::exists(tmp / "two.mgx"));
 }
-#endif
 
 }  // namespace
 }  // namespace q2

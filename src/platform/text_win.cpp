@@ -1,0 +1,85 @@
+// Code page 932 through the system's own conversion, the one every
+// Windows program that shows Shift-JIS text uses.
+#include <windows.h>
+
+#include "text.h"
+#include "win_internal.h"
+
+namespace q2 {
+namespace {
+
+constexpr UINT kCp932 = 932;
+
+bool AllAscii(std::string_view s) {
+  for (unsigned char ch : s)
+    if (ch >= 0x80) return false;
+  return true;
+}
+
+}  // namespace
+
+std::wstring Utf8ToWide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int len = static_cast<int>(utf8.size());
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), len, nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), len, w.data(), n);
+  return w;
+}
+
+std::string WideToUtf8(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int len = static_cast<int>(wide.size());
+  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), len, nullptr, 0, nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), len, s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+std::string Cp932ToUtf8(std::string_view bytes) {
+  if (AllAscii(bytes)) return std::string(bytes);
+  const int len = static_cast<int>(bytes.size());
+  // Nearly every text is valid as a whole: one call.
+  int n = MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, bytes.data(), len, nullptr, 0);
+  if (n > 0) {
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, bytes.data(), len, w.data(), n);
+    return WideToUtf8(w);
+  }
+  // Otherwise character by character; the system would put U+30FB for a
+  // bad sequence and swallow the byte after a lead byte, where we show
+  // U+FFFD and go on with the next byte.
+  std::wstring w;
+  w.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size();) {
+    const unsigned char b = static_cast<unsigned char>(bytes[i]);
+    const int charLen = IsDBCSLeadByteEx(kCp932, b) && i + 1 < bytes.size() ? 2 : 1;
+    wchar_t wc[2];
+    int k = MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, bytes.data() + i, charLen, wc, 2);
+    if (k > 0) {
+      w.append(wc, static_cast<size_t>(k));
+      i += static_cast<size_t>(charLen);
+    } else {
+      w += L'\xFFFD';
+      ++i;
+    }
+  }
+  return WideToUtf8(w);
+}
+
+std::optional<std::string> Utf8ToCp932(std::string_view text) {
+  if (AllAscii(text)) return std::string(text);
+  if (!IsValidUtf8(text)) return std::nullopt;
+  const std::wstring w = Utf8ToWide(text);
+  const int len = static_cast<int>(w.size());
+  // No best fit: a character without its own code (é, ¥) is not written as
+  // a look-alike, which would change the name.
+  BOOL usedDefault = FALSE;
+  int n = WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, w.data(), len, nullptr, 0, nullptr, &usedDefault);
+  if (n <= 0 || usedDefault) return std::nullopt;
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, w.data(), len, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace q2

@@ -1,0 +1,122 @@
+// Runs one of the project's programs as a user would, without a shell, and
+// captures what it prints.
+#pragma once
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace q2test {
+
+struct ProgramRun {
+  int code = -1;
+  std::string out, err;
+};
+
+namespace detail {
+
+inline std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+#ifdef _WIN32
+inline std::wstring Wide(const std::string& s) {
+  std::wstring w(s.size() + 1, L'\0');
+  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), static_cast<int>(w.size()));
+  w.resize(static_cast<size_t>(n > 0 ? n : 0));
+  return w;
+}
+
+// One argument quoted so that CommandLineToArgvW gives it back unchanged.
+inline std::wstring QuoteArg(const std::wstring& a) {
+  if (!a.empty() && a.find_first_of(L" \t\"") == std::wstring::npos) return a;
+  std::wstring q = L"\"";
+  size_t slashes = 0;
+  for (wchar_t c : a) {
+    if (c == L'\\') {
+      ++slashes;
+      continue;
+    }
+    q.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
+    slashes = 0;
+    q += c;
+  }
+  q.append(slashes * 2, L'\\');
+  return q + L"\"";
+}
+
+inline HANDLE Capture(const std::string& path) {
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  return CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                     nullptr);
+}
+#endif
+
+}  // namespace detail
+
+// Output goes through two files in captureDir, removed afterwards; the
+// program runs in workDir when one is given.
+inline ProgramRun RunProgram(const std::string& exe, const std::vector<std::string>& args,
+                             const std::string& captureDir, const std::string& workDir = "") {
+  const std::string outPath = captureDir + "/run-out.txt", errPath = captureDir + "/run-err.txt";
+  ProgramRun r;
+#ifdef _WIN32
+  std::wstring cmd = detail::QuoteArg(detail::Wide(exe));
+  for (const std::string& a : args) cmd += L" " + detail::QuoteArg(detail::Wide(a));
+  HANDLE out = detail::Capture(outPath), err = detail::Capture(errPath);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  si.hStdOutput = out;
+  si.hStdError = err;
+  PROCESS_INFORMATION pi{};
+  const std::wstring dir = detail::Wide(workDir);
+  if (CreateProcessW(detail::Wide(exe).c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                     workDir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD code = 0;
+    if (GetExitCodeProcess(pi.hProcess, &code)) r.code = static_cast<int>(code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  CloseHandle(out);
+  CloseHandle(err);
+  r.out = detail::Slurp(outPath);
+  r.err = detail::Slurp(errPath);
+  DeleteFileW(detail::Wide(outPath).c_str());
+  DeleteFileW(detail::Wide(errPath).c_str());
+#else
+  const pid_t pid = fork();
+  if (pid == 0) {
+    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
+    if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(127);
+    std::vector<char*> argv{const_cast<char*>(exe.c_str())};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(exe.c_str(), argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.code = WEXITSTATUS(status);
+  r.out = detail::Slurp(outPath);
+  r.err = detail::Slurp(errPath);
+  unlink(outPath.c_str());
+  unlink(errPath.c_str());
+#endif
+  return r;
+}
+
+}  // namespace q2test
