@@ -161,8 +161,16 @@ std::string FileNameOf(const std::string& path) {
 }
 
 std::optional<std::string> ParentFolder(const std::string& folder) {
-  size_t sep = LastSep(folder);
-  if (sep == std::string::npos) return std::nullopt;  // a drive alone
+  // A drive ("C:", "C:\\") and a share ("\\\\server\\share") have the
+  // desktop above them.
+  const size_t sep = LastSep(folder);
+  if (sep == std::string::npos) return std::nullopt;
+  if (folder.size() >= 2 && IsSep(folder[0]) && IsSep(folder[1])) {
+    const size_t shareSep = folder.find_first_of("\\/", 2);
+    if (shareSep == std::string::npos || sep <= shareSep) return std::nullopt;
+  }
+  if (sep == 2 && folder.size() == 3 && folder[1] == ':') return std::nullopt;
+  if (sep == 0) return folder.size() == 1 ? std::nullopt : std::optional<std::string>(folder.substr(0, 1));
   return folder.substr(0, sep);
 }
 

@@ -1,3 +1,6 @@
+// Code page 932 through glibc's iconv, made to map exactly as Windows does
+// where the two tables differ, so that a recording's names and the settings
+// file read alike on both platforms.
 #include "text.h"
 
 #include <cerrno>
@@ -57,6 +60,48 @@ bool AllAscii(std::string_view s) {
   return true;
 }
 
+// Single bytes that Windows maps and glibc refuses.
+const char* WindowsSingleByte(unsigned char b) {
+  switch (b) {
+    case 0x80: return "\xC2\x80";      // U+0080
+    case 0xA0: return "\xEF\xA3\xB0";  // U+F8F0
+    case 0xFD: return "\xEF\xA3\xB1";  // U+F8F1
+    case 0xFE: return "\xEF\xA3\xB2";  // U+F8F2
+    case 0xFF: return "\xEF\xA3\xB3";  // U+F8F3
+  }
+  return nullptr;
+}
+
+// Characters whose encoding differs: byte 0..255 for the single byte Windows
+// writes, -1 for those Windows has no code for (it only writes a look-alike
+// of them, as a best fit), where glibc writes one.
+struct EncodingDifference {
+  char32_t cp;
+  int byte;
+};
+constexpr EncodingDifference kEncodingDifferences[] = {
+    {0x0080, 0x80}, {0x00A2, -1}, {0x00A3, -1}, {0x00A5, -1}, {0x00AC, -1},   {0x2014, -1},
+    {0x2016, -1},   {0x203E, -1}, {0x2212, -1}, {0x301C, -1}, {0xF8F0, 0xA0}, {0xF8F1, 0xFD},
+    {0xF8F2, 0xFE}, {0xF8F3, 0xFF},
+};
+
+// The code point of the valid UTF-8 character at s[i].
+char32_t CodePointAt(std::string_view s, size_t i, size_t len) {
+  const auto b = [&](size_t k) { return static_cast<char32_t>(static_cast<unsigned char>(s[i + k])); };
+  switch (len) {
+    case 1: return b(0);
+    case 2: return (b(0) & 0x1F) << 6 | (b(1) & 0x3F);
+    case 3: return (b(0) & 0x0F) << 12 | (b(1) & 0x3F) << 6 | (b(2) & 0x3F);
+    default: return (b(0) & 0x07) << 18 | (b(1) & 0x3F) << 12 | (b(2) & 0x3F) << 6 | (b(3) & 0x3F);
+  }
+}
+
+const EncodingDifference* EncodingDifferenceOf(char32_t cp) {
+  for (const EncodingDifference& d : kEncodingDifferences)
+    if (d.cp == cp) return &d;
+  return nullptr;
+}
+
 }  // namespace
 
 std::string Cp932ToUtf8(std::string_view bytes) {
@@ -72,7 +117,8 @@ std::string Cp932ToUtf8(std::string_view bytes) {
   const char* in = bytes.data();
   size_t left = bytes.size();
   while (!c.run(in, left, out)) {
-    out += "\xEF\xBF\xBD";
+    const char* single = WindowsSingleByte(static_cast<unsigned char>(*in));
+    out += single ? single : "\xEF\xBF\xBD";
     ++in;
     --left;
     c.reset();
@@ -87,9 +133,26 @@ std::optional<std::string> Utf8ToCp932(std::string_view text) {
   if (!c.ok()) return std::nullopt;
   c.reset();
   std::string out;
-  const char* in = text.data();
-  size_t left = text.size();
-  if (!c.run(in, left, out)) return std::nullopt;
+  // Runs between the characters that Windows encodes otherwise go through
+  // iconv; those characters are written here.
+  size_t runStart = 0;
+  auto flush = [&](size_t end) {
+    const char* in = text.data() + runStart;
+    size_t left = end - runStart;
+    return c.run(in, left, out);
+  };
+  for (size_t i = 0; i < text.size();) {
+    const size_t len = Utf8CharLength(static_cast<unsigned char>(text[i]));
+    if (len > 1) {
+      if (const EncodingDifference* d = EncodingDifferenceOf(CodePointAt(text, i, len))) {
+        if (d->byte < 0 || !flush(i)) return std::nullopt;
+        out += static_cast<char>(d->byte);
+        runStart = i + len;
+      }
+    }
+    i += len;
+  }
+  if (!flush(text.size())) return std::nullopt;
   return out;
 }
 

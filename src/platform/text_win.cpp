@@ -9,6 +9,7 @@ namespace q2 {
 namespace {
 
 constexpr UINT kCp932 = 932;
+constexpr wchar_t kDefaultChar = 0x30FB;
 
 bool AllAscii(std::string_view s) {
   for (unsigned char ch : s)
@@ -46,18 +47,21 @@ std::string Cp932ToUtf8(std::string_view bytes) {
     MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, bytes.data(), len, w.data(), n);
     return WideToUtf8(w);
   }
-  // Otherwise character by character; the system would put U+30FB for a
-  // bad sequence and swallow the byte after a lead byte, where we show
-  // U+FFFD and go on with the next byte.
+  // Otherwise character by character, without the error flag: with it the
+  // system refuses bytes it maps without it (0xA0 and 0xFD to 0xFF). A bad
+  // sequence comes back as the default character U+30FB, which only 0x81 0x45
+  // really is; where the system would swallow the byte after a bad lead
+  // byte, we show U+FFFD and go on with that byte.
   std::wstring w;
   w.reserve(bytes.size());
   for (size_t i = 0; i < bytes.size();) {
-    const unsigned char b = static_cast<unsigned char>(bytes[i]);
-    const int charLen = IsDBCSLeadByteEx(kCp932, b) && i + 1 < bytes.size() ? 2 : 1;
+    const auto b = [&](size_t k) { return static_cast<unsigned char>(bytes[i + k]); };
+    const int charLen = IsDBCSLeadByteEx(kCp932, b(0)) && i + 1 < bytes.size() ? 2 : 1;
     wchar_t wc[2];
-    int k = MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, bytes.data() + i, charLen, wc, 2);
-    if (k > 0) {
-      w.append(wc, static_cast<size_t>(k));
+    const int k = MultiByteToWideChar(kCp932, 0, bytes.data() + i, charLen, wc, 2);
+    const bool realDot = charLen == 2 && b(0) == 0x81 && b(1) == 0x45;
+    if (k == 1 && (wc[0] != kDefaultChar || realDot) && !(charLen == 1 && IsDBCSLeadByteEx(kCp932, b(0)))) {
+      w += wc[0];
       i += static_cast<size_t>(charLen);
     } else {
       w += L'\xFFFD';

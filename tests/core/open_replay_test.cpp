@@ -390,9 +390,10 @@ TEST(OpenReplay, ADatPathThatIsTheRecordingItselfIsRefused) {
   q2test::TempDir dir;
   const std::string bytes = TwoPlayerRecording();
   // A link named like the .dat file that leads to the recording.
-  {
-    WriteBytes(dir / "sym.mgx", bytes);
-    fs::create_symlink(dir / "sym.mgx", dir / "sym.dat");
+  std::error_code noLinks;  // Windows lets only some users make symbolic links
+  WriteBytes(dir / "sym.mgx", bytes);
+  fs::create_symlink(dir / "sym.mgx", dir / "sym.dat", noLinks);
+  if (!noLinks) {
     Open o(dir, "sym.mgx", bytes);
     EXPECT_FALSE(o.r.ok);
     EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{q2test::kTextCannotCreate});

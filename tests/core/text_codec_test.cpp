@@ -28,6 +28,11 @@ TEST(TextCodec, Cp932RoundTripsKeepTheWindowsMappings) {
       {"髙", "\xFB\xFC"},
       {"＼", "\x81\x5F"},
       {"--警告", "--\x8C\x78\x8D\x90"},
+      {"￠￡―", "\x81\x91\x81\x92\x81\x5C"},
+      // Single bytes and the user-defined area, as Windows maps them.
+      {"a\u0080b", "a\x80" "b"},
+      {"\uF8F0\uF8F1\uF8F2\uF8F3", "\xA0\xFD\xFE\xFF"},
+      {"\uE000\uE757", "\xF0\x40\xF9\xFC"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.utf8);
@@ -41,12 +46,11 @@ TEST(TextCodec, Cp932RoundTripsKeepTheWindowsMappings) {
 }
 
 TEST(TextCodec, InvalidBytesDecodeToReplacementAndDecodingGoesOn) {
-  // Bytes that start no character, a lead byte without a valid trail byte,
-  // an unassigned double-byte code, and a lead byte at the very end.
-  EXPECT_EQ(Cp932ToUtf8("a\x80" "b"), "a" + kReplacement + "b");
-  EXPECT_EQ(Cp932ToUtf8("\xA0"), kReplacement);
-  EXPECT_EQ(Cp932ToUtf8("\xFD\xFE\xFF"), kReplacement + kReplacement + kReplacement);
+  // A lead byte without a valid trail byte, unassigned double-byte codes,
+  // and a lead byte at the very end.
   EXPECT_EQ(Cp932ToUtf8("\x81 x"), kReplacement + " x");
+  EXPECT_EQ(Cp932ToUtf8("\x82\x80"), kReplacement + "\u0080");
+  EXPECT_EQ(Cp932ToUtf8("\x81\x45\x81\xAD"), "・" + kReplacement + "\uFF6D");
   EXPECT_EQ(Cp932ToUtf8("\x85\x40"), kReplacement + "@");
   EXPECT_EQ(Cp932ToUtf8("\x91\xBE\x98"), "太" + kReplacement);
   EXPECT_EQ(Cp932ToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
@@ -61,9 +65,40 @@ TEST(TextCodec, EncodingFailsForCharactersWithoutACp932Form) {
   EXPECT_FALSE(Utf8ToCp932("한국").has_value());
   EXPECT_FALSE(Utf8ToCp932("太郎😀").has_value());
   EXPECT_FALSE(Utf8ToCp932("é").has_value());
+  // Windows has only look-alikes for these (glibc would write them).
+  for (const char* c : {"¥", "‾", "¢", "£", "¬", "—", "‖", "−", "〜"}) EXPECT_FALSE(Utf8ToCp932(c).has_value()) << c;
   EXPECT_FALSE(Utf8ToCp932("\xE5\xA4").has_value());  // cut UTF-8
   EXPECT_FALSE(Utf8ToCp932("\xFF").has_value());
   EXPECT_EQ(Utf8ToCp932("").value(), "");
+}
+
+// Every single byte, every lead byte with every trail byte, and every
+// character of the Basic Multilingual Plane, folded into one number: the
+// Linux and the Windows build must agree on all of them.
+TEST(TextCodec, WholeMappingIsTheSameOnEveryPlatform) {
+  uint64_t h = 14695981039346656037ull;
+  auto fold = [&](const std::string& s) {
+    for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
+    h = (h ^ 0x100) * 1099511628211ull;
+  };
+  for (int b = 0x80; b < 0x100; ++b) {
+    fold(Cp932ToUtf8(std::string(1, static_cast<char>(b))));
+    for (int t = 0x40; t < 0x100; ++t)
+      fold(Cp932ToUtf8(std::string{static_cast<char>(b), static_cast<char>(t)}));
+  }
+  for (char32_t cp = 0x80; cp < 0x10000; ++cp) {
+    if (cp >= 0xD800 && cp < 0xE000) continue;
+    std::string u;
+    if (cp < 0x800) {
+      u += static_cast<char>(0xC0 | cp >> 6);
+    } else {
+      u += static_cast<char>(0xE0 | cp >> 12);
+      u += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+    }
+    u += static_cast<char>(0x80 | (cp & 0x3F));
+    fold(Utf8ToCp932(u).value_or("-"));
+  }
+  EXPECT_EQ(h, 13930627658145410014u);
 }
 
 TEST(TextCodec, Utf8Validation) {

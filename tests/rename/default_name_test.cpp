@@ -2,12 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
-#ifndef _WIN32
-#include <utime.h>
-#endif
 
 #include "cli/recording_generator.h"
 #include "rename/core/default_name.h"
+#include "support/file_time.h"
 #include "support/temp_dir.h"
 
 namespace q2 {
@@ -101,27 +99,15 @@ TEST(DefaultName, DateFieldsComeFromTheLayout) {
             (DateFields{"2005", "03", "日", "10", "40", "55"}));
 }
 
-#ifndef _WIN32
 TEST(DefaultName, FileTimeGivesLocalDateFields) {
   q2test::TempDir dir;
   const std::string path = dir / "my game.mgx";
   ASSERT_TRUE(gen::WriteFile(path, "x"));
-  std::tm tm{};
-  tm.tm_year = 2004 - 1900;
-  tm.tm_mon = 5;
-  tm.tm_mday = 7;
-  tm.tm_hour = 18;
-  tm.tm_min = 30;
-  tm.tm_sec = 2;
-  tm.tm_isdst = -1;
-  const std::time_t t = std::mktime(&tm);
-  utimbuf times{t, t};
-  ASSERT_EQ(utime(path.c_str(), &times), 0);
+  ASSERT_TRUE(q2test::SetLocalMtime(path, 2004, 6, 7, 18, 30, 2));
   EXPECT_EQ(ReadFileTimeDate(path), (DateFields{"2004", "06", "07", "18", "30", "02"}));
   EXPECT_EQ(ReadDate(path, DateSource::FromFileTime), ReadFileTimeDate(path));
   EXPECT_EQ(ReadFileTimeDate(dir / "missing.mgx"), DateFields{});
 }
-#endif
 
 }  // namespace
 }  // namespace q2

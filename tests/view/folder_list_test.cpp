@@ -3,7 +3,11 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
+#include "platform/files.h"
 #include "settings/core/settings.h"
 #include "support/temp_dir.h"
 #include "view/core/folder_list.h"
@@ -55,25 +59,44 @@ TEST(FolderTexts, CaptionFromDesktopWord) {
 
 TEST(FolderTexts, ParentAndJoin) {
   const Places places{"/home/u/Desktop", "/home/u"};
-  EXPECT_EQ(UpTarget("/a/b", places), "/a");
-  EXPECT_EQ(UpTarget("/x", places), "/");
-  EXPECT_EQ(UpTarget("/", places), places.desktop);
-  EXPECT_EQ(UpTarget("/a/b/", places), "/a/b");
-  EXPECT_EQ(UpTarget("C:\\Program Files\\SaveGame", places), places.desktop);
+  struct Case {
+    const char* current;
+    std::string up;
+  };
+#ifdef _WIN32
+  const Case cases[] = {
+      {"C:\\a\\b", "C:\\a"},   {"C:\\a", "C:"},           {"C:", places.desktop},
+      {"C:\\", places.desktop}, {"C:\\a\\b\\", "C:\\a\\b"}, {"C:/a/b", "C:/a"},
+      {"\\\\srv\\share\\x", "\\\\srv\\share"}, {"\\\\srv\\share", places.desktop},
+  };
+  EXPECT_EQ(JoinPath("C:\\a", "b.mgx"), "C:\\a\\b.mgx");
+  EXPECT_EQ(JoinPath("C:\\", "b.mgx"), "C:\\b.mgx");
+  EXPECT_EQ(JoinPath("C:\\a", ""), "C:\\a\\");
+#else
+  const Case cases[] = {
+      {"/a/b", "/a"}, {"/x", "/"}, {"/", places.desktop}, {"/a/b/", "/a/b"},
+      {"C:\\Program Files\\SaveGame", places.desktop},
+  };
   EXPECT_EQ(JoinPath("/a", "b.mgx"), "/a/b.mgx");
   EXPECT_EQ(JoinPath("/", "b.mgx"), "/b.mgx");
   EXPECT_EQ(JoinPath("/a", ""), "/a/");
+#endif
+  for (const Case& c : cases) EXPECT_EQ(UpTarget(c.current, places), c.up) << c.current;
 }
 
 TEST(FolderScan, ListsWholeFolderSortedWithoutHiddenItems) {
   q2test::TempDir d;
-  for (int i = 0; i < 3500; ++i) std::ofstream(d / ("r" + std::to_string(i) + ".mgx"));
+  for (int i = 0; i < 3500; ++i) std::ofstream(d / (std::string("r") + std::to_string(i) + ".mgx"));
   std::ofstream(d / "B.mgx");
   std::ofstream(d / "a.mgx");
   std::ofstream(d / ".hidden.mgx");
   std::ofstream(d / "readme.txt");
   fs::create_directory(d / "sub");
   fs::create_directory(d / ".git");
+#ifdef _WIN32
+  // Windows hides by attribute, not by name.
+  for (const char* n : {".hidden.mgx", ".git"}) SetFileAttributesW(FsPath(d / n).c_str(), FILE_ATTRIBUTE_HIDDEN);
+#endif
   auto entries = ScanFolder(d.path());
   ASSERT_TRUE(entries);
   ASSERT_EQ(entries->size(), 3503u);
