@@ -17,8 +17,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(ZLIB_LIBRARY /usr/${Q2_MINGW}/lib/libz.a CACHE FILEPATH "")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# Tests and tools run through Wine.
-find_program(Q2_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
-if(Q2_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${Q2_WINE})
+# Tests and tools run through Wine (Debian's wine64).
+if(EXISTS /usr/lib/wine/wine64)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine.sh)
 endif()

@@ -86,7 +86,11 @@ TEST(FolderTexts, ParentAndJoin) {
 
 TEST(FolderScan, ListsWholeFolderSortedWithoutHiddenItems) {
   q2test::TempDir d;
-  for (int i = 0; i < 3500; ++i) std::ofstream(d / (std::string("r") + std::to_string(i) + ".mgx"));
+  for (int i = 0; i < 3500; ++i) {
+    std::string name = "r";
+    name += std::to_string(i);
+    std::ofstream(d / (name + ".mgx"));
+  }
   std::ofstream(d / "B.mgx");
   std::ofstream(d / "a.mgx");
   std::ofstream(d / ".hidden.mgx");

@@ -2,8 +2,10 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "CQuoril2App.h"
+#include "platform/console.h"
 
 int main(int argc, char** argv) {
   bool styleChosen = !qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE");
@@ -12,14 +14,14 @@ int main(int argc, char** argv) {
   q2::CQuoril2App app(argc, argv);
   // The classic look of the Windows program, unless the user chose a style.
   if (!styleChosen) QApplication::setStyle(QStringLiteral("Windows"));
-  std::string argument;
-  for (int i = 1; i < argc; ++i) {
-    if (!argument.empty()) {
-      std::fprintf(stderr, "usage: quoril2 [FOLDER | RECORDING]\n");
-      return 2;
-    }
-    argument = argv[i];
+  // What Qt left of the command line, as the platform gives it (UTF-16 on
+  // Windows, so a folder name in any script arrives whole).
+  const std::vector<std::string> args = q2::ProgramArgs(argc, argv);
+  if (args.size() > 1) {
+    std::fprintf(stderr, "usage: quoril2 [FOLDER | RECORDING]\n");
+    return 2;
   }
+  const std::string argument = args.empty() ? std::string() : args.front();
   if (!app.InitInstance(argument)) return 1;
   return app.exec();
 }

@@ -99,8 +99,8 @@ QString IdName(int id) { return QStringLiteral("id%1").arg(id); }
 Places CQuoril2View::CurrentPlaces() {
   if (!g_placesOverride.desktop.empty()) return g_placesOverride;
   Places p;
-  p.desktop = ToU8(QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)));
-  p.home = ToU8(QDir::cleanPath(QDir::homePath()));
+  p.desktop = ToU8(QDir::toNativeSeparators(QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation))));
+  p.home = ToU8(QDir::toNativeSeparators(QDir::cleanPath(QDir::homePath())));
   return p;
 }
 
@@ -256,7 +256,7 @@ void CQuoril2View::OnInitialUpdate() {
 
 void CQuoril2View::OpenArgument(const std::string& arg) {
   QFileInfo fi(U8(arg));
-  const std::string path = ToU8(QDir::cleanPath(fi.absoluteFilePath()));
+  const std::string path = ToU8(QDir::toNativeSeparators(QDir::cleanPath(fi.absoluteFilePath())));
   if (fi.exists() && !fi.isDir()) {
     // As if chosen in the open-file dialog.
     summary().view.currentReplayPath = path;
