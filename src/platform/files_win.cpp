@@ -61,8 +61,20 @@ RenameError RenameNoReplace(const std::string& from, const std::string& to) {
 }
 
 bool FolderWritable(const std::string& folder) {
-  DWORD a = GetFileAttributesW(Wide(folder.empty() ? "." : folder).c_str());
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+  // Access rules on Windows are lists, not bits: try it, with a file of a
+  // new name that is gone again when its handle closes.
+  const std::wstring base = Wide(JoinPath(folder.empty() ? "." : folder, "quoril2-write-check-"));
+  for (int i = 0; i < 16; ++i) {
+    const std::wstring name = base + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64() + i);
+    HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      CloseHandle(h);
+      return true;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS) return false;
+  }
+  return false;
 }
 
 bool FileWritable(const std::string& path) {

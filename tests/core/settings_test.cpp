@@ -168,16 +168,16 @@ TEST(Settings, InstalledProgramKeepsItsSettingsInTheUsersFolder) {
   const std::string bin = dir / "bin", other = dir / "portable", config = dir / "config";
   std::filesystem::create_directories(bin);
   std::filesystem::create_directories(other);
-  const std::string userFile = config + "/quoril2/Quoran.ini";
+  const std::string userFile = JoinPath(JoinPath(config, "quoril2"), "Quoran.ini");
   struct Case {
     std::string exeFolder, installedBin, userConfig, expected;
   } cases[] = {
-      {other, bin, config, other + "/Quoran.ini"},                 // portable: writable, not installed
+      {other, bin, config, JoinPath(other, "Quoran.ini")},         // portable: writable, not installed
       {bin, bin, config, userFile},                                // started from where it was installed
       {bin + "/../bin", bin, config, userFile},                    // the same folder by another name
       {dir / "gone", bin, config, userFile},                       // a folder that can't be written
-      {bin, bin, "", bin + "/Quoran.ini"},                         // no user folder known
-      {other, "", config, other + "/Quoran.ini"},                  // no install folder compiled in
+      {bin, bin, "", JoinPath(bin, "Quoran.ini")},                 // no user folder known
+      {other, "", config, JoinPath(other, "Quoran.ini")},          // no install folder compiled in
   };
   for (const Case& c : cases)
     EXPECT_EQ(SettingsPathFor(c.exeFolder, c.installedBin, c.userConfig), c.expected) << c.exeFolder;

@@ -100,7 +100,7 @@ TEST_F(FormatHistoryTest, AddAppendsNewFormatsOnlyWhileThereIsRoom) {
   EXPECT_EQ(Entries(again), (std::vector<std::string>{"a", "b", "c"}));
 
   FormatHistory full;
-  for (int i = 0; i < 100; ++i) ASSERT_TRUE(full.AddFormatToHistory("f" + std::to_string(1000 + i)));
+  for (int i = 0; i < 100; ++i) ASSERT_TRUE(full.AddFormatToHistory(std::string("f").append(std::to_string(1000 + i))));
   EXPECT_FALSE(full.AddFormatToHistory("one more"));
   EXPECT_EQ(full.count(), 100);
   EXPECT_EQ(full.entry(99), "f1099");
