@@ -6,6 +6,11 @@ if [ -z "$WINEPREFIX" ]; then
   WINEPREFIX="${TMPDIR:-/tmp}/quoril2-wine-$(id -u)"
 fi
 export WINEPREFIX
+# Wine links the user's folders from HOME; a CI container may have none.
+if [ -z "$HOME" ] || [ ! -w "$HOME" ]; then
+  HOME=$(dirname "$WINEPREFIX")
+  export HOME
+fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No .NET or HTML engine: Wine would offer to download them.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
