@@ -94,9 +94,7 @@ bool NameFitsIn(const std::string& folder, const std::string& name) {
 }
 
 std::optional<std::vector<DirItem>> ListFolder(const std::string& folder) {
-  std::string pattern = folder;
-  if (pattern.empty() || !IsSep(pattern.back())) pattern += '\\';
-  pattern += '*';
+  const std::string pattern = JoinPath(folder.empty() ? "." : folder, "*");
   WIN32_FIND_DATAW fd;
   HANDLE h = FindFirstFileW(Wide(pattern).c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return std::nullopt;
