@@ -85,17 +85,20 @@ TEST(Settings, StartupFolderSurvivesARestart) {
     std::string expected;
   };
   const Case cases[] = {
+#ifndef _WIN32
+      // Folder names that are code page 932 bytes: POSIX names are bytes.
       {{dir / cp932}, "", dir / cp932},
+      {{dir / "記録", dir / cp932}, dir.path() + "/" + cp932, dir / "記録"},
+      {{dir / cp932}, dir.path() + "/" + cp932, dir / cp932},
+#endif
       {{dir / "記録"}, "", dir / "記録"},
       {{dir / "ﾃｱ"}, "", dir / "ﾃｱ"},
       {{dir / "記録"}, dir.path() + "/" + cp932, dir / "記録"},
-      {{dir / "記録", dir / cp932}, dir.path() + "/" + cp932, dir / "記録"},
-      {{dir / cp932}, dir.path() + "/" + cp932, dir / cp932},
       {{}, dir.path() + "/" + cp932, dir / "記録"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected);
-    for (const std::string& f : c.folders) std::filesystem::create_directory(f);
+    for (const std::string& f : c.folders) std::filesystem::create_directory(FsPath(f));
     if (c.stored.empty()) {
       SetStartupFolder(c.expected);
       SaveViewSettings(ini);
@@ -105,7 +108,7 @@ TEST(Settings, StartupFolderSurvivesARestart) {
     SetStartupFolder("");
     EXPECT_TRUE(LoadViewSettings(ini).empty());
     EXPECT_EQ(StartupFolder(), c.expected);
-    for (const std::string& f : c.folders) std::filesystem::remove(f);
+    for (const std::string& f : c.folders) std::filesystem::remove(FsPath(f));
   }
 }
 
