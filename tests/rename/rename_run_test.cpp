@@ -138,7 +138,7 @@ TEST(BulkRename, EveryVersionsDefaultNamesAreRenamedAndKeepTheirExtension) {
   run = RenameSelectedFiles(dir.path(), {dir / "昔の対戦.mgl", dir / "North 2008-04-12 203015.mgz"},
                             Request("[REC_PLAYER]"), s);
   EXPECT_EQ(run.outcome, kRenameOk);
-  EXPECT_TRUE(fs::exists(dir / "古参.mgl"));
+  EXPECT_TRUE(fs::exists(FsPath(dir / "古参.mgl")));
   EXPECT_TRUE(fs::exists(dir / "North.mgz"));
   EXPECT_FALSE(AnyDatFile(dir.path()));
 }
@@ -154,7 +154,7 @@ TEST(BulkRename, GameTimeComesFromTheBodyWithoutAHeaderFile) {
     ASSERT_EQ(run.files.size(), 1u);
     EXPECT_EQ(run.files[0].newName, GameTimeText(placed.durationMs) + ".mgx");
   }
-  EXPECT_TRUE(fs::exists(dir / (GameTimeText(placed.durationMs) + ".mgx")));
+  EXPECT_TRUE(fs::exists(FsPath(dir / (GameTimeText(placed.durationMs) + ".mgx"))));
 }
 
 TEST(BulkRename, CollisionsFailAndNothingIsReplaced) {
