@@ -90,7 +90,10 @@ void Scan(ReplayDocument* doc, ReplayView* view, const uint8_t* body, size_t len
         if (doc) ResearchAt(*doc, body, length, j);
         if (view) AgeAt(*view, body, length, j);
       }
-      k = Find(body, length, k + 1, 0xFF);
+      // No pattern's FF run starts before the first byte after k that is
+      // no FF, so the search goes on behind it.
+      const size_t next = body[k + 1] != 0xFF ? k + 2 : body[k + 2] != 0xFF ? k + 3 : body[k + 3] != 0xFF ? k + 4 : k + 1;
+      k = Find(body, length, next, 0xFF);
     } else {
       ChatAt(*view, body, length, at);
       at = Find(body, length, at + 1, '@');
