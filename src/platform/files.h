@@ -108,6 +108,10 @@ ReadStatus ReadWholeFile(const std::string& path, uint64_t size, ByteBuffer& out
 // Full path of the running executable.
 std::string ExecutablePath();
 
+// The path made absolute against the working folder, "." and ".." resolved
+// by name, without a trailing separator (but at a root).
+std::string AbsolutePath(const std::string& path);
+
 // Everything before the last separator ("" when there is none).
 std::string ParentOf(const std::string& path);
 // folder + separator + name, without doubling a separator at the root.

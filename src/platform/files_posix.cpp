@@ -159,6 +159,15 @@ std::string ExecutablePath() {
   return ec ? std::string() : p.string();
 }
 
+std::string AbsolutePath(const std::string& path) {
+  std::error_code ec;
+  fs::path p = fs::absolute(fs::path(path), ec);
+  if (ec) p = fs::path(path);
+  std::string out = p.lexically_normal().string();
+  while (out.size() > 1 && out.back() == '/') out.pop_back();
+  return out;
+}
+
 std::string ParentOf(const std::string& path) {
   auto pos = path.rfind('/');
   return pos == std::string::npos ? std::string() : path.substr(0, pos);

@@ -155,6 +155,16 @@ std::string ExecutablePath() {
   return Narrow(buf);
 }
 
+std::string AbsolutePath(const std::string& path) {
+  std::error_code ec;
+  fs::path p = fs::absolute(FsPath(path), ec);
+  if (ec) p = FsPath(path);
+  std::string out = PathString(p.lexically_normal());
+  // "C:\" keeps its separator.
+  while (out.size() > 3 && IsSep(out.back())) out.pop_back();
+  return out;
+}
+
 std::string ParentOf(const std::string& path) {
   auto pos = LastSep(path);
   return pos == std::string::npos ? std::string() : path.substr(0, pos);

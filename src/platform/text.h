@@ -30,4 +30,24 @@ std::string TruncateToCp932Bytes(std::string_view text, size_t maxBytes);
 // stray continuation byte).
 size_t Utf8CharLength(unsigned char lead);
 
+// A file name as the user reads it: names are UTF-8 on Linux today, but an
+// archive unpacked from Japanese Windows keeps code page 932 bytes.
+inline std::string DisplayFileName(std::string_view bytes) {
+  return IsValidUtf8(bytes) ? std::string(bytes) : Cp932ToUtf8(bytes);
+}
+
+// A path as the user reads it, each name decoded on its own ('/' is never
+// part of a code page 932 character).
+inline std::string DisplayPath(std::string_view path) {
+  std::string out;
+  size_t start = 0;
+  while (true) {
+    const size_t sep = path.find('/', start);
+    out += DisplayFileName(path.substr(start, sep == std::string_view::npos ? sep : sep - start));
+    if (sep == std::string_view::npos) return out;
+    out += '/';
+    start = sep + 1;
+  }
+}
+
 }  // namespace q2

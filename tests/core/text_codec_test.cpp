@@ -137,3 +137,12 @@ TEST(TextCodec, ByteCountingAndTruncationFollowTheCp932Form) {
   EXPECT_EQ(Utf8CharLength(0xF0), 4u);
   EXPECT_EQ(Utf8CharLength(0x80), 1u);
 }
+
+TEST(TextCodec, FileNamesShowAsUtf8OrElseAsCp932) {
+  const std::string kiroku = Utf8ToCp932("記録").value();
+  EXPECT_EQ(DisplayFileName("記録.mgx"), "記録.mgx");
+  EXPECT_EQ(DisplayFileName(kiroku + ".mgx"), "記録.mgx");
+  // Each name of a path on its own.
+  EXPECT_EQ(DisplayPath("/home/ゲーム/" + kiroku + "/a.mgx"), "/home/ゲーム/記録/a.mgx");
+  EXPECT_EQ(DisplayPath("/"), "/");
+}

@@ -8,6 +8,7 @@
 #endif
 
 #include "platform/files.h"
+#include "platform/text.h"
 #include "settings/core/settings.h"
 #include "support/temp_dir.h"
 #include "view/core/folder_list.h"
@@ -72,6 +73,8 @@ TEST(FolderTexts, ParentAndJoin) {
   EXPECT_EQ(JoinPath("C:\\a", "b.mgx"), "C:\\a\\b.mgx");
   EXPECT_EQ(JoinPath("C:\\", "b.mgx"), "C:\\b.mgx");
   EXPECT_EQ(JoinPath("C:\\a", ""), "C:\\a\\");
+  EXPECT_EQ(AbsolutePath("C:\\a\\b\\..\\c\\"), "C:\\a\\c");
+  EXPECT_EQ(AbsolutePath("C:\\"), "C:\\");
 #else
   const Case cases[] = {
       {"/a/b", "/a"}, {"/x", "/"}, {"/", places.desktop}, {"/a/b/", "/a/b"},
@@ -80,6 +83,9 @@ TEST(FolderTexts, ParentAndJoin) {
   EXPECT_EQ(JoinPath("/a", "b.mgx"), "/a/b.mgx");
   EXPECT_EQ(JoinPath("/", "b.mgx"), "/b.mgx");
   EXPECT_EQ(JoinPath("/a", ""), "/a/");
+  EXPECT_EQ(AbsolutePath("/a/b/../c/"), "/a/c");
+  EXPECT_EQ(AbsolutePath("/"), "/");
+  EXPECT_EQ(AbsolutePath("x/./y"), PathString(fs::current_path() / "x/y"));
 #endif
   for (const Case& c : cases) EXPECT_EQ(UpTarget(c.current, places), c.up) << c.current;
 }
@@ -111,6 +117,29 @@ TEST(FolderScan, ListsWholeFolderSortedWithoutHiddenItems) {
   EXPECT_EQ(entries->back().sizeText, "0 KB");
   EXPECT_FALSE(ScanFolder(d / "missing"));
   EXPECT_FALSE(ScanFolder(d / "readme.txt"));
+}
+
+TEST(FolderScan, SortsByTheShownNameInJapaneseOrder) {
+  // Digits, Latin, kana (half-width katakana among the full-width forms),
+  // kanji in dictionary order; a code page 932 name by its decoded form.
+  const std::vector<std::string> shown = {
+      "10.mgx", "2005.mgx", "abc.mgx", "ABD.mgx", "sub", "Zulu.mgx", "ｱｲｽ.mgx", "かたな.mgx",
+      "ｹﾞｰﾑ.mgx", "サクラ.mgx", "ﾀﾞﾝｽ.mgx", "はな.mgx", "記録されたゲーム.mgx", "古い記録.mgx",
+      "新記録.mgx", "大会決勝.mgx"};
+  const std::string cp932Name = Utf8ToCp932("新記録.mgx").value();
+  q2test::TempDir d;
+  for (const std::string& n : shown) {
+    if (n == "sub")
+      fs::create_directory(d / n);
+    else
+      std::ofstream(d / (n == "新記録.mgx" ? cp932Name : n));
+  }
+  auto entries = ScanFolder(d.path());
+  ASSERT_TRUE(entries);
+  std::vector<std::string> order;
+  for (const FolderEntry& e : *entries) order.push_back(DisplayFileName(e.name));
+  EXPECT_EQ(order, shown);
+  EXPECT_EQ((*entries)[14].name, cp932Name);  // listed by its own bytes
 }
 
 TEST(FolderNavigation, HistoryFollowsTheButtons) {

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/collate.h"
+#include "platform/text.h"
 #include "replay/core/recording_kind.h"
 #include "settings/core/settings.h"
-
 
 namespace q2 {
 
@@ -47,19 +48,22 @@ std::optional<FolderEntry> MakeEntry(std::string name, bool isDir, uint64_t size
   return e;
 }
 
-unsigned char Fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
-
-bool NameLess(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return Fold(static_cast<unsigned char>(x)) < Fold(static_cast<unsigned char>(y));
-  });
-}
-
 }  // namespace
 
 void SortForList(std::vector<FolderEntry>& entries) {
-  std::stable_sort(entries.begin(), entries.end(),
-                   [](const FolderEntry& a, const FolderEntry& b) { return NameLess(a.name, b.name); });
+  // Names are compared as the user reads them; equal ones keep a fixed
+  // order by their bytes.
+  std::vector<std::pair<std::string, FolderEntry>> keyed;
+  keyed.reserve(entries.size());
+  for (FolderEntry& e : entries) {
+    std::string shown = DisplayFileName(e.name);
+    keyed.emplace_back(std::move(shown), std::move(e));
+  }
+  std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+    const int c = CollateJapanese(a.first, b.first);
+    return c != 0 ? c < 0 : a.second.name < b.second.name;
+  });
+  for (size_t i = 0; i < entries.size(); ++i) entries[i] = std::move(keyed[i].second);
 }
 
 std::optional<std::vector<FolderEntry>> ScanFolder(const std::string& folder) {

@@ -37,8 +37,8 @@ std::string SizeText(uint64_t bytes);
 std::string TimeText(const LocalTime& t);
 
 // Subfolders and recordings of a folder, hidden items left out, in the
-// list's order (by name, ignoring case). nullopt when the folder can't be
-// listed.
+// list's order (by the shown name, in Japanese collation). nullopt when the
+// folder can't be listed.
 std::optional<std::vector<FolderEntry>> ScanFolder(const std::string& folder);
 void SortForList(std::vector<FolderEntry>& entries);
 
