@@ -141,6 +141,19 @@ TEST(Settings, SaveWritesColoursThenFolderAndKeepsOtherKeys) {
   EXPECT_EQ(PlayerColorKey(8), "PLAYER8COLOR");
 }
 
+TEST(Settings, StartupFolderMustFitTheFile) {
+  // SAVEGAME_DIR holds 259 bytes (code page 932 text, or a name's own
+  // bytes); a longer path would come back cut, naming another folder.
+  const std::string base = "/" + std::string(255, 'a') + "/";
+  EXPECT_FALSE(CheckStartupFolder(base + "記"));
+  EXPECT_FALSE(CheckStartupFolder(base + Utf8ToCp932("記").value()));
+  for (const std::string& tooLong : {base + "記b", base + Utf8ToCp932("記").value() + "b"}) {
+    auto refusal = CheckStartupFolder(tooLong);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->icon, MsgIcon::Exclamation);
+  }
+}
+
 TEST(Settings, AgeColoursKeepAStoredZeroAsBlack) {
   q2test::TempDir dir;
   const std::string ini = dir / "Quoran.ini";

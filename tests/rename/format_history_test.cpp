@@ -108,6 +108,23 @@ TEST_F(FormatHistoryTest, AddAppendsNewFormatsOnlyWhileThereIsRoom) {
   EXPECT_EQ(Stored(100), "f1099");
 }
 
+TEST(FormatLength, TheSettingsFileMustHoldTheWholeFormat) {
+  // 259 bytes as the file stores them: a kanji takes two, a half-width
+  // katakana one.
+  const std::string kanji129 = [] {
+    std::string s;
+    for (int i = 0; i < 129; ++i) s += "年";
+    return s;
+  }();
+  EXPECT_FALSE(CheckFormatLength(kanji129 + "a"));
+  EXPECT_FALSE(CheckFormatLength(std::string(250, 'x') + "[ﾃｽﾄ]ｱｲ"));
+  for (const std::string& tooLong : {kanji129 + "ab", kanji129 + "年", std::string(260, 'x')}) {
+    auto refusal = CheckFormatLength(tooLong);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->caption, "変換処理ｴﾗｰ");
+  }
+}
+
 TEST(InsertText, DatePartsAndGameTokens) {
   EXPECT_EQ(DatePartInsertText("year (年)"), "[YEAR]");
   EXPECT_EQ(DatePartInsertText("month (月)"), "[MONTH]");

@@ -8,6 +8,7 @@
 #include "CAboutDlg.h"
 #include "DialogUnits.h"
 #include "Icons.h"
+#include "UiSeam.h"
 #include "settings/core/settings.h"
 #include "view/qt/CQuoril2View.h"
 
@@ -137,7 +138,13 @@ void CMainFrame::buildStatusBar() {
   }
 }
 
-void CMainFrame::OnSetStartupFolder() { SetStartupFolder(view_->CurrentFolder()); }
+void CMainFrame::OnSetStartupFolder() {
+  if (auto refusal = CheckStartupFolder(view_->CurrentFolder())) {
+    ShowMessage(this, *refusal);
+    return;
+  }
+  SetStartupFolder(view_->CurrentFolder());
+}
 
 void CMainFrame::OnPlayerColors() {
   q2::OnPlayerColors(this);

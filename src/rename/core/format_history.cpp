@@ -6,6 +6,7 @@
 
 #include "platform/text.h"
 #include "rename_format.h"
+#include "rename_run.h"
 #include "settings/core/ini_file.h"
 #include "settings/core/settings.h"
 
@@ -122,6 +123,12 @@ std::string LoadLastFormat(const std::string& settingsPath) {
 
 void SaveLastFormat(const std::string& settingsPath, const std::string& format) {
   IniWriteString(settingsPath, kSectionFile, kKeyLastFormat, format);
+}
+
+std::optional<Message> CheckFormatLength(const std::string& format) {
+  if (IniHoldsWhole(format)) return std::nullopt;
+  return Message{"変換書式が長すぎるよ(´；ω；`)\n259ﾊﾞｲﾄ(全角なら129文字)までにしてね", kCaptionFormatError,
+                 MsgIcon::Exclamation};
 }
 
 std::string DatePartInsertText(const std::string& item) {

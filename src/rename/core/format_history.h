@@ -4,7 +4,10 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
+
+#include "platform/message.h"
 
 namespace q2 {
 
@@ -42,6 +45,11 @@ class FormatHistory {
 // FILE_INFO/LAST_FORMAT, with the default format when missing.
 std::string LoadLastFormat(const std::string& settingsPath);
 void SaveLastFormat(const std::string& settingsPath, const std::string& format);
+
+// Why the format can't be confirmed: the settings file holds at most 259
+// bytes of it, and a cut format would come back as another one. nullopt
+// when it fits.
+std::optional<Message> CheckFormatLength(const std::string& format);
 
 // Date part ("year (年)" → "[YEAR]"): the last five code page 932 bytes
 // dropped, ASCII letters upper-cased, wrapped in brackets unless empty.

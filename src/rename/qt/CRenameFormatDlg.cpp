@@ -36,6 +36,11 @@ class FormatEdit : public QLineEdit {
     connect(this, &QLineEdit::textChanged, this, forget);
   }
 
+  // The next focus-in leaves the caret and selection as they are. Qt's
+  // dialog gives its first focus as if by Tab, which selects everything; a
+  // focus given by a program call, as on Windows, selects nothing.
+  void keepCaretOnFocusIn() { keepCaret_ = true; }
+
   // Start and length of the text an insertion replaces.
   std::pair<int, int> insertRange() const {
     if (saved_) return *saved_;
@@ -53,12 +58,24 @@ class FormatEdit : public QLineEdit {
   }
   void focusInEvent(QFocusEvent* e) override {
     saved_.reset();
+    if (!keepCaret_) {
+      QLineEdit::focusInEvent(e);
+      return;
+    }
+    keepCaret_ = false;
+    const int pos = cursorPosition();
+    const int start = selectionStart(), length = static_cast<int>(selectedText().size());
     QLineEdit::focusInEvent(e);
+    if (start >= 0)
+      setSelection(start, length);
+    else
+      setCursorPosition(pos);  // also drops a selection
   }
 
  private:
   std::optional<std::pair<int, int>> saved_;
   bool inFocusOut_ = false;
+  bool keepCaret_ = false;
 };
 
 // A token list that reports when it drops down or closes up.
@@ -138,6 +155,7 @@ CRenameFormatDlg::CRenameFormatDlg(QWidget* parent) : QDialog(parent) {
   dateList_->setObjectName(QStringLiteral("id1106"));
   dateList_->setEditable(true);
   dateList_->setInsertPolicy(QComboBox::NoInsert);
+  dateList_->setCompleter(nullptr);  // typing has no effect of its own
   PlaceDu(dateList_, du, 24, 116, 100, kComboFieldHeight);
   dateInsert_ = Button(this, QStringLiteral("挿入"), 1010, du, 161, 117, 59, 13);
   Static(this, QStringLiteral("YEAR：年　MONTH：月　DAY：日\nHOUR：時　MIN：分　SEC：秒"), du, 24, 134,
@@ -147,6 +165,7 @@ CRenameFormatDlg::CRenameFormatDlg(QWidget* parent) : QDialog(parent) {
   gameList_->setObjectName(QStringLiteral("id1107"));
   gameList_->setEditable(true);
   gameList_->setInsertPolicy(QComboBox::NoInsert);
+  gameList_->setCompleter(nullptr);
   PlaceDu(gameList_, du, 24, 184, 100, kComboFieldHeight);
   auto* gameInsert = Button(this, QStringLiteral("挿入"), 1011, du, 161, 184, 59, 13);
   Static(this,
@@ -178,8 +197,9 @@ void CRenameFormatDlg::showEvent(QShowEvent* e) {
 
 void CRenameFormatDlg::OnInitDialog() {
   settingsPath_ = SettingsPath();
-  edit_->setText(U8(LoadLastFormat(settingsPath_)));
+  setFormatText(U8(LoadLastFormat(settingsPath_)));
   RefreshPreview();
+  static_cast<FormatEdit*>(edit_)->keepCaretOnFocusIn();
   edit_->setFocus();
   for (const char* item : {"year (年)", "month (月)", "day (日)", "hour (時)", "min (分)", "sec (秒)"})
     dateList_->addItem(QString::fromUtf8(item));
@@ -189,6 +209,12 @@ void CRenameFormatDlg::OnInitDialog() {
   gameList_->setCurrentIndex(-1);
   dateList_->setEditText(QString());
   gameList_->setEditText(QString());
+}
+
+void CRenameFormatDlg::setFormatText(const QString& text) {
+  edit_->setText(text);
+  // A Windows edit box puts the caret at the start of a text it is given.
+  edit_->setCursorPosition(0);
 }
 
 void CRenameFormatDlg::RefreshPreview() {
@@ -226,7 +252,7 @@ void CRenameFormatDlg::OnHistory() {
   history_->exec();
   const std::string& chosen = history_->ChosenFormat();
   if (chosen.empty()) return;
-  edit_->setText(U8(chosen));
+  setFormatText(U8(chosen));
   RefreshPreview();
 }
 
@@ -236,6 +262,10 @@ void CRenameFormatDlg::OnOK() {
   if (CompileRenameFormat(formatText_, compiled_, tokens_) != 0) return;
   if (formatText_.empty()) {
     ShowMessage(this, EmptyFormatMessage());
+    return;
+  }
+  if (auto tooLong = CheckFormatLength(formatText_)) {
+    ShowMessage(this, *tooLong);
     return;
   }
   if (ShowMessage(this, ConfirmFormatMessage(formatText_)) != QMessageBox::Yes) return;

@@ -51,6 +51,7 @@ class CRenameFormatDlg : public QDialog {
  private:
   void OnInitDialog();
   void InsertIntoFormat(const std::string& text);
+  void setFormatText(const QString& text);
 
   CompiledFormat compiled_;
   TokenList tokens_;

@@ -231,6 +231,12 @@ bool IniWriteString(const std::string& path, const std::string& section, const s
   return IniWriteRaw(path, section, key, Encode(value));
 }
 
+bool IniHoldsWhole(const std::string& value) {
+  // As Decode cuts: the stored bytes, or a marked text by its code page 932
+  // length.
+  return (IsValidUtf8(value) ? Cp932Length(value) : value.size()) <= kIniValueMax;
+}
+
 bool IniWriteInt(const std::string& path, const std::string& section, const std::string& key,
                  long long value) {
   return IniWriteRaw(path, section, key, std::to_string(static_cast<int32_t>(value)));

@@ -41,6 +41,10 @@ int IniReadInt(const std::string& path, const std::string& section, const std::s
 bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value);
 
+// Whether a read gives back whole what IniWriteString stores of the value:
+// at most 259 bytes as code page 932 (or as a path's own bytes).
+bool IniHoldsWhole(const std::string& value);
+
 bool IniWriteInt(const std::string& path, const std::string& section, const std::string& key,
                  long long value);
 

@@ -50,6 +50,12 @@ void SetAllPlayerColors(const std::array<ColorRef, 8>& colors) { State().playerC
 const std::string& StartupFolder() { return State().startupFolder; }
 void SetStartupFolder(const std::string& path) { State().startupFolder = path; }
 
+std::optional<Message> CheckStartupFolder(const std::string& folder) {
+  if (IniHoldsWhole(folder)) return std::nullopt;
+  return Message{"このﾌｫﾙﾀﾞはﾊﾟｽが長すぎるため\n起動時の参照場所にできません(´・ω・`)\n(ﾊﾟｽは259ﾊﾞｲﾄまでです)",
+                 "iniﾌｧｲﾙ書き込みｴﾗｰ", MsgIcon::Exclamation};
+}
+
 Messages LoadViewSettings(const std::string& settingsPath) {
   Messages out;
   std::string dir = IniReadPath(settingsPath, kSectionFile, kKeySaveGameDir);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/message.h"
@@ -49,6 +50,10 @@ void SetAllPlayerColors(const std::array<ColorRef, 8>& colors);
 // The start-up folder as the file system names it.
 const std::string& StartupFolder();
 void SetStartupFolder(const std::string& path);
+// Why the folder can't become the start-up folder (SAVEGAME_DIR holds at
+// most 259 bytes, and a cut path would name another folder); nullopt when
+// it can.
+std::optional<Message> CheckStartupFolder(const std::string& folder);
 
 // Reads SAVEGAME_DIR (falling back to the default folder with a warning,
 // which is returned) and the eight player colours.

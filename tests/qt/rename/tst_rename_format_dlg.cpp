@@ -98,6 +98,28 @@ class TestRenameFormatDlg : public QObject {
     QVERIFY(game->currentText().isEmpty());
     QVERIFY(seam_.shown.empty());
 
+    // The caret at the start, nothing selected, even once the window is
+    // active: the first insertion goes in before the format, not over it.
+    auto* edit = Child<QLineEdit>(dlg.get(), 1110);
+    QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
+    QVERIFY(edit->hasFocus());
+    QVERIFY(!edit->hasSelectedText());
+    QCOMPARE(edit->cursorPosition(), 0);
+    dates->setCurrentIndex(4);  // "min (分)"
+    Child<QPushButton>(dlg.get(), 1010)->click();
+    QCOMPARE(Edit(dlg.get()), QStringLiteral("[MIN][REC_PLAYER]：[YEAR]年[MONTH]月[DAY]日：[チーム別]"));
+
+    // Typing into a list completes nothing and inserts nothing.
+    dates->setEditText(QString());
+    dates->setFocus();
+    QTest::keyClicks(dates->lineEdit(), QStringLiteral("mi"));
+    game->setFocus();
+    QTest::keyClicks(game->lineEdit(), QStringLiteral("RE"));
+    QCOMPARE(dates->currentText(), QStringLiteral("mi"));
+    QCOMPARE(game->currentText(), QStringLiteral("RE"));
+    QCOMPARE(dates->count(), 6);
+    QCOMPARE(Edit(dlg.get()), QStringLiteral("[MIN][REC_PLAYER]：[YEAR]年[MONTH]月[DAY]日：[チーム別]"));
+
     // A stored last format is what it opens with.
     IniWriteString(ini_, "FILE_INFO", "LAST_FORMAT", "[ALL]_[DAY]");
     auto again = Open();
@@ -202,6 +224,17 @@ class TestRenameFormatDlg : public QObject {
     Child<QPushButton>(dlg.get(), 1)->click();
     QCOMPARE(seam_.shown.size(), size_t(1));
     QCOMPARE(seam_.shown[0], (Message{"変換書式を入力してよ(´；ω；`)", "変換処理ｴﾗｰ", MsgIcon::Exclamation}));
+    QVERIFY(dlg->isVisible());
+
+    // OK with a format longer than the settings file holds: refused, and
+    // nothing is stored.
+    seam_.shown.clear();
+    QString tooLong;
+    for (int i = 0; i < 130; ++i) tooLong += QStringLiteral("年");
+    edit->setText(tooLong);
+    Child<QPushButton>(dlg.get(), 1)->click();
+    QCOMPARE(seam_.shown.size(), size_t(1));
+    QCOMPARE(seam_.shown[0], *CheckFormatLength(ToU8(tooLong)));
     QVERIFY(dlg->isVisible());
     QVERIFY(!std::filesystem::exists(ini_));
   }
