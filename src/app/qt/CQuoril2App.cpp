@@ -1,5 +1,9 @@
 #include "CQuoril2App.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include "CMainFrame.h"
 #include "view/qt/CQuoril2Doc.h"
 #include "view/qt/CQuoril2View.h"
@@ -8,6 +12,27 @@ namespace q2 {
 
 CQuoril2App::CQuoril2App(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Quoril2"));
+  InstallJapanese();
+}
+
+bool CQuoril2App::InstallJapanese() {
+  static QTranslator* installed = nullptr;
+  if (installed) return true;
+  const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+  // Dates and sizes in the file dialog as a Japanese system shows them.
+  QLocale::setDefault(japanese);
+  auto* t = new QTranslator(QCoreApplication::instance());
+  // Qt's own folder, then a "translations" folder beside the program (where
+  // a Windows deployment puts it).
+  for (const QString& dir : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                             QCoreApplication::applicationDirPath() + QStringLiteral("/translations")})
+    if (t->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"), dir)) {
+      QCoreApplication::installTranslator(t);
+      installed = t;
+      return true;
+    }
+  delete t;
+  return false;
 }
 
 CQuoril2App::~CQuoril2App() {

@@ -28,6 +28,11 @@ class CQuoril2App : public QApplication {
   // placed, captioned and shown.
   static std::unique_ptr<CMainFrame> CreateMainWindow(CQuoril2Doc* doc, const std::string& argument);
 
+  // Qt's own texts (the standard dialogs, box buttons, edit menus) in
+  // Japanese, whatever the user's locale; false when Qt's Japanese
+  // translation is not installed.
+  static bool InstallJapanese();
+
  private:
   std::unique_ptr<CQuoril2Doc> doc_;
   std::unique_ptr<CMainFrame> frame_;

@@ -2,6 +2,8 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QMessageBox>
 
 namespace q2 {
@@ -29,18 +31,67 @@ int UiSeam::showMessage(QWidget* owner, const Message& m) {
 }
 
 std::optional<QColor> UiSeam::pickColor(QWidget* owner) {
-  QColorDialog dlg(owner);
+  // No preset colour: the Windows picker then starts on black, and OK
+  // without a choice gives black.
+  QColorDialog dlg(QColor(Qt::black), owner);
   if (dlg.exec() != QDialog::Accepted) return std::nullopt;
   return dlg.selectedColor();
 }
 
+namespace {
+
+// The open-file dialog's filters: the description the user reads and the
+// pattern it stands for.
+struct OpenFilter {
+  const char* description;
+  const char* pattern;
+};
+constexpr OpenFilter kOpenFilters[] = {{"mgxﾌｧｲﾙ(*.mgx) ", "*.mgx"}};
+constexpr const char* kOpenInitialName = "*.mgx";
+
+// Qt's own dialog takes a name with wildcards for a file name; the Windows
+// dialog filters its list by it and stays open, as this one does.
+class OpenFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+ protected:
+  void accept() override {
+    const QStringList files = selectedFiles();
+    const QString name = files.isEmpty() ? QString() : QFileInfo(files.first()).fileName();
+    if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?')))
+      if (auto* model = findChild<QFileSystemModel*>()) {
+        model->setNameFilters(name.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+        return;
+      }
+    QFileDialog::accept();
+  }
+};
+
+// Qt takes the patterns from a "(...)" at the end of a filter; a
+// description that already ends so is used as it is.
+QString QtFilter(const OpenFilter& f) {
+  const QString description = QString::fromUtf8(f.description);
+  const QString pattern = QString::fromUtf8(f.pattern);
+  if (description.trimmed().endsWith(QLatin1Char('(') + pattern + QLatin1Char(')'))) return description;
+  return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+}
+
+}  // namespace
+
 QString UiSeam::pickOpenFile(QWidget* owner, const QString& startFolder) {
-  QFileDialog dlg(owner);
-  dlg.setFileMode(QFileDialog::ExistingFile);
+  OpenFileDialog dlg(owner);
+  // A name need not exist, as in the Windows dialog: opening it reports the
+  // failure. Qt lists no name that is not UTF-8, but the name as the folder
+  // list shows it can be typed (DiskPath finds the file).
+  dlg.setFileMode(QFileDialog::AnyFile);
   dlg.setAcceptMode(QFileDialog::AcceptOpen);
-  dlg.setNameFilter(QStringLiteral("mgxﾌｧｲﾙ(*.mgx) (*.mgx)"));
+  QStringList filters;
+  for (const OpenFilter& f : kOpenFilters) filters << QtFilter(f);
+  dlg.setNameFilters(filters);
   dlg.setDefaultSuffix(QStringLiteral("mgx"));
   dlg.setDirectory(startFolder);
+  dlg.selectFile(QString::fromUtf8(kOpenInitialName));
   dlg.setOption(QFileDialog::ReadOnly, true);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
   return dlg.selectedFiles().first();

@@ -16,8 +16,8 @@ class RenameHost {  // implemented by the main view
  public:
   virtual ~RenameHost() = default;
   virtual QWidget* owner() = 0;                          // parent for boxes and dialogs
-  virtual std::string currentFolder() = 0;               // CurrentFolder, UTF-8, no trailing separator
-  virtual std::vector<std::string> selectedNames() = 0;  // first-column texts of the selected rows, display order
+  virtual std::string currentFolder() = 0;               // CurrentFolder, no trailing separator
+  virtual std::vector<std::string> selectedNames() = 0;  // the selected rows' file names (the file system's bytes), list order
   virtual ReplaySummary& summary() = 0;                  // the data model a rename overwrites
   virtual void refreshList() = 0;                        // NavigateTo(CurrentFolder)
 };

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QEvent>
 #include <functional>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -93,6 +92,8 @@ std::string FolderOf(const std::string& path) {
 }
 
 QString IdName(int id) { return QStringLiteral("id%1").arg(id); }
+
+constexpr int kNameBytesRole = Qt::UserRole;
 
 }  // namespace
 
@@ -203,6 +204,9 @@ void CQuoril2View::buildForm() {
   PlaceDu(pregame_, du, 282, 188, 70, 10);
   chat_ = new QPlainTextEdit(this);
   chat_->setObjectName(IdName(1003));
+  // The pane shows the chat; it can be selected and copied, not edited.
+  chat_->setReadOnly(true);
+  chat_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   chat_->setLineWrapMode(QPlainTextEdit::NoWrap);
   chat_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   chat_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -255,9 +259,8 @@ void CQuoril2View::OnInitialUpdate() {
 }
 
 void CQuoril2View::OpenArgument(const std::string& arg) {
-  QFileInfo fi(U8(arg));
-  const std::string path = ToU8(QDir::toNativeSeparators(QDir::cleanPath(fi.absoluteFilePath())));
-  if (fi.exists() && !fi.isDir()) {
+  const std::string path = AbsolutePath(arg);
+  if (PathExists(path) && !IsDirectory(path)) {
     // As if chosen in the open-file dialog.
     summary().view.currentReplayPath = path;
     UpdateData(false);
@@ -279,7 +282,7 @@ void CQuoril2View::NavigateTo(std::string folder) {
 }
 
 void CQuoril2View::fillList(const Listing& l) {
-  folderBox_->setTitle(U8(l.caption));
+  folderBox_->setTitle(ShownPath(l.caption));
   RedrawAll();
   list_->setUpdatesEnabled(false);
   list_->clear();
@@ -287,7 +290,9 @@ void CQuoril2View::fillList(const Listing& l) {
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<qsizetype>(l.entries.size()));
   for (const FolderEntry& e : l.entries) {
-    auto* it = new QTreeWidgetItem({U8(e.name), U8(e.sizeText), U8(e.typeText), U8(e.timeText)});
+    auto* it = new QTreeWidgetItem({ShownPath(e.name), U8(e.sizeText), U8(e.typeText), U8(e.timeText)});
+    // The name as the file system has it, for opening and renaming.
+    it->setData(0, kNameBytesRole, QByteArray(e.name.data(), static_cast<qsizetype>(e.name.size())));
     it->setIcon(0, e.isRecording() ? recordingIcon : folderIcon);
     it->setFlags(it->flags() | Qt::ItemIsEditable);
     items.push_back(it);
@@ -360,7 +365,7 @@ std::vector<std::string> CQuoril2View::selectedNames() const {
   std::vector<std::string> out;
   for (int i = 0; i < list_->topLevelItemCount(); ++i) {
     QTreeWidgetItem* it = list_->topLevelItem(i);
-    if (it->isSelected()) out.push_back(ToU8(it->text(0)));
+    if (it->isSelected()) out.push_back(it->data(0, kNameBytesRole).toByteArray().toStdString());
   }
   return out;
 }
@@ -387,9 +392,9 @@ void CQuoril2View::OnDesktop() {
 
 void CQuoril2View::OnOpenFile() {
   UpdateData(true);
-  const QString chosen = UiSeam::current().pickOpenFile(this, U8(CurrentFolder()));
+  const QString chosen = UiSeam::current().pickOpenFile(this, QtFolder(CurrentFolder()));
   if (chosen.isEmpty()) return;
-  const std::string path = ToU8(QDir::toNativeSeparators(chosen));
+  const std::string path = DiskPath(chosen);
   summary().view.currentReplayPath = path;
   UpdateData(false);
   update();
@@ -431,27 +436,31 @@ void CQuoril2View::OnListRClick(const QPoint& pos) {
 }
 
 namespace {
+// Sends the command to the focused text box. A read-only box takes only the
+// copy, as a read-only Windows edit does; Qt's own undo, cut and paste
+// would change it.
 template <typename LineFn, typename PlainFn>
-void ToFocused(LineFn line, PlainFn plain) {
+void ToFocused(bool changesText, LineFn line, PlainFn plain) {
   QWidget* w = QApplication::focusWidget();
-  if (auto* e = qobject_cast<QLineEdit*>(w))
-    line(e);
-  else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
-    plain(p);
+  if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    if (!changesText || !e->isReadOnly()) line(e);
+  } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+    if (!changesText || !p->isReadOnly()) plain(p);
+  }
 }
 }  // namespace
 
 void CQuoril2View::OnEditUndo() {
-  ToFocused([](QLineEdit* e) { e->undo(); }, [](QPlainTextEdit* p) { p->undo(); });
+  ToFocused(true, [](QLineEdit* e) { e->undo(); }, [](QPlainTextEdit* p) { p->undo(); });
 }
 void CQuoril2View::OnEditCut() {
-  ToFocused([](QLineEdit* e) { e->cut(); }, [](QPlainTextEdit* p) { p->cut(); });
+  ToFocused(true, [](QLineEdit* e) { e->cut(); }, [](QPlainTextEdit* p) { p->cut(); });
 }
 void CQuoril2View::OnEditCopy() {
-  ToFocused([](QLineEdit* e) { e->copy(); }, [](QPlainTextEdit* p) { p->copy(); });
+  ToFocused(false, [](QLineEdit* e) { e->copy(); }, [](QPlainTextEdit* p) { p->copy(); });
 }
 void CQuoril2View::OnEditPaste() {
-  ToFocused([](QLineEdit* e) { e->paste(); }, [](QPlainTextEdit* p) { p->paste(); });
+  ToFocused(true, [](QLineEdit* e) { e->paste(); }, [](QPlainTextEdit* p) { p->paste(); });
 }
 
 void CQuoril2View::OnShowGraph() { ShowAgeGraph(window(), summary()); }

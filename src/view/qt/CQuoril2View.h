@@ -66,6 +66,7 @@ class CQuoril2View : public QWidget {
   const FolderNavigator& navigator() const { return nav_; }
   const std::string& settingsPath() const { return settingsPath_; }
   QTreeWidget* fileList() const { return list_; }
+  // The selected rows' names as the file system has them, in list order.
   std::vector<std::string> selectedNames() const;
 
   // The folders the navigation falls back to (the platform's desktop and home).

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,7 @@
 #include "app/qt/CQuoril2App.h"
 #include "app/qt/Icons.h"
 #include "cli/recording_generator.h"
+#include "rename/core/rename_run.h"
 #include "settings/core/ini_file.h"
 #include "settings/core/settings.h"
 #include "support/scripted_seam.h"
@@ -72,6 +74,29 @@ QTreeWidgetItem* Item(QTreeWidget* list, const QString& name) {
 }
 
 QImage IconImage(const QIcon& i) { return i.pixmap(16, 16).toImage(); }
+
+// Kana or kanji in the text ("OK" stays "OK" on Japanese Windows too).
+bool Japanese(const QString& text) {
+  if (text == QStringLiteral("OK")) return true;
+  for (QChar c : text)
+    if (c.unicode() >= 0x3000) return true;
+  return false;
+}
+
+// The texts of the modal dialog that `open` runs, which is then cancelled.
+QStringList DialogTexts(const std::function<void()>& open) {
+  QStringList texts;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dlg) return;
+    texts << dlg->windowTitle();
+    for (auto* b : dlg->findChildren<QAbstractButton*>())
+      if (b->isVisible() && !b->text().isEmpty()) texts << b->text();
+    dlg->reject();
+  });
+  open();
+  return texts;
+}
 
 }  // namespace
 
@@ -348,11 +373,46 @@ class TestMainWindow : public QObject {
       QCOMPARE(seam.shown[0].message.caption, std::string("ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ"));
       QCOMPARE(view()->CurrentFolder(), desktop_);
     }
+    {
+      // A folder whose path the settings file can't hold whole is refused
+      // with a message, not stored cut.
+      const std::string deep = dir("start/" + std::string(150, 'd') + "/" + std::string(120, 'e'));
+      ScriptedSeam seam;
+      startIn(b);
+      view()->NavigateTo(deep);
+      frame_->command(32779)->trigger();
+      QCOMPARE(seam.shown.size(), size_t(1));
+      QCOMPARE(seam.shown[0].message, *q2::CheckStartupFolder(deep));
+      frame_.reset();
+      QCOMPARE(q2::IniReadString(ini_, "FILE_INFO", "SAVEGAME_DIR"), b);
+    }
   }
 
   void openFileDialog() {
     const std::string a = dir("dlg/a"), b = dir("dlg/b");
     const std::string game = WriteGame(b + "/g.mgx", {"太郎"}, {1}, 1);
+    {
+      // The real dialog: its one filter, "*.mgx" as the name, the folder
+      // shown; a name with wildcards filters the list instead of opening.
+      QStringList filters;
+      QString name, folder;
+      bool stayedOpen = false;
+      QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dlg);
+        filters = dlg->nameFilters();
+        name = dlg->findChild<QLineEdit*>("fileNameEdit")->text();
+        folder = dlg->directory().absolutePath();
+        QMetaObject::invokeMethod(dlg, "accept");
+        stayedOpen = dlg->isVisible();
+        dlg->reject();
+      });
+      QCOMPARE(q2::UiSeam().pickOpenFile(nullptr, QString::fromStdString(a)), QString());
+      QCOMPARE(filters, QStringList{"mgxﾌｧｲﾙ(*.mgx)"});
+      QCOMPARE(name, QStringLiteral("*.mgx"));
+      QCOMPARE(folder, QString::fromStdString(a));
+      QVERIFY(stayedOpen);
+    }
     ScriptedSeam seam;
     startIn(a);
     view()->OnOpenFile();  // cancelled
@@ -366,9 +426,81 @@ class TestMainWindow : public QObject {
     QVERIFY(seam.shown.empty());
   }
 
+  // Recordings unpacked from an archive made on Japanese Windows keep code
+  // page 932 names: shown decoded, opened, renamed, remembered by their bytes.
+  void japaneseArchiveNames() {
+    const auto cp932 = [](const char* utf8) { return q2::Utf8ToCp932(utf8).value(); };
+    const std::string f = dir("archive");
+    const std::string folder = f + "/" + cp932("記録");
+    fs::create_directories(folder);
+    const std::string game = WriteGame(folder + "/" + cp932("大会.mgx"), {"太郎", "花子"}, {1, 1}, 1);
+    Touch(folder + "/" + cp932("ｹﾞｰﾑ.mgx"));
+    ScriptedSeam seam;
+    startIn(f);
+    QCOMPARE(Column(list(), 0), QStringList{"記録"});
+    doubleClick("記録");
+    QCOMPARE(view()->CurrentFolder(), folder);
+    QCOMPARE(control<QGroupBox>(1049)->title(), QString::fromStdString(f + "/記録"));
+    QCOMPARE(Column(list(), 0), (QStringList{"ｹﾞｰﾑ.mgx", "大会.mgx"}));
+    click("大会.mgx");
+    QCOMPARE(name(1), QStringLiteral("太郎"));
+    QCOMPARE(view()->summary().view.currentReplayPath, game);
+    QVERIFY(!fs::exists(folder + "/" + cp932("大会.dat")));
+
+    // The start-up folder, by its bytes.
+    frame_->command(32779)->trigger();
+    frame_.reset();
+    start();
+    QCOMPARE(view()->CurrentFolder(), folder);
+    frame_.reset();
+
+    // On the command line (not even cleaned up), and typed as shown into
+    // the open-file dialog.
+    start(folder + "/../" + cp932("記録") + "/" + cp932("大会.mgx"));
+    QCOMPARE(name(2), QStringLiteral("花子"));
+    QCOMPARE(view()->CurrentFolder(), folder);
+    q2::SetAllPlayerColors(q2::kDefaultPlayerColor);
+    view()->NavigateTo(f);
+    seam.files.push_back(QString::fromStdString(f + "/記録/大会.mgx"));
+    view()->OnOpenFile();
+    QCOMPARE(view()->summary().view.currentReplayPath, game);
+    QCOMPARE(view()->CurrentFolder(), folder);
+
+    // Renamed from the selection.
+    q2::IniWriteString(ini_, "FILE_INFO", "LAST_FORMAT", "[REC_PLAYER]");
+    list()->clearSelection();
+    Item(list(), "大会.mgx")->setSelected(true);
+    seam.answers = {0x00004000 /* Yes */};
+    whenModal([](QWidget* dlg) { press(dlg, 1); });
+    QTest::mouseClick(control<QPushButton>(1061), Qt::LeftButton);
+    QCOMPARE(Column(list(), 0), (QStringList{"ｹﾞｰﾑ.mgx", "太郎.mgx"}));
+    QVERIFY(fs::exists(folder + "/太郎.mgx"));
+    QCOMPARE(seam.shown.back().message, q2::SelectedOutcomeMessages(q2::kRenameOk).back());
+  }
+
+  // Qt's own dialogs, box buttons and edit menus speak Japanese whatever
+  // the locale.
+  void qtTextsAreJapanese() {
+    QVERIFY(q2::CQuoril2App::InstallJapanese());
+    q2::UiSeam real;
+    const QStringList box = DialogTexts([&] { real.showMessage(nullptr, q2::ConfirmFormatMessage("[YEAR]")); });
+    const QStringList file = DialogTexts([&] { real.pickOpenFile(nullptr, QString::fromStdString(root_->path())); });
+    const QStringList colour = DialogTexts([&] { real.pickColor(nullptr); });
+    QCOMPARE(box.size(), 3);  // caption, Yes, No
+    QVERIFY(file.size() >= 3);
+    QVERIFY(colour.size() >= 4);
+    QLineEdit edit;
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList menuTexts;
+    for (QAction* a : menu->actions())
+      if (!a->isSeparator()) menuTexts << a->text();
+    QVERIFY(menuTexts.size() >= 6);
+    for (const QString& t : box + file + colour + menuTexts) QVERIFY2(Japanese(t), qPrintable(t));
+  }
+
   void menusAndEditCommands() {
     const std::string f = dir("menus");
-    WriteGame(f + "/g.mgx", {"コピー元"}, {1}, 1);
+    WriteGame(f + "/g.mgx", {"コピー元", "味方"}, {2, 2}, 1);
     ScriptedSeam seam;
     startIn(f);
     for (int id : {57600, 57601, 57603, 57604}) QVERIFY(!frame_->command(id)->isEnabled());
@@ -388,6 +520,59 @@ class TestMainWindow : public QObject {
     QApplication::clipboard()->clear();
     frame_->command(57634)->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("コピー元"));
+
+    // The name, team and perspective boxes and the chat pane are read-only:
+    // cut, paste and undo from the menu, the accelerators or the list's
+    // pop-up menu leave them alone; copying still works.
+    auto* chat = control<QPlainTextEdit>(1003);
+    const std::pair<int, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_X, Qt::ControlModifier}, {Qt::Key_Delete, Qt::ShiftModifier}, {Qt::Key_V, Qt::ControlModifier},
+        {Qt::Key_Insert, Qt::ShiftModifier}, {Qt::Key_Z, Qt::ControlModifier}, {Qt::Key_Backspace, Qt::AltModifier},
+        {Qt::Key_A, Qt::NoModifier}};
+    auto popup = [&](const QString& item) {
+      QTimer::singleShot(0, [item] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction* a : menu->actions())
+          if (a->text().startsWith(item)) a->trigger();
+        menu->close();
+      });
+      view()->OnListRClick(QPoint(5, 5));
+    };
+    for (QWidget* w : std::initializer_list<QWidget*>{box, control<QLineEdit>(1015), control<QLineEdit>(1016), chat}) {
+      auto text = [w] {
+        if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
+        return qobject_cast<QPlainTextEdit*>(w)->toPlainText();
+      };
+      // Focused, as a pop-up menu leaves the window inactive here.
+      auto selectAll = [&] {
+        frame_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+        w->setFocus();
+        if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+        else qobject_cast<QPlainTextEdit*>(w)->selectAll();
+      };
+      const QString before = text();
+      QVERIFY(!before.isEmpty());
+      QApplication::clipboard()->setText(QStringLiteral("貼り付け"));
+      for (int id : {57635, 57637, 57643}) {
+        selectAll();
+        frame_->command(id)->trigger();
+      }
+      for (auto [key, mods] : keys) {
+        selectAll();
+        QTest::keyClick(w, Qt::Key(key), mods);
+      }
+      for (const char* item : {"切り取り", "貼り付け"}) {
+        selectAll();
+        popup(QString::fromUtf8(item));
+      }
+      QCOMPARE(text(), before);
+      QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("貼り付け"));
+      selectAll();
+      popup(QStringLiteral("ｺﾋﾟｰ"));
+      QCOMPARE(QApplication::clipboard()->text(), before);
+    }
     frame_->command(59393)->trigger();
     QVERIFY(!frame_->statusBar()->isVisibleTo(frame_.get()));
   }

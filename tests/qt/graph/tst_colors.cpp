@@ -202,6 +202,15 @@ class TestColors : public QObject {
     QCOMPARE(PlayerColor(0), kUserColors[0]);
   }
 
+  void realPickerHasNoPresetColour() {
+    // As the Windows picker without a preset: it starts on black, so OK
+    // without a choice gives black, never white.
+    QTimer::singleShot(0, [] {
+      if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
+    });
+    QCOMPARE(UiSeam().pickColor(nullptr), std::optional<QColor>(QColor(Qt::black)));
+  }
+
   void resetAgeColoursCommand() {
     IniWriteInt(ini_, kSectionView, "COLOR_ANKOKU", 1);
     IniWriteInt(ini_, kSectionView, "COLOR_RYOUSYU", 2);
