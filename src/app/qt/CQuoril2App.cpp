@@ -19,8 +19,6 @@ bool CQuoril2App::InstallJapanese() {
   static QTranslator* installed = nullptr;
   if (installed) return true;
   const QLocale japanese(QLocale::Japanese, QLocale::Japan);
-  // Dates and sizes in the file dialog as a Japanese system shows them.
-  QLocale::setDefault(japanese);
   auto* t = new QTranslator(QCoreApplication::instance());
   // Qt's own folder, then a "translations" folder beside the program (where
   // a Windows deployment puts it).
