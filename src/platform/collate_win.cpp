@@ -13,7 +13,9 @@ namespace q2 {
 
 int CollateJapanese(std::string_view a, std::string_view b) {
   const std::wstring wa = Utf8ToWide(a), wb = Utf8ToWide(b);
-  const int r = CompareStringEx(L"ja-JP", 0, wa.data(), static_cast<int>(wa.size()), wb.data(),
+  // Punctuation counts as a symbol, as ICU's default has it, rather than
+  // being skipped as in a word sort: both builds then list alike.
+  const int r = CompareStringEx(L"ja-JP", SORT_STRINGSORT, wa.data(), static_cast<int>(wa.size()), wb.data(),
                                 static_cast<int>(wb.size()), nullptr, nullptr, 0);
   if (r == 0) return a.compare(b);  // the locale is missing: byte order
   return r - CSTR_EQUAL;
