@@ -143,6 +143,20 @@ TEST(BulkRename, EveryVersionsDefaultNamesAreRenamedAndKeepTheirExtension) {
   EXPECT_FALSE(AnyDatFile(dir.path()));
 }
 
+#ifndef _WIN32
+TEST(BulkRename, DefaultNamesInCodePage932BytesAreRecognisedAndRenamed) {
+  // As unpacked from an archive made on Japanese Windows: the name's bytes
+  // are code page 932, not UTF-8.
+  q2test::TempDir dir;
+  const std::string bytes = *Utf8ToCp932(kA);
+  const std::string game = Put(dir, bytes, Game({"太郎"}, {1}, 1, 8));
+  ReplaySummary s;
+  RenameRunResult run = RenameDefaultNamedFiles(dir.path(), Request("[YEAR][MONTH][DAY]_[REC_PLAYER]"), s);
+  EXPECT_EQ(run.outcome, kRenameOk);
+  EXPECT_EQ(Snapshot(dir.path()), (std::map<std::string, std::string>{{"20050305_太郎.mgx", game}}));
+}
+#endif
+
 TEST(BulkRename, GameTimeComesFromTheBodyWithoutAHeaderFile) {
   q2test::TempDir dir;
   gen::Placed placed;

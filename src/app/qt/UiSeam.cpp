@@ -46,7 +46,11 @@ struct OpenFilter {
   const char* description;
   const char* pattern;
 };
-constexpr OpenFilter kOpenFilters[] = {{"mgxﾌｧｲﾙ(*.mgx) ", "*.mgx"}};
+// All recordings first, then each kind alone.
+constexpr OpenFilter kOpenFilters[] = {{"Replayﾌｧｲﾙ(*.mgx *.mgz *.mgl)", "*.mgx *.mgz *.mgl"},
+                                       {"mgxﾌｧｲﾙ(*.mgx) ", "*.mgx"},
+                                       {"mgzﾌｧｲﾙ(*.mgz) ", "*.mgz"},
+                                       {"mglﾌｧｲﾙ(*.mgl) ", "*.mgl"}};
 constexpr const char* kOpenInitialName = "*.mgx";
 
 // Qt's own dialog takes a name with wildcards for a file name; the Windows

@@ -131,7 +131,7 @@ bool TakesDateFromName(std::string_view fileName) {
 }
 
 DateFields ReadDefaultNameDate(const std::string& recordingPath) {
-  const std::string name = FileNameOf(recordingPath);
+  const std::string name = DisplayFileName(FileNameOf(recordingPath));
   const auto kind = DefaultNameKindOf(name);
   if (kind == DefaultNameKind::English) {
     const std::string_view f = std::string_view(name).substr(std::string_view(DefaultNamePrefixEnglish).size());

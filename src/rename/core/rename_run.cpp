@@ -243,7 +243,8 @@ std::vector<std::string> FindDefaultNamedFiles(const std::string& folder, bool* 
   if (!items) return names;
   for (DirItem& it : *items)
     // Directories are not recordings.
-    if (it.isRegular && IsDefaultRecordingName(it.name)) names.push_back(std::move(it.name));
+    // Names from an archive made on Japanese Windows are code page 932 bytes: matched as shown.
+    if (it.isRegular && IsDefaultRecordingName(DisplayFileName(it.name))) names.push_back(std::move(it.name));
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -286,7 +287,7 @@ RenameRunResult RenameSelectedFiles(const std::vector<SelectedRecording>& files,
       run.files.push_back(std::move(skip));
     } else {
       const DateSource source =
-          TakesDateFromName(name) ? DateSource::FromDefaultName : DateSource::FromFileTime;
+          TakesDateFromName(DisplayFileName(name)) ? DateSource::FromDefaultName : DateSource::FromFileTime;
       if (RenameOneRecording(f.folder, f.path, req, source, s, run) != 0) failed = true;
     }
     if (req.progress) req.progress(i + 1, files.size());

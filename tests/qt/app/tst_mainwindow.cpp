@@ -392,7 +392,7 @@ class TestMainWindow : public QObject {
     const std::string a = dir("dlg/a"), b = dir("dlg/b");
     const std::string game = WriteGame(b + "/g.mgx", {"太郎"}, {1}, 1);
     {
-      // The real dialog: its one filter, "*.mgx" as the name, the folder
+      // The real dialog: its filters, "*.mgx" as the name, the folder
       // shown; a name with wildcards filters the list instead of opening.
       QStringList filters;
       QString name, folder;
@@ -408,7 +408,8 @@ class TestMainWindow : public QObject {
         dlg->reject();
       });
       QCOMPARE(q2::UiSeam().pickOpenFile(nullptr, QString::fromStdString(a)), QString());
-      QCOMPARE(filters, QStringList{"mgxﾌｧｲﾙ(*.mgx)"});
+      QCOMPARE(filters, (QStringList{"Replayﾌｧｲﾙ(*.mgx *.mgz *.mgl)", "mgxﾌｧｲﾙ(*.mgx)", "mgzﾌｧｲﾙ(*.mgz)",
+                                     "mglﾌｧｲﾙ(*.mgl)"}));
       QCOMPARE(name, QStringLiteral("*.mgx"));
       QCOMPARE(folder, QString::fromStdString(a));
       QVERIFY(stayedOpen);
