@@ -1,6 +1,7 @@
 #!/bin/sh
-# Regenerates docs/graph.png: the age graph of a generated four-player game
-# with the economy icons shown, rendered off screen.
+# Regenerates docs/graph.png and docs/graph-game-time.png: the age graph of a
+# generated four-player game with the economy icons shown, on the byte axis
+# and on the game clock, rendered off screen.
 # Needs the Debian packages of the build and fonts-ipafont-gothic.
 set -e
 cd "$(dirname "$0")/.."
@@ -9,4 +10,5 @@ build=${BUILD_DIR:-build/screenshot}
 cmake --build "$build" -j2 --target quoril2-graph-shot
 mkdir -p docs
 QT_QPA_PLATFORM=offscreen "$build/src/graph/quoril2-graph-shot" docs/graph.png
-echo "wrote docs/graph.png"
+QT_QPA_PLATFORM=offscreen "$build/src/graph/quoril2-graph-shot" docs/graph-game-time.png --game-time
+echo "wrote docs/graph.png and docs/graph-game-time.png"

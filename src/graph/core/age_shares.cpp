@@ -2,29 +2,38 @@
 
 namespace q2 {
 
-AgeShares AgeSharesOf(uint32_t f, uint32_t c, uint32_t m, int32_t bodyLength) {
+namespace {
+AgeShares Shares(double df, double dc, double dm, double L) {
   constexpr double K = 10.0;
   AgeShares s{0, 0, 0, 0};
-  const double L = static_cast<double>(bodyLength);
   // An empty body has no time axis: the whole bar is the Dark Age.
-  if (f == 0 || bodyLength <= 0) {
+  if (df == 0 || L <= 0) {
     s[0] = K;
     return s;
   }
-  const double df = f, dc = c, dm = m;
+  const bool c = dc != 0, m = dm != 0;
   s[0] = df / L * K;
-  if (c == 0) {
+  if (!c) {
     s[1] = K - s[0];
     return s;
   }
   s[1] = (dc - df) / L * K;
-  if (m == 0) {
+  if (!m) {
     s[2] = K - s[0] - s[1];
     return s;
   }
   s[2] = (dm - dc) / L * K;
   s[3] = K - dm / L * K;
   return s;
+}
+}  // namespace
+
+AgeShares AgeSharesOf(uint32_t f, uint32_t c, uint32_t m, int32_t bodyLength) {
+  return Shares(f, c, m, bodyLength);
+}
+
+AgeShares GameTimeSharesOf(uint64_t f, uint64_t c, uint64_t m, uint64_t L) {
+  return Shares(static_cast<double>(f), static_cast<double>(c), static_cast<double>(m), static_cast<double>(L));
 }
 
 void ComputeAgeShares(ReplayDocument& doc, const std::array<std::array<uint32_t, 3>, kSlots>& t,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "replay/core/game_clock.h"
+
 namespace q2 {
 namespace {
 
@@ -90,6 +92,47 @@ std::vector<IconPlacement> PlaceResearchIcons(const std::array<ResearchList, kSl
     }
   }
   return out;
+}
+
+std::array<ResearchList, kSlots> InGameTime(const std::array<ResearchList, kSlots>& lists, uint64_t durationMs) {
+  std::array<ResearchList, kSlots> out = lists;
+  for (ResearchList& l : out)
+    for (int i = 0; i < std::clamp(l.count, 0, kResearchListMax); ++i)
+      l.entries[i].when = durationMs ? static_cast<double>(l.entries[i].ms) / static_cast<double>(durationMs) : 0.0;
+  return out;
+}
+
+std::vector<MinuteMark> MinuteMarks(uint64_t durationMs) {
+  std::vector<MinuteMark> out;
+  if (durationMs == 0) return out;
+  // Marks at least this many pixels apart.
+  constexpr double kMinGap = 36;
+  const double pxPerMinute = 60000.0 / static_cast<double>(durationMs) * kBarSpan;
+  int step = 60;
+  for (int s : {1, 2, 5, 10, 15, 30, 60})
+    if (s * pxPerMinute >= kMinGap) {
+      step = s;
+      break;
+    }
+  for (int minute = 0; minute * 60000.0 <= static_cast<double>(durationMs); minute += step)
+    out.push_back({kBarLeft + TruncPixels(minute * pxPerMinute), minute});
+  return out;
+}
+
+std::vector<AgeSpan> AgeSpansOf(uint64_t f, uint64_t c, uint64_t m, uint64_t durationMs) {
+  std::vector<AgeSpan> out;
+  const uint64_t reached[4] = {0, f, c, m};
+  for (int age = 0; age < 4; ++age) {
+    if (age > 0 && reached[age] == 0) break;
+    const uint64_t next = age < 3 && reached[age + 1] ? reached[age + 1] : durationMs;
+    out.push_back({age, reached[age], next});
+  }
+  return out;
+}
+
+std::string AgeSpanText(const AgeSpan& span) {
+  static const char* const kNames[4] = {"暗黒", "領主", "城主", "帝王"};
+  return std::string(kNames[span.age & 3]) + " " + ClockText(span.fromMs) + "〜" + ClockText(span.toMs) + " (推定)";
 }
 
 IconToggle IconState::press(IconCategory c) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "graph/core/age_shares.h"
@@ -60,6 +61,29 @@ struct IconPlacement {
 // 200 slots hold. A list's count is taken within 0 … 100.
 std::vector<IconPlacement> PlaceResearchIcons(const std::array<ResearchList, kSlots>& lists,
                                               int used = 0);
+
+// The research lists placed on the game clock: each entry's time becomes
+// its game time over the game's length.
+std::array<ResearchList, kSlots> InGameTime(const std::array<ResearchList, kSlots>& lists, uint64_t durationMs);
+
+// Marks under the bars in game time: the x of each whole number of minutes
+// at a step that keeps them apart (1, 2, 5, 10, 15, 30 or 60 minutes).
+struct MinuteMark {
+  int x = 0;
+  int minute = 0;
+  bool operator==(const MinuteMark&) const = default;
+};
+std::vector<MinuteMark> MinuteMarks(uint64_t durationMs);
+
+// One age of one player in game time: from when it was reached to when the
+// next was (or the game ended). Reached times are estimates.
+struct AgeSpan {
+  int age = 0;  // 0 dark … 3 imperial
+  uint64_t fromMs = 0, toMs = 0;
+};
+std::vector<AgeSpan> AgeSpansOf(uint64_t f, uint64_t c, uint64_t m, uint64_t durationMs);
+// "領主 9:03〜20:09 (推定)".
+std::string AgeSpanText(const AgeSpan& span);
 
 // The three icon states behind "内政" and "鉄鋼".
 enum class IconCategory { None, Economy, Blacksmith };

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QToolTip>
+#include <QHelpEvent>
 
 #include "app/qt/DialogUnits.h"
 #include "app/qt/Icons.h"
@@ -19,6 +21,9 @@ namespace {
 constexpr int kNameBoxIds[kSlots] = {1096, 1001, 1002, 1097, 1004, 1005, 1006, 1007};
 
 QString IdName(int id) { return QStringLiteral("id%1").arg(id); }
+
+// Room for the minute labels below the rows, in game time.
+constexpr int kMinuteStrip = 18;
 
 QRect ToQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 
@@ -78,6 +83,11 @@ CAgeGraphDlg::CAgeGraphDlg(QWidget* owner) : QDialog(owner) {
   connect(button(1100, "内政", 10, 6, 30, 14, true), &QPushButton::clicked, this, &CAgeGraphDlg::OnEconomy);
   connect(button(1101, "鉄鋼", 41, 6, 30, 14, true), &QPushButton::clicked, this, &CAgeGraphDlg::OnBlacksmith);
   button(1043, "その他", 72, 6, 30, 14, true);  // has no command
+  // The bars on the game clock instead of byte positions.
+  gameTimeButton_ = button(1044, "実時間", 106, 6, 34, 14, true);
+  gameTimeButton_->setCheckable(true);
+  gameTimeButton_->setEnabled(false);
+  connect(gameTimeButton_, &QPushButton::toggled, this, &CAgeGraphDlg::OnGameTime);
   connect(button(2, "閉じる", 236, 6, 50, 14, true), &QPushButton::clicked, this, &QDialog::reject);
   connect(button(1061, "：暗黒", 321, 6, 24, 13, false), &QPushButton::clicked, this, &CAgeGraphDlg::OnDarkColor);
   connect(button(1065, "：領主", 371, 6, 24, 13, false), &QPushButton::clicked, this, &CAgeGraphDlg::OnFeudalColor);
@@ -95,11 +105,13 @@ CAgeGraphDlg::CAgeGraphDlg(QWidget* owner) : QDialog(owner) {
 
   settingsPath_ = SettingsPath();
   ageColors_ = LoadAgeColors(settingsPath_);
+  wantGameTime_ = LoadGraphInGameTime(settingsPath_);
 }
 
 CAgeGraphDlg::~CAgeGraphDlg() {
   DestroyResearchIcons();
   SaveAgeColors(settingsPath_, ageColors_);
+  SaveGraphInGameTime(settingsPath_, wantGameTime_);
 }
 
 void CAgeGraphDlg::SetPlayerBars(const std::array<PlayerBar, kSlots>& bars) {
@@ -117,11 +129,61 @@ void CAgeGraphDlg::SetPlayerBars(const std::array<PlayerBar, kSlots>& bars) {
   update();
 }
 
+void CAgeGraphDlg::SetGameClock(uint64_t durationMs, const std::array<AgeShares, kSlots>& shares,
+                                const std::array<std::vector<AgeSpan>, kSlots>& spans) {
+  durationMs_ = durationMs;
+  gameShares_ = shares;
+  spans_ = spans;
+  gameTimeButton_->setEnabled(durationMs > 0);
+  // The user's last choice, where there is a clock to show.
+  gameTimeButton_->setChecked(durationMs > 0 && wantGameTime_);
+  update();
+}
+
+void CAgeGraphDlg::OnGameTime(bool on) {
+  inGameTime_ = on && durationMs_ > 0;
+  if (durationMs_ > 0) wantGameTime_ = on;
+  setFixedSize(GraphDuRect(0, 0, 503, 353).size() + QSize(0, inGameTime_ ? kMinuteStrip : 0));
+  // Icons shown move to their places on the other axis.
+  const IconCategory shown = iconState_.shown();
+  DestroyResearchIcons();
+  if (shown == IconCategory::Economy) CreateResearchIcons(economy_);
+  if (shown == IconCategory::Blacksmith) CreateResearchIcons(blacksmith_);
+  update();
+}
+
+QString CAgeGraphDlg::SegmentToolTip(const QPoint& at) const {
+  if (!inGameTime_) return {};
+  for (int r = 0; r < kSlots; ++r) {
+    const std::array<PixelRect, 4> seg = BarRects(r, gameShares_[r]);
+    for (const AgeSpan& span : spans_[r]) {
+      const PixelRect& q = seg[span.age];
+      if (at.x() >= q.left && at.x() < q.right && at.y() >= q.top && at.y() < q.bottom)
+        return U8(AgeSpanText(span));
+    }
+  }
+  return {};
+}
+
+bool CAgeGraphDlg::event(QEvent* e) {
+  if (e->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(e);
+    const QString tip = SegmentToolTip(help->pos());
+    if (tip.isEmpty())
+      QToolTip::hideText();
+    else
+      QToolTip::showText(help->globalPos(), tip, this);
+    return true;
+  }
+  return QDialog::event(e);
+}
+
 void CAgeGraphDlg::SetEconomyResearch(const ResearchLists& lists) { economy_ = lists; }
 void CAgeGraphDlg::SetBlacksmithResearch(const ResearchLists& lists) { blacksmith_ = lists; }
 
 void CAgeGraphDlg::CreateResearchIcons(const ResearchLists& lists) {
-  for (const IconPlacement& pl : PlaceResearchIcons(lists, iconCount_)) {
+  const ResearchLists placed = inGameTime_ ? InGameTime(lists, durationMs_) : lists;
+  for (const IconPlacement& pl : PlaceResearchIcons(placed, iconCount_)) {
     const int iconId = pl.iconId & 0xFFFF;
     IconSlot& slot = icons_[iconCount_];
     slot.icon = TechIcon(iconId);
@@ -185,8 +247,18 @@ void CAgeGraphDlg::paintEvent(QPaintEvent* e) {
   std::array<QColor, 4> brushes;
   for (int a = 0; a < 4; ++a) brushes[a] = ToQColor(ageColors_[a]);
   for (int r = 0; r < kSlots; ++r) {
-    const std::array<PixelRect, 4> seg = BarRects(r, shares_[r]);
+    const std::array<PixelRect, 4> seg = BarRects(r, shownShares()[r]);
     for (int a = 0; a < 4; ++a) DrawGdiRect(p, seg[a], brushes[a]);
+  }
+  if (inGameTime_) {
+    // Minute marks: a tick under every bar, the minutes in the strip the
+    // dialog grows by below the rows.
+    const int strip = GraphDuRect(0, 0, 503, 353).height();
+    for (const MinuteMark& m : MinuteMarks(durationMs_)) {
+      for (int r = 0; r < kSlots; ++r) p.drawLine(m.x, BarTop(r) + kBarHeight, m.x, BarTop(r) + kBarHeight + 3);
+      p.drawText(QRect(m.x - 20, strip, 40, kMinuteStrip), Qt::AlignHCenter | Qt::AlignVCenter,
+                 QStringLiteral("%1分").arg(m.minute));
+    }
   }
   const std::array<PixelRect, 4> legend = LegendRects();
   for (int a = 0; a < 4; ++a) DrawGdiRect(p, legend[a], brushes[a]);

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "graph/core/age_shares.h"
 #include "graph/core/graph_layout.h"
@@ -44,6 +45,10 @@ class CAgeGraphDlg : public QDialog {
   void SetPlayerBars(const std::array<PlayerBar, kSlots>& bars);
   void SetEconomyResearch(const ResearchLists& lists);
   void SetBlacksmithResearch(const ResearchLists& lists);
+  // The same rows on the game clock, for the "実時間" toggle: the shares,
+  // each age's span and the game's length (0 leaves the toggle off).
+  void SetGameClock(uint64_t durationMs, const std::array<AgeShares, kSlots>& shares,
+                    const std::array<std::vector<AgeSpan>, kSlots>& spans);
 
   void CreateResearchIcons(const ResearchLists& lists);
   void DestroyResearchIcons();
@@ -53,6 +58,9 @@ class CAgeGraphDlg : public QDialog {
   int iconCount() const { return iconCount_; }
   bool economyShown() const { return iconState_.economyShown(); }
   bool blacksmithShown() const { return iconState_.blacksmithShown(); }
+  bool inGameTime() const { return inGameTime_; }
+  // The tool tip of the bar segment at a point ("" where none).
+  QString SegmentToolTip(const QPoint& at) const;
 
   void OnEconomy();
   void OnBlacksmith();
@@ -60,10 +68,12 @@ class CAgeGraphDlg : public QDialog {
   void OnFeudalColor() { ChangeAgeColor(1); }
   void OnCastleColor() { ChangeAgeColor(2); }
   void OnImperialColor() { ChangeAgeColor(3); }
+  void OnGameTime(bool on);
 
  protected:
   void paintEvent(QPaintEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  bool event(QEvent* e) override;
 
  private:
   struct IconSlot {
@@ -73,6 +83,7 @@ class CAgeGraphDlg : public QDialog {
 
   void Apply(const IconToggle& t);
   void ChangeAgeColor(int age);
+  const std::array<AgeShares, kSlots>& shownShares() const { return inGameTime_ ? gameShares_ : shares_; }
 
   std::string settingsPath_;
   AgeColors ageColors_{};
@@ -84,6 +95,12 @@ class CAgeGraphDlg : public QDialog {
   std::array<IconSlot, kIconSlots> icons_{};
   int iconCount_ = 0;
   IconState iconState_;
+  bool inGameTime_ = false;
+  bool wantGameTime_ = false;  // the choice the settings file keeps
+  QPushButton* gameTimeButton_ = nullptr;
+  uint64_t durationMs_ = 0;
+  std::array<AgeShares, kSlots> gameShares_{};
+  std::array<std::vector<AgeSpan>, kSlots> spans_{};
 };
 
 }  // namespace q2

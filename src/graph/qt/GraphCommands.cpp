@@ -5,6 +5,7 @@
 #include "graph/core/age_colors.h"
 #include "graph/core/age_shares.h"
 #include "settings/core/settings.h"
+#include "view/core/display.h"
 
 namespace q2 {
 
@@ -16,6 +17,16 @@ void PrepareAgeGraph(CAgeGraphDlg& dlg, ReplaySummary& s) {
   dlg.SetPlayerBars(bars);
   dlg.SetEconomyResearch(s.doc.economyResearch);
   dlg.SetBlacksmithResearch(s.doc.blacksmithResearch);
+  std::array<AgeShares, kSlots> gameShares;
+  std::array<std::vector<AgeSpan>, kSlots> spans;
+  const uint64_t length = s.view.bodyLength > 0 ? s.view.gameDurationMs : 0;
+  for (int i = 0; i < kSlots; ++i) {
+    const uint64_t f = AgeReachedMs(s.view, i, kFeudal), c = AgeReachedMs(s.view, i, kCastle),
+                   m = AgeReachedMs(s.view, i, kImperial);
+    gameShares[i] = GameTimeSharesOf(f, c, m, length);
+    spans[i] = AgeSpansOf(f, c, m, length);
+  }
+  dlg.SetGameClock(length, gameShares, spans);
 }
 
 void ShowAgeGraph(QWidget* owner, ReplaySummary& s) {

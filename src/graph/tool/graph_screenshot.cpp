@@ -1,5 +1,5 @@
 // Renders the age graph of a generated four-player game, with the economy
-// icons shown, to a PNG: quoril2-graph-shot OUTPUT.png
+// icons shown, to a PNG: quoril2-graph-shot OUTPUT.png [--game-time]
 #include <QApplication>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -14,8 +14,9 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
+  const bool gameTime = argc == 3 && std::string(argv[2]) == "--game-time";
+  if (argc != 2 && !gameTime) {
+    std::fprintf(stderr, "usage: %s OUTPUT.png [--game-time]\n", argv[0]);
     return 2;
   }
   QTemporaryDir tmp;
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
   q2::PrepareAgeGraph(dlg, s);
   dlg.show();
   app.processEvents();
+  if (gameTime) dlg.findChild<QPushButton*>(QStringLiteral("id1044"))->setChecked(true);
   dlg.findChild<QPushButton*>(QStringLiteral("id1100"))->click();
   app.processEvents();
   if (!dlg.grab().save(QString::fromLocal8Bit(argv[1]))) {

@@ -170,7 +170,8 @@ CRenameFormatDlg::CRenameFormatDlg(QWidget* parent) : QDialog(parent) {
   auto* gameInsert = Button(this, QStringLiteral("挿入"), 1011, du, 161, 184, 59, 13);
   Static(this,
          QStringLiteral("ALL：全プレイヤー名　REC_PLAYER：記録者名\n"
-                        "チーム別：味方 vs 敵　味方：記録者のチーム"),
+                        "チーム別：味方 vs 敵　味方：記録者のチーム\n"
+                        "GAME_TIME：ゲーム時間(47分24秒)"),
          du, 24, 202, 196, 36);
 
   connect(ok, &QPushButton::clicked, this, &CRenameFormatDlg::OnOK);
@@ -203,7 +204,8 @@ void CRenameFormatDlg::OnInitDialog() {
   edit_->setFocus();
   for (const char* item : {"year (年)", "month (月)", "day (日)", "hour (時)", "min (分)", "sec (秒)"})
     dateList_->addItem(QString::fromUtf8(item));
-  for (const char* item : {"ALL", "REC_PLAYER", "チーム別", "味方"}) gameList_->addItem(QString::fromUtf8(item));
+  for (const char* item : {"ALL", "REC_PLAYER", "チーム別", "味方", "GAME_TIME"})
+    gameList_->addItem(QString::fromUtf8(item));
   // The lists open with nothing chosen, as the field texts are empty.
   dateList_->setCurrentIndex(-1);
   gameList_->setCurrentIndex(-1);

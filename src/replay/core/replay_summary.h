@@ -86,6 +86,7 @@ struct ReplayView {
   std::array<std::string, kSlots> slotNameTexts;  // code page 932
   int32_t hideWarnings = 0;
   int32_t showPregameChat = 0;
+  int32_t showChatTimes = 0;  // "時刻表示": "[mm:ss] " before each in-game chat line
   std::string chatText;  // code page 932, lines end with CR LF
   std::string perspectivePlayerText, allyTeamText, enemyTeamText;  // code page 932
   int32_t feudalCount = 0, castleCount = 0, imperialCount = 0;

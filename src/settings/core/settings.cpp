@@ -92,4 +92,26 @@ void SaveAgeColors(const std::string& settingsPath, const AgeColors& colors) {
   for (size_t i = 0; i < 4; ++i) IniWriteInt(settingsPath, kSectionView, kAgeColorKeys[i], colors[i]);
 }
 
+namespace {
+bool ReadFlag(const std::string& path, const char* key) { return IniReadInt(path, kSectionView, key, 0) != 0; }
+void WriteFlagIfChanged(const std::string& path, const char* key, bool on) {
+  if (ReadFlag(path, key) != on) IniWriteInt(path, kSectionView, key, on ? 1 : 0);
+}
+}  // namespace
+
+ViewOptions LoadViewOptions(const std::string& settingsPath) {
+  return {ReadFlag(settingsPath, kKeyShowGameLength), ReadFlag(settingsPath, kKeyChatTimes)};
+}
+
+void SaveViewOptions(const std::string& settingsPath, const ViewOptions& o) {
+  WriteFlagIfChanged(settingsPath, kKeyShowGameLength, o.showGameLength);
+  WriteFlagIfChanged(settingsPath, kKeyChatTimes, o.showChatTimes);
+}
+
+bool LoadGraphInGameTime(const std::string& settingsPath) { return ReadFlag(settingsPath, kKeyGraphGameTime); }
+
+void SaveGraphInGameTime(const std::string& settingsPath, bool on) {
+  WriteFlagIfChanged(settingsPath, kKeyGraphGameTime, on);
+}
+
 }  // namespace q2

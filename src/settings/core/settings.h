@@ -61,6 +61,25 @@ Messages LoadViewSettings(const std::string& settingsPath);
 // Writes the player colours, then SAVEGAME_DIR.
 void SaveViewSettings(const std::string& settingsPath);
 
+// What the window adds beyond the original, each off until the user turns
+// it on: the game's length in the panel, times before the chat lines, and
+// the graph in game time.
+struct ViewOptions {
+  bool showGameLength = false;
+  bool showChatTimes = false;
+  bool operator==(const ViewOptions&) const = default;
+};
+inline constexpr const char* kKeyShowGameLength = "SHOW_GAME_TIME";
+inline constexpr const char* kKeyChatTimes = "CHAT_TIME";
+inline constexpr const char* kKeyGraphGameTime = "GRAPH_GAME_TIME";
+ViewOptions LoadViewOptions(const std::string& settingsPath);
+// These write only a key whose value differs from what the file holds, so
+// a window that changed nothing leaves the file as it was.
+void SaveViewOptions(const std::string& settingsPath, const ViewOptions& options);
+// The graph's own choice, kept by the graph dialog.
+bool LoadGraphInGameTime(const std::string& settingsPath);
+void SaveGraphInGameTime(const std::string& settingsPath, bool on);
+
 // Age colours of the graph: dark, feudal, castle, imperial.
 using AgeColors = std::array<ColorRef, 4>;
 inline constexpr AgeColors kDefaultAgeColors = {16711680, 255, 32768, 5898239};

@@ -1,6 +1,7 @@
 #include "display.h"
 
 #include <climits>
+#include <cstdio>
 #include <system_error>
 #include <thread>
 
@@ -23,6 +24,27 @@ void ResetDisplay(ReplayView& view) {
 
 void FillSlotNames(ReplaySummary& s) { s.view.slotNameTexts = s.doc.playerNames; }
 
+namespace {
+// The chat lines with "[mm:ss] " before each, from the times kept per line.
+std::string WithTimes(const std::string& text, const std::vector<uint64_t>& times) {
+  std::string out;
+  size_t line = 0, pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find("\r\n", pos);
+    end = end == std::string::npos ? text.size() : end + 2;
+    const uint64_t s = (line < times.size() ? times[line] : 0) / 1000;
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "[%02llu:%02llu] ", static_cast<unsigned long long>(s / 60),
+                  static_cast<unsigned long long>(s % 60));
+    out += stamp;
+    out.append(text, pos, end - pos);
+    pos = end;
+    ++line;
+  }
+  return out;
+}
+}  // namespace
+
 void RefreshChatPane(ReplayView& v) {
   static const std::string pre = *Utf8ToCp932(kPregameHeader);
   static const std::string in = *Utf8ToCp932(kIngameHeader);
@@ -30,7 +52,10 @@ void RefreshChatPane(ReplayView& v) {
   const std::string& body = lobby ? v.pregameChat.str()
                             : v.hideWarnings ? v.ingameChatFiltered.str()
                                              : v.ingameChat.str();
-  v.chatText = (lobby ? pre : in) + "\r\n" + body;
+  if (!lobby && v.showChatTimes)
+    v.chatText = in + "\r\n" + WithTimes(body, v.hideWarnings ? v.ingameChatFilteredMs : v.ingameChatMs);
+  else
+    v.chatText = (lobby ? pre : in) + "\r\n" + body;
 }
 
 void RefreshChatPaneIfLoaded(ReplayView& v) {

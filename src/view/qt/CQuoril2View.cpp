@@ -23,6 +23,7 @@
 #include "app/qt/QtText.h"
 #include "app/qt/UiSeam.h"
 #include "settings/core/settings.h"
+#include "replay/core/game_clock.h"
 #include "view/core/display.h"
 #include "view/core/open_replay.h"
 
@@ -115,7 +116,9 @@ CQuoril2View::CQuoril2View(CQuoril2Doc* doc, QWidget* parent) : QWidget(parent),
 }
 
 CQuoril2View::~CQuoril2View() {
-  if (!settingsPath_.empty()) SaveViewSettings(settingsPath_);
+  if (settingsPath_.empty()) return;
+  SaveViewSettings(settingsPath_);
+  SaveViewOptions(settingsPath_, {gameLength_->isChecked(), chatTimes_->isChecked()});
 }
 
 void CQuoril2View::buildForm() {
@@ -194,6 +197,12 @@ void CQuoril2View::buildForm() {
   enemy_ = readOnlyEdit(1017, 292, 130, 190, 13);
   group(QStringLiteral("全体データ"), 226, 147, 258, 26);
   auto* graph = button(1085, QStringLiteral("グラフ一覧表示"), 231, 156, 70, 14);
+  // The game's length, shown once the user asks for it.
+  gameLength_ = new QCheckBox(QStringLiteral("ゲーム時間"), this);
+  gameLength_->setObjectName(IdName(1086));
+  PlaceDu(gameLength_, du, 308, 158, 52, 10);
+  gameLengthText_ = label(QString(), 361, 158, 118, 10);
+  gameLengthText_->setObjectName(IdName(1087));
 
   group(QStringLiteral("Chat"), 221, 179, 268, 106);
   hideWarnings_ = new QCheckBox(QStringLiteral("警告無し"), this);
@@ -202,6 +211,9 @@ void CQuoril2View::buildForm() {
   pregame_ = new QCheckBox(QStringLiteral("開始前チャット"), this);
   pregame_->setObjectName(IdName(1045));
   PlaceDu(pregame_, du, 282, 188, 70, 10);
+  chatTimes_ = new QCheckBox(QStringLiteral("時刻表示"), this);
+  chatTimes_->setObjectName(IdName(1046));
+  PlaceDu(chatTimes_, du, 355, 188, 50, 10);
   chat_ = new QPlainTextEdit(this);
   chat_->setObjectName(IdName(1003));
   // The pane shows the chat; it can be selected and copied, not edited.
@@ -234,6 +246,12 @@ void CQuoril2View::buildForm() {
     RefreshChatPaneIfLoaded(summary().view);
     UpdateData(false);
   });
+  connect(chatTimes_, &QCheckBox::clicked, this, [this] {
+    UpdateData(true);
+    RefreshChatPaneIfLoaded(summary().view);
+    UpdateData(false);
+  });
+  connect(gameLength_, &QCheckBox::clicked, this, [this] { UpdateData(false); });
   UpdateData(false);
 }
 
@@ -242,6 +260,10 @@ void CQuoril2View::showMessages(const Messages& m) { ShowMessages(this, m); }
 void CQuoril2View::OnInitialUpdate() {
   settingsPath_ = SettingsPath();
   showMessages(LoadViewSettings(settingsPath_));
+  const ViewOptions options = LoadViewOptions(settingsPath_);
+  gameLength_->setChecked(options.showGameLength);
+  summary().view.showChatTimes = options.showChatTimes ? 1 : 0;
+  chatTimes_->setChecked(options.showChatTimes);
   list_->clear();
   list_->setColumnCount(4);
   list_->setHeaderLabels({QStringLiteral("名前"), QStringLiteral("サイズ"), QStringLiteral("種類"),
@@ -326,6 +348,7 @@ void CQuoril2View::UpdateData(bool save) {
   if (save) {
     v.hideWarnings = hideWarnings_->isChecked() ? 1 : 0;
     v.showPregameChat = pregame_->isChecked() ? 1 : 0;
+    v.showChatTimes = chatTimes_->isChecked() ? 1 : 0;
     const QString shown = chat_->toPlainText();
     if (shown != FromCp932(v.chatText)) {
       const std::string u = ToU8(shown);
@@ -340,6 +363,11 @@ void CQuoril2View::UpdateData(bool save) {
   enemy_->setText(FromCp932(v.enemyTeamText));
   hideWarnings_->setChecked(v.hideWarnings != 0);
   pregame_->setChecked(v.showPregameChat == 1);
+  chatTimes_->setChecked(v.showChatTimes != 0);
+  // Nothing to show before a recording was read.
+  gameLengthText_->setText(gameLength_->isChecked() && v.bodyLength > 0
+                               ? U8(ClockText(v.gameDurationMs) + (v.clockComplete ? "" : " (途中まで)"))
+                               : QString());
   const QString chat = FromCp932(v.chatText);
   if (chat_->toPlainText() != chat) chat_->setPlainText(chat);
   applyNameColors();

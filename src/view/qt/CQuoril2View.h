@@ -12,6 +12,7 @@
 #include "view/core/folder_list.h"
 
 class QCheckBox;
+class QLabel;
 class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -103,6 +104,9 @@ class CQuoril2View : public QWidget {
   QPlainTextEdit* chat_ = nullptr;
   QCheckBox* hideWarnings_ = nullptr;
   QCheckBox* pregame_ = nullptr;
+  QCheckBox* chatTimes_ = nullptr;   // "時刻表示"
+  QCheckBox* gameLength_ = nullptr;  // "ゲーム時間"
+  QLabel* gameLengthText_ = nullptr;
 };
 
 }  // namespace q2

@@ -19,6 +19,7 @@
 #include <utime.h>
 
 #include "platform/text.h"
+#include "replay/core/game_clock.h"
 #include "app/qt/CMainFrame.h"
 #include "app/qt/CQuoril2App.h"
 #include "app/qt/Icons.h"
@@ -313,6 +314,50 @@ class TestMainWindow : public QObject {
     QCOMPARE(control<QLineEdit>(1017)->text(), QStringLiteral("b2 d4 f6 h8 "));
     QVERIFY(seam.shown.empty());
     for (auto& e : fs::directory_iterator(f)) QVERIFY2(e.path().extension() != ".dat", e.path().c_str());
+  }
+
+  void gameTimeInThePanelAndChat() {
+    const std::string f = dir("clock");
+    q2::gen::GameParams params = q2::gen::TypicalGame({"太郎", "花子"}, {1, 1}, 1, 6, 300000, 20000);
+    q2::gen::Placed placed;
+    q2::gen::WriteFile(f + "/g.mgx", q2::gen::BuildRecording(params, &placed));
+    ScriptedSeam seam;
+    startIn(f);
+    click("g.mgx");
+    auto* length = control<QCheckBox>(1086);
+    auto* times = control<QCheckBox>(1046);
+    auto* lengthText = control<QLabel>(1087);
+    auto chat = [&] { return control<QPlainTextEdit>(1003)->toPlainText().split('\n'); };
+    // Off at first: the panel as it always looked.
+    QVERIFY(!length->isChecked() && !times->isChecked());
+    QCOMPARE(lengthText->text(), QString());
+    QCOMPARE(chat().at(1), QStringLiteral("太郎: 11"));
+    frame_.reset();
+    QCOMPARE(q2::IniReadInt(ini_, "VIEW_INFO", "SHOW_GAME_TIME", -1), -1);  // nothing new written
+
+    start();
+    click("g.mgx");
+    QTest::mouseClick(control<QCheckBox>(1086), Qt::LeftButton);
+    QCOMPARE(control<QLabel>(1087)->text(), QString::fromStdString(q2::ClockText(placed.durationMs)));
+    QTest::mouseClick(control<QCheckBox>(1046), Qt::LeftButton);
+    // Each in-game line behind its game time, in body order.
+    std::vector<std::pair<size_t, uint64_t>> when;
+    for (size_t i = 0; i < params.chat.size(); ++i) when.push_back({placed.chatPos[i], placed.chatMs[i]});
+    std::sort(when.begin(), when.end());
+    auto stamp = [](uint64_t ms) {
+      return QStringLiteral("[%1:%2] ").arg(ms / 60000, 2, 10, QLatin1Char('0')).arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'));
+    };
+    QCOMPARE(chat().at(1), stamp(when[0].second) + QStringLiteral("太郎: 11"));
+    QTest::mouseClick(control<QCheckBox>(1013), Qt::LeftButton);  // 警告無し: still timed
+    for (const QString& line : chat().mid(1, chat().size() - 2)) QVERIFY2(line.startsWith('['), qPrintable(line));
+    QTest::mouseClick(control<QCheckBox>(1045), Qt::LeftButton);  // the lobby has no game time
+    QCOMPARE(chat().at(1), QStringLiteral("太郎: よろしくお願いします"));
+    frame_.reset();
+    QCOMPARE(q2::IniReadInt(ini_, "VIEW_INFO", "SHOW_GAME_TIME", -1), 1);
+    QCOMPARE(q2::IniReadInt(ini_, "VIEW_INFO", "CHAT_TIME", -1), 1);
+    start();
+    QVERIFY(control<QCheckBox>(1086)->isChecked() && control<QCheckBox>(1046)->isChecked());
+    QVERIFY(seam.shown.empty());
   }
 
   void corruptRecordingKeepsPreviousReplay() {

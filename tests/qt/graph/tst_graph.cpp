@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <deque>
+#include <map>
 #include <functional>
 #include <set>
 
@@ -18,6 +19,7 @@
 #include "cli/recording_generator.h"
 #include "graph/qt/AgeGraphDlg.h"
 #include "graph/qt/GraphCommands.h"
+#include "replay/core/game_clock.h"
 #include "replay/core/tech_table.h"
 #include "settings/core/ini_file.h"
 #include "support/settings_fixture.h"
@@ -220,6 +222,62 @@ class TestGraph : public QObject {
     check(seen.smith, kCategoryBlacksmith);
     // Only the four played rows have icons.
     for (const IconInfo& i : seen.econ) QVERIFY(RowOf(i.rect) < 4);
+  }
+
+  void gameTimeToggle() {
+    gen::GameParams params = gen::TypicalGame({"侍ジャック", "North"}, {1, 1}, 1, 9, 400000, 20000);
+    gen::Placed placed;
+    const std::string path = dir_ / "clock.mgx";
+    QVERIFY(gen::WriteFile(path, gen::BuildRecording(params, &placed)));
+    ReplaySummary s;
+    QVERIFY(OpenReplay(path, s).ok);
+    const double L = static_cast<double>(placed.durationMs);
+    auto reached = [&](int player, int tech) -> uint64_t {
+      for (size_t k = 0; k < params.ages.size(); ++k)
+        if (params.ages[k].player == player && params.ages[k].tech == tech)
+          return placed.ageMs[k] + (tech == 101 ? 130000 : tech == 102 ? 160000 : 190000);
+      return 0;
+    };
+    const uint64_t feudal = reached(1, 101), castle = reached(1, 102);
+    QVERIFY(feudal > 0 && castle > feudal && castle < placed.durationMs);
+    const int edge = kBarLeft + static_cast<int>(feudal / L * kBarSpan);
+    {
+      CAgeGraphDlg dlg(nullptr);
+      PrepareAgeGraph(dlg, s);
+      QPushButton* toggle = Button(&dlg, 1044);
+      QVERIFY(toggle->isEnabled() && !toggle->isChecked() && !dlg.inGameTime());
+      QCOMPARE(dlg.SegmentToolTip({edge + 2, BarTop(0) + 10}), QString());  // byte axis: no tips
+      toggle->click();
+      QVERIFY(dlg.inGameTime());
+      // Row 1: Dark up to the estimated Feudal time, then Feudal up to Castle.
+      QCOMPARE(dlg.SegmentToolTip({edge - 2, BarTop(0) + 10}),
+               U8("暗黒 0:00〜" + ClockText(feudal) + " (推定)"));
+      QCOMPARE(dlg.SegmentToolTip({edge + 2, BarTop(0) + 10}),
+               U8("領主 " + ClockText(feudal) + "〜" + ClockText(castle) + " (推定)"));
+      QCOMPARE(dlg.SegmentToolTip({edge + 2, BarTop(0) - 5}), QString());
+      // Icons stand at their game times.
+      Button(&dlg, 1100)->click();
+      std::map<int, int> xs;  // icon id of row 1 → x
+      for (const IconInfo& i : Icons(&dlg))
+        if (RowOf(i.rect) == 0) xs[i.iconId] = i.rect.left();
+      for (size_t k = 0; k < params.researches.size(); ++k)
+        if (params.researches[k].player == 1 && xs.count(IconForTech(params.researches[k].techId)))
+          QCOMPARE(xs[IconForTech(params.researches[k].techId)],
+                   kBarLeft + static_cast<int>(placed.researchMs[k] / L * kBarSpan));
+      QVERIFY(!xs.empty());
+    }
+    QCOMPARE(IniReadInt(ini_, kSectionView, "GRAPH_GAME_TIME", -1), 1);
+    {
+      CAgeGraphDlg again(nullptr);
+      PrepareAgeGraph(again, s);
+      QVERIFY(again.inGameTime());
+      // Without a recording there is no clock: the toggle waits, the choice stays.
+      ReplaySummary none;
+      CAgeGraphDlg empty(nullptr);
+      PrepareAgeGraph(empty, none);
+      QVERIFY(!Button(&empty, 1044)->isEnabled() && !empty.inGameTime());
+    }
+    QCOMPARE(IniReadInt(ini_, kSectionView, "GRAPH_GAME_TIME", -1), 1);
   }
 
   void barPixels() {

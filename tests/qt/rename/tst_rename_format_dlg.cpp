@@ -93,7 +93,7 @@ class TestRenameFormatDlg : public QObject {
     for (int i = 0; i < dates->count(); ++i) dateItems << dates->itemText(i);
     for (int i = 0; i < game->count(); ++i) gameItems << game->itemText(i);
     QCOMPARE(dateItems, (QStringList{"year (年)", "month (月)", "day (日)", "hour (時)", "min (分)", "sec (秒)"}));
-    QCOMPARE(gameItems, (QStringList{"ALL", "REC_PLAYER", "チーム別", "味方"}));
+    QCOMPARE(gameItems, (QStringList{"ALL", "REC_PLAYER", "チーム別", "味方", "GAME_TIME"}));
     QVERIFY(dates->currentText().isEmpty());
     QVERIFY(game->currentText().isEmpty());
     QVERIFY(seam_.shown.empty());
