@@ -3,7 +3,6 @@
 #include <climits>
 #include <cstdio>
 #include <system_error>
-#include <thread>
 
 #include "platform/files.h"
 #include "platform/mapped_file.h"
@@ -79,7 +78,42 @@ uint64_t ReadGameLength(const std::string& replayPath) {
   return WalkGameClock(d + L, file.size() - L, {}, none).durationMs;
 }
 
-bool ShowReplay(const std::string& replayPath, ReplaySummary& s) {
+BackgroundClock::BackgroundClock(const std::string& replayPath) {
+  const auto size = FileSizeOf(replayPath);
+  if (!size || *size < kClockBesideScanBytes) return;
+  if (file_.open(replayPath, false) != MappedFile::Status::Ok || file_.size() < 4) return;
+  mapped_ = true;
+  try {
+    thread_ = std::thread([this] {
+      const uint8_t* d = file_.data();
+      const uint32_t L = uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
+      if (L > file_.size()) return;
+      file_.populate();
+      index_ = IndexGameClock(d + L, file_.size() - L);
+      offset_ = L;
+      ready_ = true;
+    });
+  } catch (const std::system_error&) {
+    // No second thread: the display step walks the body itself.
+  }
+}
+
+BackgroundClock::~BackgroundClock() {
+  if (thread_.joinable()) thread_.join();
+}
+
+const MappedFile* BackgroundClock::file(uint64_t size) const {
+  return mapped_ && file_.size() == size ? &file_ : nullptr;
+}
+
+std::optional<ClockIndex> BackgroundClock::take(size_t bodyOffset) {
+  if (thread_.joinable()) thread_.join();
+  if (!ready_ || offset_ != bodyOffset) return std::nullopt;
+  ready_ = false;
+  return std::move(index_);
+}
+
+bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundClock* clock) {
   auto size = FileSizeOf(replayPath);
   if (!size) return false;
   ResetDisplay(s.view);
@@ -87,11 +121,13 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s) {
   s.view.gameDurationMs = 0;
   s.view.clockComplete = false;
 
-  // Scanned in place: the body is never copied.
-  MappedFile file;
+  // Scanned in place: the body is never copied, nor mapped twice.
+  MappedFile own;
+  const MappedFile* mapped = clock ? clock->file(*size) : nullptr;
+  if (!mapped && own.open(replayPath) == MappedFile::Status::Ok) mapped = &own;
+  const MappedFile& file = mapped ? *mapped : own;
   bool scanned = false;
-  if (*size <= static_cast<uint64_t>(INT32_MAX) && file.open(replayPath) == MappedFile::Status::Ok &&
-      file.size() == *size && file.size() >= 4) {
+  if (*size <= static_cast<uint64_t>(INT32_MAX) && mapped && file.size() == *size && file.size() >= 4) {
     const uint8_t* d = file.data();
     const uint32_t L = uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
     // The file may have changed since its header was read.
@@ -99,23 +135,10 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s) {
       const uint8_t* body = d + L;
       const size_t n = file.size() - L;
       s.view.bodyLength = static_cast<int32_t>(n);
-      // The clock's walk reads the whole body once more; on a long body it
-      // runs beside the scans on a second core. It only reads the mapped
-      // body and writes its own index.
-      ClockIndex index;
-      std::thread walker;
-      if (n >= kClockBesideScanBytes) {
-        try {
-          walker = std::thread([&index, body, n] { index = IndexGameClock(body, n); });
-        } catch (const std::system_error&) {
-        }
-      }
       ScanBody(s.doc, s.view, body, n);
-      if (walker.joinable())
-        walker.join();
-      else
-        index = IndexGameClock(body, n);
-      TimeBodyEvents(s.doc, s.view, body, n, index);
+      std::optional<ClockIndex> index = clock && mapped == clock->file(*size) ? clock->take(L) : std::nullopt;
+      if (!index) index = IndexGameClock(body, n);
+      TimeBodyEvents(s.doc, s.view, body, n, *index);
       scanned = true;
     }
   }

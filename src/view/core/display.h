@@ -2,8 +2,12 @@
 // recording and building the texts the panel shows.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <thread>
 
+#include "platform/mapped_file.h"
+#include "replay/core/game_clock.h"
 #include "replay/core/replay_summary.h"
 
 namespace q2 {
@@ -29,8 +33,35 @@ uint64_t AgeReachedMs(const ReplayView& view, int slot, int age);
 // without the scans. 0 when the file can't be read.
 uint64_t ReadGameLength(const std::string& replayPath);
 
+// A long recording mapped once for the whole open, and its game clock
+// walked over that map on a second thread from the moment the open starts,
+// so that the index is ready when the display step needs it. The thread only
+// reads the map and writes its own index.
+class BackgroundClock {
+ public:
+  explicit BackgroundClock(const std::string& replayPath);
+  ~BackgroundClock();
+  BackgroundClock(const BackgroundClock&) = delete;
+  BackgroundClock& operator=(const BackgroundClock&) = delete;
+  // The map, when it holds a file of this size (nullptr otherwise), so that
+  // the display step reads the body without a second map of it.
+  const MappedFile* file(uint64_t size) const;
+  // The index of the body at this offset, once the walk is done; nullopt
+  // when there was no walk of it.
+  std::optional<ClockIndex> take(size_t bodyOffset);
+
+ private:
+  MappedFile file_;
+  bool mapped_ = false;
+  std::thread thread_;
+  ClockIndex index_;
+  size_t offset_ = 0;
+  bool ready_ = false;
+};
+
 // Reads the recording again and scans its body. False only when the file's
-// status can't be obtained; then nothing changes.
-bool ShowReplay(const std::string& replayPath, ReplaySummary& s);
+// status can't be obtained; then nothing changes. The game clock comes from
+// `clock` when it walked this same file, else from a walk of its own.
+bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundClock* clock = nullptr);
 
 }  // namespace q2

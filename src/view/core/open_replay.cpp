@@ -16,11 +16,13 @@ void DeleteExtractedHeader(const std::string& replayPath, const ReplayView& v) {
 
 OpenResult OpenReplay(const std::string& replayPath, ReplaySummary& s) {
   OpenResult r;
+  // The clock's walk over a long body runs beside the extraction and scans.
+  BackgroundClock clock(replayPath);
   if (!HeaderExtractor(replayPath, s.view, r.messages)) return r;
   if (!PregameChatScan(s.view.extractedHeaderPath, s, r.messages)) return r;
   UpdateTeamTexts(s);
   DeleteExtractedHeader(replayPath, s.view);
-  r.ok = ShowReplay(replayPath, s);
+  r.ok = ShowReplay(replayPath, s, &clock);
   return r;
 }
 
