@@ -122,32 +122,6 @@ File::File(const std::string& path, const char* mode) {
   f_ = _wfopen(Wide(path).c_str(), m.c_str());
 }
 
-File::~File() {
-  if (f_) std::fclose(f_);
-}
-
-bool File::close() {
-  if (!f_) return true;
-  bool ok = std::fclose(f_) == 0;
-  f_ = nullptr;
-  return ok;
-}
-
-ReadStatus ReadWholeFile(const std::string& path, uint64_t size, ByteBuffer& out) {
-  if (IsDirectory(path)) return ReadStatus::CannotOpen;
-  if (size > static_cast<uint64_t>(SIZE_MAX / 2)) return ReadStatus::TooLarge;
-  File f(path, "rb");
-  if (!f) return ReadStatus::CannotOpen;
-  try {
-    out.data.reset(new uint8_t[static_cast<size_t>(size) + 1]);
-  } catch (const std::bad_alloc&) {
-    return ReadStatus::TooLarge;
-  }
-  out.size = std::fread(out.data.get(), 1, static_cast<size_t>(size), f.get());
-  out.data[out.size] = 0;
-  return out.size == size ? ReadStatus::Ok : ReadStatus::Short;
-}
-
 std::string ExecutablePath() {
   std::wstring buf(32768, L'\0');
   DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/text.h"
+#include "replay/core/game_clock.h"
 #include "replay/core/team_lineup.h"
 
 namespace q2 {
@@ -60,13 +61,7 @@ bool needsGameClock(const TokenList& tokens) {
   return false;
 }
 
-std::string GameTimeText(uint64_t ms) {
-  const uint64_t s = ms / 1000;
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "%llu分%02llu秒", static_cast<unsigned long long>(s / 60),
-                static_cast<unsigned long long>(s % 60));
-  return buf;
-}
+std::string GameTimeText(uint64_t ms) { return FormatClock(ms, "%llu分%02llu秒"); }
 
 bool needsReplayData(const TokenList& tokens) {
   for (TokenKind k : tokens)

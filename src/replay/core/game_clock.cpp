@@ -115,12 +115,14 @@ GameClock WalkGameClock(const uint8_t* b, size_t n, const std::vector<uint32_t>&
   return idx.clock;
 }
 
-std::string ClockText(uint64_t ms) {
+std::string FormatClock(uint64_t ms, const char* format) {
   const uint64_t s = ms / 1000;
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%llu:%02llu", static_cast<unsigned long long>(s / 60),
+  char buf[64];
+  std::snprintf(buf, sizeof buf, format, static_cast<unsigned long long>(s / 60),
                 static_cast<unsigned long long>(s % 60));
   return buf;
 }
+
+std::string ClockText(uint64_t ms) { return FormatClock(ms, "%llu:%02llu"); }
 
 }  // namespace q2

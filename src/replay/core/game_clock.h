@@ -41,6 +41,9 @@ GameClock WalkGameClock(const uint8_t* body, size_t length, const std::vector<ui
 // civilisation that researches faster is not known here).
 inline constexpr uint64_t kAgeResearchMs[3] = {130000, 160000, 190000};  // feudal, castle, imperial
 
+// The minutes and seconds of a game time through a printf format taking
+// two unsigned long longs, such as "%llu分%02llu秒".
+std::string FormatClock(uint64_t ms, const char* format);
 // "47:24" (minutes may pass 59).
 std::string ClockText(uint64_t ms);
 

@@ -31,11 +31,7 @@ std::string WithTimes(const std::string& text, const std::vector<uint64_t>& time
   while (pos < text.size()) {
     size_t end = text.find("\r\n", pos);
     end = end == std::string::npos ? text.size() : end + 2;
-    const uint64_t s = (line < times.size() ? times[line] : 0) / 1000;
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "[%02llu:%02llu] ", static_cast<unsigned long long>(s / 60),
-                  static_cast<unsigned long long>(s % 60));
-    out += stamp;
+    out += FormatClock(line < times.size() ? times[line] : 0, "[%02llu:%02llu] ");
     out.append(text, pos, end - pos);
     pos = end;
     ++line;
