@@ -9,6 +9,7 @@
 #include "bench.h"
 #include "cli/recording_generator.h"
 #include "replay/core/body_scan.h"
+#include "replay/core/game_clock.h"
 #include "replay/core/header_extractor.h"
 #include "replay/core/header_scan.h"
 #include "support/temp_dir.h"
@@ -76,6 +77,18 @@ void Measure(const std::string& label, const std::string& path) {
   const size_t n = static_cast<size_t>(s.view.bodyLength);
   const double research = q2bench::BestMs([&] { q2::ResearchScan(s.doc, body, n); }, 20);
   const double events = q2bench::BestMs([&] { q2::BodyEventScan(s.view, body, n); }, 20);
+  // The game clock: the scans alone against the scans and the clock's walk
+  // one after the other (the open itself walks beside them on a second
+  // thread when the body is long).
+  const double scans = q2bench::BestMs([&] { q2::ScanBody(s.doc, s.view, body, n); }, 20);
+  const double timed = q2bench::BestMs(
+      [&] {
+        q2::ScanBody(s.doc, s.view, body, n);
+        q2::TimeBodyEvents(s.doc, s.view, body, n);
+      },
+      20);
+  std::printf("%-28s game clock: scans %.2f ms, scans and clock %.2f ms (x %.2f), game %s%s\n", "", scans, timed,
+              timed / scans, q2::ClockText(s.view.gameDurationMs).c_str(), s.view.clockComplete ? "" : " (incomplete)");
   std::printf("%-28s extract %.2f, header scans %.2f, show %.2f (research %.2f, events %.2f) ms\n", "", extract,
               header, show, research, events);
 }
