@@ -3,9 +3,9 @@
 // checks got wrong.
 #include <gtest/gtest.h>
 
-#include "core_support.h"
 #include "replay/core/body_scan.h"
 #include "replay/core/header_scan.h"
+#include "support/core_support.h"
 
 using namespace q2;
 

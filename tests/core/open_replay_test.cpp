@@ -5,440 +5,283 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <algorithm>
-#include <filesystem>
 #include <map>
 #include <random>
 
-#include "platform/text.h"
-#include "cli/recording_generator.h"
-#include "core_support.h"
 #include "replay/core/header_extractor.h"
 #include "replay/core/tech_table.h"
-#include "support/temp_dir.h"
-#include "view/core/display.h"
+#include "support/core_support.h"
 
 using namespace q2;
-using q2test::HeaderBytes;
-using q2test::ReadBytes;
-using q2test::WriteBytes;
+using namespace q2test;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string Cp932(const std::string& s) { return Utf8ToCp932(s).value(); }
-
-std::vector<std::string> Listing(const std::string& dir) {
+std::vector<std::string> Names(const std::string& dir) {
   std::vector<std::string> out;
-  for (const auto& e : fs::directory_iterator(dir)) out.push_back(e.path().filename().string());
-  std::sort(out.begin(), out.end());
+  for (const auto& entry : Snapshot(dir)) out.push_back(entry.first);
   return out;
 }
 
-std::vector<std::string> Texts(const Messages& m) {
-  std::vector<std::string> out;
-  for (const Message& x : m) out.push_back(x.text);
-  return out;
+// Opens `bytes` written as dir/name; the recording must stay as it was.
+OpenResult Open(const TempDir& dir, const std::string& name, const std::string& bytes, ReplaySummary& s) {
+  WriteBytes(dir / name, bytes);
+  OpenResult r = OpenReplay(dir / name, s);
+  EXPECT_EQ(ReadBytes(dir / name), bytes) << "the recording changed";
+  return r;
 }
 
-// Opens `bytes` written as dir/name and checks that the recording is left
-// as it was.
-struct Open {
-  OpenResult r;
-  ReplaySummary s;
-  Open(const q2test::TempDir& dir, const std::string& name, const std::string& bytes) {
-    const std::string path = dir / name;
-    WriteBytes(path, bytes);
-    r = OpenReplay(path, s);
-    EXPECT_EQ(ReadBytes(path), bytes) << "the recording changed";
-  }
-};
-
-std::string TwoPlayerRecording(gen::GameParams* specOut = nullptr, gen::Placed* placed = nullptr) {
-  gen::GameParams params = gen::TypicalGame({"North", "侍ジャック"}, {2, 2}, 2, 11, 120000, 30000);
-  if (specOut) *specOut = params;
-  return gen::BuildRecording(params, placed);
-}
-
-// A recording with a hand-made header and body.
-std::string Recording(const HeaderBytes& h, const std::string& body = std::string(64, '\x01')) {
-  return gen::Assemble(h.b, body);
-}
+std::vector<std::string> One(const std::string& text) { return text.empty() ? std::vector<std::string>{} : std::vector{text}; }
 
 }  // namespace
 
 TEST(OpenReplay, ATypicalRecordingFillsTheWholeSummary) {
-  q2test::TempDir dir;
-  gen::GameParams params = gen::TypicalGame({"侍ジャック", "North", "ゆきむら", "弓兵マスター"}, {2, 2, 3, 3}, 1, 5,
-                                    300000, 90000);
-  gen::Placed placed;
-  const std::string bytes = gen::BuildRecording(params, &placed);
-  Open o(dir, "game.mgx", bytes);
-  ASSERT_TRUE(o.r.ok);
-  EXPECT_TRUE(o.r.messages.empty());
-  EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"game.mgx"}) << "the .dat file is deleted";
-  EXPECT_EQ(o.s.view.extractedHeaderPath, dir / "game.dat");
+  for (bool laterLogHeader : {false, true}) {
+    TempDir dir;
+    gen::GameParams p = gen::TypicalGame({"侍ジャック", "North", "ゆきむら", "弓兵マスター"}, {2, 2, 3, 3}, 1, 5, 300000, 90000);
+    p.laterLogHeader = laterLogHeader;
+    gen::Placed placed;
+    ReplaySummary s;
+    OpenResult r = Open(dir, "game.mgx", gen::BuildRecording(p, &placed), s);
+    ASSERT_TRUE(r.ok);
+    EXPECT_TRUE(r.messages.empty());
+    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"game.mgx"}) << "the .dat file is deleted";
+    EXPECT_EQ(s.view.extractedHeaderPath, dir / "game.dat");
 
-  const ReplayDocument& d = o.s.doc;
-  const ReplayView& v = o.s.view;
-  EXPECT_EQ(d.recorderSlot, 1);
-  EXPECT_EQ(d.playerNames, (std::array<std::string, 8>{Cp932("侍ジャック"), "North", Cp932("ゆきむら"),
-                                                       Cp932("弓兵マスター"), "", "", "", ""}));
-  EXPECT_EQ(std::vector<int32_t>(d.playerTeams.begin(), d.playerTeams.begin() + 4),
-            (std::vector<int32_t>{2, 2, 3, 3}));
-  EXPECT_EQ(v.slotNameTexts, d.playerNames);
-  EXPECT_EQ(v.perspectivePlayerText, Cp932("侍ジャック"));
-  EXPECT_EQ(v.allyTeamText, Cp932("侍ジャック") + " North ");
-  EXPECT_EQ(v.enemyTeamText, "");
+    const ReplayDocument& d = s.doc;
+    const ReplayView& v = s.view;
+    EXPECT_EQ(d.recorderSlot, 1);
+    EXPECT_EQ(d.playerNames, (std::array<std::string, 8>{Cp932("侍ジャック"), "North", Cp932("ゆきむら"),
+                                                         Cp932("弓兵マスター"), "", "", "", ""}));
+    EXPECT_EQ(d.playerTeams, (std::array<int32_t, 8>{2, 2, 3, 3, 0, 0, 0, 0}));
+    EXPECT_EQ(v.slotNameTexts, d.playerNames);
+    EXPECT_EQ(v.perspectivePlayerText, Cp932("侍ジャック"));
+    EXPECT_EQ(v.allyTeamText, Cp932("侍ジャック") + " North ");
+    EXPECT_EQ(v.enemyTeamText, "");
+    std::string lobby;
+    for (const gen::Chat& c : p.lobbyChat) lobby += Cp932(c.text) + "\r\n";
+    EXPECT_EQ(v.pregameChat.str(), lobby);
 
-  std::string lobby;
-  for (const gen::Chat& c : params.lobbyChat) lobby += Cp932(c.text) + "\r\n";
-  EXPECT_EQ(v.pregameChat.str(), lobby);
-
-  // In-game chat in body order; the warnings only in the full text.
-  std::vector<std::pair<size_t, std::string>> chat;
-  for (size_t i = 0; i < params.chat.size(); ++i) chat.push_back({placed.chatPos[i], params.chat[i].text});
-  std::sort(chat.begin(), chat.end());
-  std::string all, filtered;
-  for (auto& [pos, text] : chat) {
-    all += Cp932(text) + "\r\n";
-    if (text.rfind("--警告", 0) != 0) filtered += Cp932(text) + "\r\n";
-  }
-  EXPECT_EQ(v.ingameChat.str(), all);
-  EXPECT_EQ(v.ingameChatFiltered.str(), filtered);
-  EXPECT_NE(all, filtered);
-  EXPECT_EQ(v.chatText, Cp932("-------ゲーム開始後チャット-------") + "\r\n" + all);
-
-  EXPECT_EQ(v.bodyLength, 300000);
-  // Ages: the first advance per slot and age, ranked in body order.
-  std::map<std::pair<int, int>, size_t> first;
-  for (size_t i = 0; i < params.ages.size(); ++i) {
-    auto key = std::make_pair(params.ages[i].player, params.ages[i].tech - 101);
-    if (!first.count(key) || placed.agePos[i] < first[key]) first[key] = placed.agePos[i];
-  }
-  for (auto& [key, pos] : first) {
-    const auto [player, age] = key;
-    EXPECT_EQ(v.ageTimes[player - 1][age], pos + 84480) << player << " " << age;
-    int rank = 1;
-    for (auto& [k2, p2] : first)
-      if (k2.second == age && p2 < pos) ++rank;
-    const auto& ranks = age == 0 ? v.feudalRank : age == 1 ? v.castleRank : v.imperialRank;
-    EXPECT_EQ(ranks[player - 1], rank) << player << " " << age;
-  }
-  EXPECT_EQ(v.ageTimes[5], (std::array<uint32_t, 3>{}));
-  // Research: every placed research in its list at its own time.
-  for (size_t i = 0; i < params.researches.size(); ++i) {
-    const gen::Research& res = params.researches[i];
-    const auto& lists = CategoryOfTech(res.techId) == 1 ? d.economyResearch : d.blacksmithResearch;
-    const ResearchList& l = lists[res.player - 1];
-    const auto* e = std::find_if(l.entries.begin(), l.entries.begin() + l.count,
-                                 [&](const ResearchEntry& x) { return x.iconId == IconForTech(res.techId); });
-    ASSERT_NE(e, l.entries.begin() + l.count) << res.techId;
-    EXPECT_EQ(e->when, static_cast<double>(placed.researchPos[i]) / 300000);
-  }
-}
-
-TEST(OpenReplay, ShortFilesAndBadHeaderLengthsAreCorruptAndWriteNothing) {
-  q2test::TempDir dir;
-  const std::string good = TwoPlayerRecording();
-  const uint32_t size = static_cast<uint32_t>(good.size());
-  std::vector<std::pair<std::string, std::string>> cases = {
-      {"empty", ""},
-      {"three bytes", std::string("\x10\x00\x00", 3)},
-      {"L = 0", q2test::Le32(0) + good.substr(4)},
-      {"L one past the end", q2test::Le32(size + 1) + good.substr(4)},
-      {"L far past the end", q2test::Le32(0xFFFFFFFF) + good.substr(4)},
-  };
-  for (uint32_t l = 1; l <= 7; ++l) cases.push_back({"L = " + std::to_string(l), q2test::Le32(l) + good.substr(4)});
-  for (uint32_t l = 1; l <= 7; ++l) cases.push_back({"L = " + std::to_string(l) + ", short file", q2test::Le32(l)});
-  for (const auto& [what, bytes] : cases) {
-    SCOPED_TRACE(what);
-    Open o(dir, "game.mgx", bytes);
-    EXPECT_FALSE(o.r.ok);
-    EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{q2test::kTextCorrupt});
-    EXPECT_EQ(o.r.messages[0].caption, "Quoril2");
-    EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"game.mgx"});
-  }
-}
-
-TEST(OpenReplay, EachKindOfRecordingOpensByItsContainer) {
-  gen::GameParams p = gen::TypicalGame({"Alpha", "Beta"}, {1, 1}, 2, 11, 30000, 20000);
-  const std::string twoWords = gen::BuildRecording(p);
-  p.mglContainer = true;
-  const std::string lengthAlone = gen::BuildRecording(p);
-  const uint32_t size = static_cast<uint32_t>(lengthAlone.size());
-  // file name, bytes, the message it gives ("" = opens)
-  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
-      {"game.mgx", twoWords, ""},
-      {"rec.20080412-203015.mgz", twoWords, ""},
-      {"old.mgl", lengthAlone, ""},
-      {"OLD.MGL", lengthAlone, ""},
-      // Told by the extension: the wrong container doesn't inflate.
-      {"old.mgx", lengthAlone, q2test::kTextInflate},
-      {"game.mgl", twoWords, q2test::kTextInflate},
-      // An .mgl prefix that doesn't fit the file.
-      {"short.mgl", q2test::Le32(3) + lengthAlone.substr(4), q2test::kTextCorrupt},
-      {"zero.mgl", q2test::Le32(0) + lengthAlone.substr(4), q2test::kTextCorrupt},
-      {"past.mgl", q2test::Le32(size + 1) + lengthAlone.substr(4), q2test::kTextCorrupt},
-  };
-  for (const auto& [name, bytes, message] : cases) {
-    SCOPED_TRACE(name);
-    q2test::TempDir dir;
-    Open o(dir, name, bytes);
-    EXPECT_EQ(o.r.ok, message.empty());
-    if (message.empty()) {
-      EXPECT_EQ(o.s.doc.playerNames[1], "Beta");
-      EXPECT_TRUE(o.s.view.clockComplete);
-      EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{name});  // its .dat was written and deleted
-    } else {
-      EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{message});
+    // In-game chat in body order, the warnings only in the full text.
+    std::map<size_t, std::pair<std::string, uint64_t>> chat;
+    for (size_t i = 0; i < p.chat.size(); ++i) chat[placed.chatPos[i]] = {Cp932(p.chat[i].text), placed.chatMs[i]};
+    std::string all, filtered;
+    std::vector<uint64_t> times;
+    for (const auto& [pos, line] : chat) {
+      all += line.first + "\r\n";
+      if (line.first.rfind(kWarning, 0) != 0) filtered += line.first + "\r\n";
+      times.push_back(line.second);
     }
-    EXPECT_EQ(q2test::ReadBytes(dir / name), bytes);
+    EXPECT_EQ(v.ingameChat.str(), all);
+    EXPECT_EQ(v.ingameChatFiltered.str(), filtered);
+    EXPECT_NE(all, filtered);
+    EXPECT_EQ(v.ingameChatMs, times);
+    EXPECT_EQ(v.chatText, Cp932("-------ゲーム開始後チャット-------") + "\r\n" + all);
+
+    // The game's own clock, as the generator wrote it.
+    EXPECT_EQ(v.bodyLength, 300000);
+    EXPECT_TRUE(v.clockComplete);
+    EXPECT_EQ(v.gameDurationMs, placed.durationMs);
+    // Ages: the first advance per slot and age, ranked in body order.
+    std::map<std::pair<int, int>, size_t> first;  // (age, slot) → index of its first advance
+    for (size_t i = 0; i < p.ages.size(); ++i) {
+      const auto key = std::make_pair(p.ages[i].tech - 101, p.ages[i].player - 1);
+      if (!first.count(key) || placed.agePos[i] < placed.agePos[first[key]]) first[key] = i;
+    }
+    for (const auto& [key, i] : first) {
+      const auto [age, slot] = key;
+      EXPECT_EQ(v.ageTimes[slot][age], placed.agePos[i] + 84480) << slot << " " << age;
+      EXPECT_EQ(v.ageClickMs[slot][age], placed.ageMs[i]);
+      int rank = 1;
+      for (const auto& [other, k] : first) rank += other.first == age && placed.agePos[k] < placed.agePos[i];
+      EXPECT_EQ((age == 0 ? v.feudalRank : age == 1 ? v.castleRank : v.imperialRank)[slot], rank);
+    }
+    EXPECT_EQ(v.ageTimes[5], (std::array<uint32_t, 3>{}));
+    // Every placed research in its list at its own position and game time.
+    for (size_t i = 0; i < p.researches.size(); ++i) {
+      const gen::Research& res = p.researches[i];
+      const ResearchList& l = (CategoryOfTech(res.techId) == 1 ? d.economyResearch : d.blacksmithResearch)[res.player - 1];
+      const auto* e = std::find_if(l.entries.begin(), l.entries.begin() + l.count,
+                                   [&](const ResearchEntry& x) { return x.iconId == IconForTech(res.techId); });
+      ASSERT_NE(e, l.entries.begin() + l.count) << res.techId;
+      EXPECT_EQ(e->when, static_cast<double>(placed.researchPos[i]) / 300000);
+      EXPECT_EQ(e->ms, placed.researchMs[i]);
+    }
   }
 }
 
-TEST(OpenReplay, AHeaderLengthEqualToTheFileLengthIsAnEmptyBody) {
-  q2test::TempDir dir;
-  const std::string header = gen::BuildHeader(gen::TypicalGame({"A", "B"}, {1, 1}, 2, 3, 1000, 20000));
-  Open o(dir, "game.mgx", gen::Assemble(header, ""));
-  ASSERT_TRUE(o.r.ok);
-  EXPECT_TRUE(o.r.messages.empty());
-  EXPECT_EQ(o.s.view.bodyLength, 0);
-  EXPECT_EQ(o.s.doc.playerNames[1], "B");
-  EXPECT_EQ(o.s.view.perspectivePlayerText, "B");
-  EXPECT_TRUE(o.s.view.ingameChat.empty());
-  EXPECT_EQ(o.s.view.feudalCount, 0);
-  EXPECT_EQ(o.s.doc.economyResearch[0].count, 0);
-  EXPECT_FALSE(o.s.view.pregameChat.empty());
-  EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"game.mgx"});
+TEST(OpenReplay, BadInputGivesItsMessageAndLosesNothing) {
+  gen::GameParams p = gen::TypicalGame({"Alpha", "Beta"}, {1, 1}, 2, 11, 20000, 20000);
+  const std::string good = gen::BuildRecording(p), header = gen::BuildHeader(p);
+  p.mglContainer = true;
+  const std::string mgl = gen::BuildRecording(p);
+  auto withLength = [](uint32_t l, const std::string& file) { return Le32(l) + file.substr(4); };
+  auto twoWords = [](const std::string& deflated, const std::string& body = "") {
+    return Le32(static_cast<uint32_t>(deflated.size() + 8)) + Le32(0) + deflated + body;
+  };
+  const std::string deflated = gen::Assemble(header, "").substr(8);
+  std::mt19937 rng(7);
+  std::string noisy = deflated.substr(0, 200);
+  while (noisy.size() < deflated.size()) noisy += static_cast<char>(rng());
+  struct Case {
+    std::string name, bytes, message;  // "" opens
+    std::vector<std::string> left;     // beside the recording afterwards
+    int dat = -1;                      // the .dat left: 0 empty, 1 a part of the header
+  };
+  std::vector<Case> cases = {
+      {"game.mgx", "", kTextCorrupt},
+      {"game.mgx", std::string("\x10\x00\x00", 3), kTextCorrupt},
+      {"game.mgx", withLength(0, good), kTextCorrupt},
+      {"game.mgx", withLength(static_cast<uint32_t>(good.size() + 1), good), kTextCorrupt},
+      {"game.mgx", withLength(0xFFFFFFFF, good), kTextCorrupt},
+      {"rec.20080412-203015.mgz", good, ""},
+      {"old.mgl", mgl, ""},
+      {"OLD.MGL", mgl, ""},
+      // Told by the extension: the wrong container doesn't inflate.
+      {"old.mgx", mgl, kTextInflate, {"old.dat"}},
+      {"game.mgl", good, kTextInflate, {"game.dat"}},
+      {"short.mgl", withLength(3, mgl), kTextCorrupt},
+      {"zero.mgl", withLength(0, mgl), kTextCorrupt},
+      {"past.mgl", withLength(static_cast<uint32_t>(mgl.size() + 1), mgl), kTextCorrupt},
+      // An empty compressed block, a stream cut short, noise after a valid
+      // start, nothing that inflates: the .dat file keeps what was written.
+      {"a.mgx", Le32(8) + Le32(0) + "body", kTextInflate, {"a.dat"}, 0},
+      {"b.mgx", twoWords(deflated.substr(0, deflated.size() / 2)), kTextInflate, {"b.dat"}, 1},
+      {"c.mgx", twoWords(noisy, "body"), kTextInflate, {"c.dat"}},
+      {"d.mgx", twoWords(std::string(1000, '\xFF')), kTextInflate, {"d.dat"}},
+      // Names without a lower-case ".mgx" use a sibling .dat file.
+      {"GAME.MGX", good, ""},
+      {"game.Mgx", good, ""},
+      {"game", good, ""},
+      {"game.dat", good, ""},
+      {".MGX", good, ""},
+      {"empty body.mgx", gen::Assemble(header, ""), ""},
+  };
+  for (uint32_t l = 1; l <= 7; ++l) {
+    cases.push_back({"game.mgx", withLength(l, good), kTextCorrupt});
+    cases.push_back({"game.mgx", Le32(l), kTextCorrupt});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name + ", " + std::to_string(c.bytes.size()) + " bytes");
+    TempDir dir;
+    ReplaySummary s;
+    OpenResult r = Open(dir, c.name, c.bytes, s);
+    EXPECT_EQ(r.ok, c.message.empty());
+    EXPECT_EQ(Texts(r.messages), One(c.message));
+    if (!r.messages.empty()) EXPECT_EQ(r.messages[0].caption, "Quoril2");
+    std::vector<std::string> left = c.left;
+    left.push_back(c.name);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(Names(dir.path()), left);
+    if (c.dat >= 0) {
+      const std::string dat = ReadBytes(dir / c.left[0]);
+      EXPECT_EQ(dat.empty(), c.dat == 0);
+      EXPECT_EQ(dat, header.substr(0, std::min(dat.size(), header.size() - 1)));
+    }
+    if (r.ok) {
+      EXPECT_NE(s.view.extractedHeaderPath, dir / c.name);
+      EXPECT_EQ(s.doc.playerNames[1], "Beta");
+      EXPECT_EQ(s.view.perspectivePlayerText, "Beta");
+      EXPECT_EQ(s.view.bodyLength, c.name == "empty body.mgx" ? 0 : 20000);
+      EXPECT_EQ(s.view.clockComplete, s.view.bodyLength > 0);
+    }
+  }
 }
 
-TEST(OpenReplay, InflateFailuresLeaveTheDatFileWithWhatWasWritten) {
-  q2test::TempDir dir;
-  // L = 8: an empty compressed block, an empty .dat file left on disk.
-  {
-    Open o(dir, "a.mgx", q2test::Le32(8) + q2test::Le32(0) + "body");
-    EXPECT_FALSE(o.r.ok);
-    EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{q2test::kTextInflate});
-    ASSERT_TRUE(PathExists(dir / "a.dat"));
-    EXPECT_EQ(ReadBytes(dir / "a.dat"), "");
+TEST(OpenReplay, WhereNoDatFileCanBeWrittenNothingIsLost) {
+  TempDir dir;
+  const std::string bytes = Game({"North", "South"}, 2);
+  ReplaySummary s;
+  // Nothing there, or a folder (also one named like a recording).
+  fs::create_directory(dir / "old.mgx");
+  for (const std::string& path : {dir / "missing.mgx", dir / "old.mgx", dir.path()})
+    EXPECT_EQ(Texts(OpenReplay(path, s).messages), One(kTextCannotOpen)) << path;
+  // The .dat path is a folder with a file in it, a hard or a symbolic link
+  // to the recording, or (every ".mgx" of the path replaced) in a folder
+  // that is not there.
+  fs::create_directory(dir / "game.dat");
+  WriteBytes(dir / "game.dat/keep.txt", "keep");
+  WriteBytes(dir / "hard.mgx", bytes);
+  fs::create_hard_link(dir / "hard.mgx", dir / "hard.dat");
+  WriteBytes(dir / "sym.mgx", bytes);
+  std::error_code noLinks;  // Windows lets only some users make symbolic links
+  fs::create_symlink(dir / "sym.mgx", dir / "sym.dat", noLinks);
+  fs::create_directory(dir / "saved.mgx");
+  std::vector<std::string> names = {"game.mgx", "hard.mgx", "saved.mgx/game.mgx"};
+  if (!noLinks) names.push_back("sym.mgx");
+  for (const std::string& name : names) {
+    OpenResult r = Open(dir, name, bytes, s);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(Texts(r.messages), One(kTextCannotCreate)) << name;
+    if (name == "saved.mgx/game.mgx") EXPECT_EQ(s.view.extractedHeaderPath, dir / "saved.dat/game.dat");
   }
-  // A compressed block cut short: the .dat file holds a prefix of the header.
-  const std::string header = gen::BuildHeader(gen::TypicalGame({"A", "B"}, {1, 1}, 1, 4, 1000, 400000));
-  const std::string whole = gen::Assemble(header, "");
-  const std::string compressed = whole.substr(8);
-  {
-    const std::string cut = compressed.substr(0, compressed.size() / 2);
-    Open o(dir, "b.mgx", q2test::Le32(static_cast<uint32_t>(cut.size() + 8)) + q2test::Le32(0) + cut);
-    EXPECT_FALSE(o.r.ok);
-    EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{q2test::kTextInflate});
-    const std::string dat = ReadBytes(dir / "b.dat");
-    EXPECT_EQ(dat, header.substr(0, dat.size()));
-    EXPECT_LT(dat.size(), header.size());
-  }
-  // Random bytes after a valid start of the stream.
-  {
-    std::mt19937 rng(7);
-    std::string noisy = compressed.substr(0, 200);
-    while (noisy.size() < compressed.size()) noisy += static_cast<char>(rng());
-    Open o(dir, "c.mgx", q2test::Le32(static_cast<uint32_t>(noisy.size() + 8)) + q2test::Le32(0) + noisy + "body");
-    EXPECT_FALSE(o.r.ok);
-    EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{q2test::kTextInflate});
-  }
-  // Nothing at all that inflates.
-  {
-    Open o(dir, "d.mgx", q2test::Le32(1008) + q2test::Le32(0) + std::string(1000, '\xFF'));
-    EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{q2test::kTextInflate});
-  }
-  EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"a.dat", "a.mgx", "b.dat", "b.mgx", "c.dat", "c.mgx",
-                                                           "d.dat", "d.mgx"}));
+  EXPECT_EQ(ReadBytes(dir / "game.dat/keep.txt"), "keep");
+  EXPECT_EQ(ReadBytes(dir / "hard.dat"), bytes);
+  EXPECT_TRUE(noLinks || fs::is_symlink(dir / "sym.dat"));
+  EXPECT_EQ(Names(dir / "saved.mgx"), std::vector<std::string>{"game.mgx"});
+  EXPECT_EQ(Names(dir.path()).size(), noLinks ? 7u : 8u);
+
+  for (const auto& [path, dat] : std::map<std::string, std::string>{{"/r/GAME.MGX", "/r/GAME.dat"},
+                                                                    {"/r/game.dat", "/r/game.dat.dat"},
+                                                                    {"/r.d/game", "/r.d/game.dat"},
+                                                                    {"/r/x.mgx/y.mgxz/a.mgx", "/r/x.dat/y.datz/a.dat"},
+                                                                    {"a.mgx.mgx", "a.dat.dat"}})
+    EXPECT_EQ(ExtractedHeaderPathFor(path), dat);
 }
 
 TEST(OpenReplay, HeadersOfWholeChunksAreWrittenCompletely) {
-  q2test::TempDir dir;
+  TempDir dir;
   for (size_t n : {size_t(0x20000), size_t(0x40000), size_t(0x20000 - 1), size_t(0x20000 + 1), size_t(1)}) {
-    SCOPED_TRACE(n);
     std::string header(n, 'h');
     for (size_t i = 0; i < n; i += 97) header[i] = static_cast<char>(i);
-    const std::string path = dir / "x.mgx";
-    WriteBytes(path, gen::Assemble(header, "body"));
+    WriteBytes(dir / "x.mgx", gen::Assemble(header, "body"));
     ReplayView v;
     Messages m;
-    ASSERT_TRUE(HeaderExtractor(path, v, m));
-    EXPECT_TRUE(m.empty());
-    EXPECT_EQ(ReadBytes(dir / "x.dat"), header);
+    ASSERT_TRUE(HeaderExtractor(dir / "x.mgx", v, m)) << n;
+    EXPECT_EQ(ReadBytes(dir / "x.dat"), header) << n;
   }
 }
 
 TEST(OpenReplay, HeaderScanMessagesDoNotStopTheOpen) {
-  q2test::TempDir dir;
-  // A slot byte of 9: HEADER_DATA_ERROR, the names before it, no teams.
-  {
-    HeaderBytes h(1);
-    h.randomGame().tableMarker().record(0, "").record(1, "kept").record(9, "bad").emptyRecords(6);
-    h.teams({2, 2}).lobby(1, "hello");
-    Open o(dir, "slot9.mgx", Recording(h));
-    ASSERT_TRUE(o.r.ok);
-    EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{q2test::kTextHeaderData});
-    EXPECT_EQ(o.s.doc.playerNames[0], "kept");
-    EXPECT_EQ(o.s.doc.playerTeams[0], 0);
-    EXPECT_EQ(o.s.view.pregameChat.str(), "hello\r\n");
-    EXPECT_EQ(o.s.view.perspectivePlayerText, "kept");
+  struct Case {
+    HeaderBytes h;
+    std::string message, first, perspective, ally;
+  } cases[] = {
+      // A slot byte of 9: the names before it, no teams.
+      {HeaderBytes(1).randomGame().tableMarker().record(0, "").record(1, "kept").record(9, "bad").emptyRecords(6)
+           .teams({2, 2}).lobby(1, "hello"),
+       kTextHeaderData, "kept", "kept", "kept        "},
+      // A scenario: no players, the lobby chat all the same.
+      {HeaderBytes(1).randomGame().tableMarker().record(1, "lost").emptyRecords(8).lobby(1, "hello"), kTextScenario,
+       "", "", ""},
+      // A name length with the high bit set ends the table, not the scan.
+      {HeaderBytes(2).randomGame().tableMarker().record(0, "").record(1, "one").record(2, "two", 0x80)
+           .emptyRecords(6).teams({2, 2}).lobby(1, "hello"),
+       "", "one", "", "one  "},
+  };
+  cases[1].h.b[12] = '\x02';
+  for (const Case& c : cases) {
+    TempDir dir;
+    ReplaySummary s;
+    OpenResult r = Open(dir, "game.mgx", gen::Assemble(c.h.b, std::string(64, '\x01')), s);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(Texts(r.messages), One(c.message));
+    EXPECT_EQ(s.doc.playerNames[0], c.first);
+    EXPECT_EQ(s.view.perspectivePlayerText, c.perspective);
+    EXPECT_EQ(s.view.allyTeamText, c.ally);
+    EXPECT_EQ(s.view.pregameChat.str(), "hello\r\n");
+    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"game.mgx"});
   }
-  // A scenario: its message, no players, the lobby chat all the same.
-  {
-    HeaderBytes h(1);
-    h.b[12] = '\x02';
-    h.randomGame().tableMarker().record(1, "lost").emptyRecords(8).lobby(1, "hi");
-    Open o(dir, "scenario.mgx", Recording(h));
-    ASSERT_TRUE(o.r.ok);
-    EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{q2test::kTextScenario});
-    EXPECT_EQ(o.s.doc.playerNames[0], "");
-    EXPECT_EQ(o.s.doc.recorderSlot, 0);
-    EXPECT_EQ(o.s.view.pregameChat.str(), "hi\r\n");
-  }
-  // Name lengths with the high bit set end the table; the open goes on.
-  for (int len : {0x80, 0xFF}) {
-    HeaderBytes h(2);
-    h.randomGame().tableMarker().record(0, "").record(1, "one").record(2, "two", len).emptyRecords(6);
-    h.teams({2, 2});
-    Open o(dir, "len.mgx", Recording(h));
-    ASSERT_TRUE(o.r.ok);
-    EXPECT_TRUE(o.r.messages.empty());
-    EXPECT_EQ(o.s.doc.playerNames[0], "one");
-    EXPECT_EQ(o.s.doc.playerNames[1], "");
-    EXPECT_EQ(o.s.doc.playerTeams[1], 2);
-    EXPECT_EQ(o.s.view.perspectivePlayerText, "");
-    EXPECT_EQ(o.s.view.allyTeamText, "one  ");
-  }
-  EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"len.mgx", "scenario.mgx", "slot9.mgx"}));
-}
-
-TEST(OpenReplay, LongChatIsCutAndAChatLineCutOffByTheEndIsKept) {
-  q2test::TempDir dir;
-  HeaderBytes h(1);
-  h.lobby(1, std::string(300, 'L'));
-  for (int i = 0; i < 400; ++i) h.lobby(2, std::string(100, 'l'));
-  std::string body;
-  q2test::PutChat(body, 5, 1, std::string(300, 'G'));
-  for (int i = 0; i < 400; ++i) q2test::PutChat(body, body.size(), 3, std::string(100, 'g'));
-  q2test::PutChat(body, body.size(), 4, "no zero at the end", false);
-  Open o(dir, "chat.mgx", Recording(h, body));
-  ASSERT_TRUE(o.r.ok);
-  const std::string& pre = o.s.view.pregameChat.str();
-  const std::string& in = o.s.view.ingameChat.str();
-  EXPECT_EQ(pre.substr(0, 256), std::string(254, 'L') + "\r\n");
-  EXPECT_EQ(in.substr(0, 256), std::string(254, 'G') + "\r\n");
-  EXPECT_LT(pre.size(), 30000u);
-  EXPECT_LT(in.size(), 30000u);
-  EXPECT_EQ(pre.size() % 102, 256u % 102);
-  EXPECT_EQ(in.size(), pre.size());
-
-  std::string shortBody;
-  q2test::PutChat(shortBody, 40, 4, "no zero at the end", false);
-  Open t(dir, "tail.mgx", Recording(HeaderBytes(1), shortBody));
-  ASSERT_TRUE(t.r.ok);
-  EXPECT_EQ(t.s.view.ingameChat.str(), "no zero at the end\r\n");
-  EXPECT_EQ(t.s.view.bodyLength, static_cast<int32_t>(shortBody.size()));
-}
-
-TEST(OpenReplay, WhatIsNoRecordingCannotBeOpened) {
-  q2test::TempDir dir;
-  ReplaySummary s;
-  OpenResult r = OpenReplay(dir / "missing.mgx", s);
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(Texts(r.messages), std::vector<std::string>{q2test::kTextCannotOpen});
-
-  // A folder, also one named like a recording.
-  fs::create_directory(dir / "old.mgx");
-  r = OpenReplay(dir / "old.mgx", s);
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(Texts(r.messages), std::vector<std::string>{q2test::kTextCannotOpen});
-  r = OpenReplay(dir.path(), s);
-  EXPECT_EQ(Texts(r.messages), std::vector<std::string>{q2test::kTextCannotOpen});
-  EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{"old.mgx"});
-}
-
-TEST(OpenReplay, ADatFileThatCannotBeCreatedStopsTheOpen) {
-  q2test::TempDir dir;
-  const std::string bytes = TwoPlayerRecording();
-  // The .dat path is a folder: it stays, with its content.
-  fs::create_directory(dir / "game.dat");
-  WriteBytes(dir / "game.dat/keep.txt", "keep");
-  {
-    Open o(dir, "game.mgx", bytes);
-    EXPECT_FALSE(o.r.ok);
-    EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{q2test::kTextCannotCreate});
-    EXPECT_EQ(ReadBytes(dir / "game.dat/keep.txt"), "keep");
-  }
-  // Every ".mgx" of the path is replaced, so a folder named *.mgx gives a
-  // .dat path in a folder that does not exist.
-  fs::create_directory(dir / "saved.mgx");
-  {
-    Open o(dir, "saved.mgx/game.mgx", bytes);
-    EXPECT_FALSE(o.r.ok);
-    EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{q2test::kTextCannotCreate});
-    EXPECT_EQ(o.s.view.extractedHeaderPath, dir / "saved.dat/game.dat");
-  }
-  EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"game.dat", "game.mgx", "saved.mgx"}));
-  EXPECT_EQ(Listing(dir / "saved.mgx"), std::vector<std::string>{"game.mgx"});
-}
-
-TEST(OpenReplay, ADatPathThatIsTheRecordingItselfIsRefused) {
-  q2test::TempDir dir;
-  const std::string bytes = TwoPlayerRecording();
-  // A link named like the .dat file that leads to the recording.
-  std::error_code noLinks;  // Windows lets only some users make symbolic links
-  WriteBytes(dir / "sym.mgx", bytes);
-  fs::create_symlink(dir / "sym.mgx", dir / "sym.dat", noLinks);
-  if (!noLinks) {
-    Open o(dir, "sym.mgx", bytes);
-    EXPECT_FALSE(o.r.ok);
-    EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{q2test::kTextCannotCreate});
-    EXPECT_TRUE(fs::is_symlink(dir / "sym.dat"));
-  }
-  {
-    WriteBytes(dir / "hard.mgx", bytes);
-    fs::create_hard_link(dir / "hard.mgx", dir / "hard.dat");
-    Open o(dir, "hard.mgx", bytes);
-    EXPECT_FALSE(o.r.ok);
-    EXPECT_EQ(Texts(o.r.messages), std::vector<std::string>{q2test::kTextCannotCreate});
-    EXPECT_EQ(ReadBytes(dir / "hard.dat"), bytes);
-  }
-}
-
-TEST(OpenReplay, ARecordingWithoutLowerCaseMgxUsesASiblingDatFile) {
-  q2test::TempDir dir;
-  const std::string bytes = TwoPlayerRecording();
-  for (const char* name : {"GAME.MGX", "game.Mgx", "game", "game.dat", ".MGX"}) {
-    SCOPED_TRACE(name);
-    Open o(dir, name, bytes);
-    ASSERT_TRUE(o.r.ok);
-    EXPECT_TRUE(o.r.messages.empty());
-    EXPECT_NE(o.s.view.extractedHeaderPath, dir / name);
-    if (std::string(name) == "GAME.MGX") {
-      EXPECT_EQ(o.s.view.extractedHeaderPath, dir / "GAME.dat");
-    }
-    EXPECT_EQ(o.s.doc.playerNames[0], "North");
-    EXPECT_EQ(Listing(dir.path()), std::vector<std::string>{name});
-    fs::remove(dir / name);
-  }
-  EXPECT_EQ(ExtractedHeaderPathFor("/r/GAME.MGX"), "/r/GAME.dat");
-  EXPECT_EQ(ExtractedHeaderPathFor("/r/game.dat"), "/r/game.dat.dat");
-  EXPECT_EQ(ExtractedHeaderPathFor("/r.d/game"), "/r.d/game.dat");
-  EXPECT_EQ(ExtractedHeaderPathFor("/r/x.mgx/y.mgxz/a.mgx"), "/r/x.dat/y.datz/a.dat");
-  EXPECT_EQ(ExtractedHeaderPathFor("a.mgx.mgx"), "a.dat.dat");
 }
 
 TEST(OpenReplay, AFailedOpenLeavesThePreviousSummary) {
-  q2test::TempDir dir;
-  const std::string good = dir / "good.mgx";
-  WriteBytes(good, TwoPlayerRecording());
+  TempDir dir;
+  WriteBytes(dir / "good.mgx", Game({"North", "South"}, 3));
   WriteBytes(dir / "bad.mgx", std::string("\x05\x00", 2));
   ReplaySummary s;
-  ASSERT_TRUE(OpenReplay(good, s).ok);
+  ASSERT_TRUE(OpenReplay(dir / "good.mgx", s).ok);
   const ReplaySummary before = s;
   EXPECT_FALSE(OpenReplay(dir / "bad.mgx", s).ok);
   EXPECT_EQ(s.doc.playerNames, before.doc.playerNames);
@@ -447,19 +290,18 @@ TEST(OpenReplay, AFailedOpenLeavesThePreviousSummary) {
   EXPECT_EQ(s.view.chatText, before.view.chatText);
 }
 
-TEST(ScanReplayHeader, ScansAndAlwaysRemovesTheDatFileItWrote) {
-  q2test::TempDir dir;
-  WriteBytes(dir / "good.mgx", TwoPlayerRecording());
+TEST(ScanReplayHeader, ScansAndRemovesOnlyTheDatFileItWrote) {
+  TempDir dir;
+  WriteBytes(dir / "good.mgx", Game({"North", "侍ジャック"}, 4, 2));
+  WriteBytes(dir / "empty.mgx", Le32(8) + Le32(0));
+  WriteBytes(dir / "busy.mgx", Game({"North"}, 5));
+  fs::create_directory(dir / "busy.dat");
   ReplaySummary s;
   EXPECT_TRUE(ScanReplayHeader(dir / "good.mgx", s).empty());
   EXPECT_EQ(s.doc.playerNames[1], Cp932("侍ジャック"));
   EXPECT_EQ(s.doc.recorderSlot, 2);
-
-  WriteBytes(dir / "empty.mgx", q2test::Le32(8) + q2test::Le32(0));
-  EXPECT_EQ(Texts(ScanReplayHeader(dir / "empty.mgx", s)), std::vector<std::string>{q2test::kTextInflate});
+  EXPECT_EQ(Texts(ScanReplayHeader(dir / "empty.mgx", s)), One(kTextInflate));
   EXPECT_EQ(s.doc.playerNames[1], "");
-  fs::create_directory(dir / "busy.dat");
-  WriteBytes(dir / "busy.mgx", TwoPlayerRecording());
-  EXPECT_EQ(Texts(ScanReplayHeader(dir / "busy.mgx", s)), std::vector<std::string>{q2test::kTextCannotCreate});
-  EXPECT_EQ(Listing(dir.path()), (std::vector<std::string>{"busy.dat", "busy.mgx", "empty.mgx", "good.mgx"}));
+  EXPECT_EQ(Texts(ScanReplayHeader(dir / "busy.mgx", s)), One(kTextCannotCreate));
+  EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"busy.dat", "busy.mgx", "empty.mgx", "good.mgx"}));
 }

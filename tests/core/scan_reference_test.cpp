@@ -3,21 +3,22 @@
 // driven, one pass) must find exactly what the rules find.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <random>
 
 #include "cli/recording_generator.h"
-#include "core_support.h"
 #include "replay/core/body_scan.h"
 #include "replay/core/header_scan.h"
 #include "replay/core/tech_table.h"
+#include "support/core_support.h"
 
 using namespace q2;
 
 namespace {
 
-bool Has(const std::string& b, size_t pos, const std::string& m) { return pos <= b.size() && b.compare(pos, m.size(), m) == 0 && b.size() - pos >= m.size(); }
+bool Has(const std::string& b, size_t pos, const std::string& m) {
+  return pos <= b.size() && b.size() - pos >= m.size() && b.compare(pos, m.size(), m) == 0;
+}
 
 // The header rules, one position after the other.
 ReplayDocument ReferenceHeaderScan(const std::string& b, Messages& messages) {
@@ -187,21 +188,17 @@ TEST(ScanReference, BodyScansFindWhatTheRulesFind) {
   }
 }
 
-TEST(ScanReference, ChatMadeOfMarkersOnlyStaysLinear) {
-  // Three megabytes of "@#1": every position starts a chat line without a
-  // terminating zero. Looking for the zero up to the end each time would take
-  // minutes; a line is never longer than 254 bytes, so the scans stop there.
+TEST(ScanReference, ChatMadeOfMarkersOnlyIsCutToWholeLines) {
+  // Three megabytes of "@#1": every position starts a line without its
+  // terminating zero. A line never runs past 254 bytes, so the scans never
+  // look further for the zero (looking to the end each time took minutes).
   std::string marks;
   for (int i = 0; i < 1000000; ++i) marks += "@#1";
   q2test::ExactBuffer buf(marks);
-  const auto t0 = std::chrono::steady_clock::now();
   ReplayView v;
   BodyEventScan(v, buf.data(), buf.size());
   ChatText lobby;
   CollectLobbyChat(buf.data(), buf.size(), lobby);
-  const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  EXPECT_LT(s, 2.0);
-  // Lines of 254 bytes and CR LF, as many as fit.
   EXPECT_EQ(v.ingameChat.str().size(), 117u * 256);
   EXPECT_EQ(v.ingameChatFiltered.str(), v.ingameChat.str());
   EXPECT_EQ(lobby.str(), v.ingameChat.str());

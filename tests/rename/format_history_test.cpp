@@ -1,148 +1,79 @@
 // The format history and the last format in the settings file, and the
 // insert texts of the format dialog.
+#include "rename/core/format_history.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/text.h"
-#include "rename/core/format_history.h"
+#include <tuple>
+
 #include "rename/core/rename_format.h"
 #include "settings/core/ini_file.h"
 #include "settings/core/settings.h"
-#include "support/temp_dir.h"
+#include "support/core_support.h"
 
 namespace q2 {
 namespace {
 
-class FormatHistoryTest : public ::testing::Test {
- protected:
-  void SetUp() override { OverrideSettingsPath(ini_); }
-  void TearDown() override { OverrideSettingsPath(""); }
+std::vector<std::string> Entries(const FormatHistory& h) {
+  std::vector<std::string> out;
+  for (int i = 0; i < h.count(); ++i) out.push_back(h.entry(i));
+  return out;
+}
 
-  void Put(int n, const std::string& v) { IniWriteString(ini_, kSectionFile, FormatHistoryKey(n), v); }
-  std::optional<std::string> Stored(int n) { return IniReadRaw(ini_, kSectionFile, FormatHistoryKey(n)); }
-  std::vector<std::string> Entries(const FormatHistory& h) {
-    std::vector<std::string> out;
-    for (int i = 0; i < h.count(); ++i) out.push_back(h.entry(i));
-    return out;
-  }
-
-  q2test::TempDir dir_;
-  std::string ini_ = dir_ / "Quoran.ini";
-};
-
-TEST_F(FormatHistoryTest, LoadClosesGapsAndSortsAsShiftJisText) {
+TEST(FormatHistory, LoadsSortedAsShiftJisTextAndSavesAllHundredKeys) {
+  q2test::TempDir dir;
+  const std::string ini = dir / "Quoran.ini";
+  auto put = [&](int n, const std::string& v) { IniWriteString(ini, kSectionFile, FormatHistoryKey(n), v); };
+  auto stored = [&](int n) { return IniReadRaw(ini, kSectionFile, FormatHistoryKey(n)); };
   // Shift-JIS order: ASCII by byte, half-width katakana (single bytes
-  // 0xA1…) before every double-byte character, a shorter prefix first.
-  // UTF-8 byte order would put "あ" before "ｱ"; Shift-JIS byte order
-  // would too (0x82 < 0xB1).
-  Put(3, "あい");
-  Put(9, "ｱ");
-  Put(17, "b");
-  Put(40, "あ");
-  Put(41, "B");
-  Put(100, "[YEAR]漢字");
-  Put(55, "");
+  // 0xA1…) before every double-byte character, a shorter prefix first;
+  // UTF-8 byte order would put "あ" before "ｱ". Gaps close up.
+  const std::pair<int, const char*> keys[] = {{3, "あい"}, {9, "ｱ"}, {17, "b"}, {40, "あ"}, {41, "B"}, {100, "[YEAR]漢字"}, {55, ""}};
+  for (const auto& [n, v] : keys) put(n, v);
   FormatHistory h;
-  h.LoadFormatHistory(ini_);
+  h.LoadFormatHistory(ini);
   EXPECT_EQ(Entries(h), (std::vector<std::string>{"B", "[YEAR]漢字", "b", "ｱ", "あ", "あい"}));
-
-  EXPECT_LT(CompareCp932Text("ｱ", "あ"), 0);
-  EXPECT_LT(CompareCp932Text("あ", "い"), 0);
-  EXPECT_LT(CompareCp932Text("あ", "あ0"), 0);
-  EXPECT_EQ(CompareCp932Text("同じ", "同じ"), 0);
   // Characters without a Shift-JIS form sort after all that have one.
   EXPECT_GT(CompareCp932Text("😀", "龠"), 0);
-}
+  EXPECT_EQ(CompareCp932Text("同じ", "同じ"), 0);
 
-TEST_F(FormatHistoryTest, SaveWritesAllHundredKeys) {
-  Put(1, "[MONTH]");
-  Put(5, "[DAY]");
-  Put(9, "[ALL]");
-  FormatHistory h;
-  h.LoadFormatHistory(ini_);
-  ASSERT_EQ(h.count(), 3);
-  h.SaveFormatHistory(ini_);
-  EXPECT_EQ(Stored(1), "[ALL]");
-  EXPECT_EQ(Stored(2), "[DAY]");
-  EXPECT_EQ(Stored(3), "[MONTH]");
-  for (int n = 4; n <= 100; ++n) EXPECT_EQ(Stored(n), "") << n;  // present, empty
-
-  // Deleting moves the later entries up; the freed key is cleared.
+  // Added at the end while there is room and the format is new; deleting
+  // moves the later entries up; a save writes all 100 keys, empty ones too,
+  // Japanese as Shift-JIS.
+  EXPECT_FALSE(h.AddFormatToHistory("b"));
+  EXPECT_TRUE(h.AddFormatToHistory(kDefaultRenameFormat));
   h.DeleteFormat(0);
-  h.SaveFormatHistory(ini_);
-  EXPECT_EQ(Stored(1), "[DAY]");
-  EXPECT_EQ(Stored(2), "[MONTH]");
-  EXPECT_EQ(Stored(3), "");
-  h.DeleteFormat(5);  // no such entry
-  EXPECT_EQ(h.count(), 2);
-
-  // Japanese formats are stored as Shift-JIS.
-  FormatHistory jp;
-  jp.AddFormatToHistory(kDefaultRenameFormat);
-  jp.SaveFormatHistory(ini_);
-  EXPECT_EQ(Stored(1), Utf8ToCp932(kDefaultRenameFormat));
-  FormatHistory back;
-  back.LoadFormatHistory(ini_);
-  EXPECT_EQ(Entries(back), std::vector<std::string>{kDefaultRenameFormat});
-}
-
-TEST_F(FormatHistoryTest, AddAppendsNewFormatsOnlyWhileThereIsRoom) {
-  Put(1, "b");
-  Put(2, "c");
-  FormatHistory h;
-  h.LoadFormatHistory(ini_);
-  EXPECT_FALSE(h.AddFormatToHistory("c"));
-  EXPECT_TRUE(h.AddFormatToHistory("a"));  // at the end, not sorted in
-  EXPECT_FALSE(h.AddFormatToHistory("a"));
-  EXPECT_EQ(Entries(h), (std::vector<std::string>{"b", "c", "a"}));
-  h.SaveFormatHistory(ini_);
-  FormatHistory again;
-  again.LoadFormatHistory(ini_);
-  EXPECT_EQ(Entries(again), (std::vector<std::string>{"a", "b", "c"}));
-
+  h.DeleteFormat(50);  // no such entry
+  h.SaveFormatHistory(ini);
+  const std::vector<std::string> saved = {"[YEAR]漢字", "b", "ｱ", "あ", "あい", kDefaultRenameFormat};
+  EXPECT_EQ(Entries(h), saved);
+  for (int n = 1; n <= 100; ++n)
+    EXPECT_EQ(stored(n), n <= 6 ? q2test::Cp932(saved[n - 1]) : "") << n;
   FormatHistory full;
-  for (int i = 0; i < 100; ++i) ASSERT_TRUE(full.AddFormatToHistory(std::string("f").append(std::to_string(1000 + i))));
+  for (int i = 0; i < 100; ++i) ASSERT_TRUE(full.AddFormatToHistory("f" + std::to_string(1000 + i)));
   EXPECT_FALSE(full.AddFormatToHistory("one more"));
   EXPECT_EQ(full.count(), 100);
-  EXPECT_EQ(full.entry(99), "f1099");
-  full.SaveFormatHistory(ini_);
-  EXPECT_EQ(Stored(100), "f1099");
+  full.SaveFormatHistory(ini);
+  EXPECT_EQ(stored(100), "f1099");
 }
 
-TEST(FormatLength, TheSettingsFileMustHoldTheWholeFormat) {
-  // 259 bytes as the file stores them: a kanji takes two, a half-width
-  // katakana one.
-  const std::string kanji129 = [] {
-    std::string s;
-    for (int i = 0; i < 129; ++i) s += "年";
-    return s;
-  }();
+TEST(FormatHistory, FormatsMustFitTheFileAndInsertTextsAreBracketed) {
+  // 259 bytes as the file stores them: a kanji takes two, a half-width katakana one.
+  std::string kanji129;
+  for (int i = 0; i < 129; ++i) kanji129 += "年";
   EXPECT_FALSE(CheckFormatLength(kanji129 + "a"));
   EXPECT_FALSE(CheckFormatLength(std::string(250, 'x') + "[ﾃｽﾄ]ｱｲ"));
   for (const std::string& tooLong : {kanji129 + "ab", kanji129 + "年", std::string(260, 'x')}) {
-    auto refusal = CheckFormatLength(tooLong);
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->caption, "変換処理ｴﾗｰ");
+    ASSERT_TRUE(CheckFormatLength(tooLong));
+    EXPECT_EQ(CheckFormatLength(tooLong)->caption, "変換処理ｴﾗｰ");
   }
-}
-
-TEST(InsertText, DatePartsAndGameTokens) {
-  EXPECT_EQ(DatePartInsertText("year (年)"), "[YEAR]");
-  EXPECT_EQ(DatePartInsertText("month (月)"), "[MONTH]");
-  EXPECT_EQ(DatePartInsertText("min (分)"), "[MIN]");
-  EXPECT_EQ(DatePartInsertText("sec (秒)"), "[SEC]");
-  // Five Shift-JIS bytes dropped: "(年)" is four of them.
-  EXPECT_EQ(DatePartInsertText("ab (年)"), "[AB]");
-  EXPECT_EQ(DatePartInsertText("hello"), "");
-  EXPECT_EQ(DatePartInsertText("年月日"), "");
-  EXPECT_EQ(DatePartInsertText("月x12345"), "[月X]");
-  EXPECT_EQ(DatePartInsertText(""), "");
-
-  EXPECT_EQ(GameTokenInsertText("ALL"), "[ALL]");
-  EXPECT_EQ(GameTokenInsertText("rec_player"), "[REC_PLAYER]");
-  EXPECT_EQ(GameTokenInsertText("チーム別"), "[チーム別]");
-  EXPECT_EQ(GameTokenInsertText("味方"), "[味方]");
-  EXPECT_EQ(GameTokenInsertText("ｱｲ"), "[ｱｲ]");
-  EXPECT_EQ(GameTokenInsertText(""), "");
+  // Date parts lose their last five Shift-JIS bytes ("(年)" is four of them).
+  const std::pair<const char*, const char*> dates[] = {{"year (年)", "[YEAR]"}, {"min (分)", "[MIN]"}, {"ab (年)", "[AB]"},
+                                                       {"hello", ""}, {"年月日", ""}, {"月x12345", "[月X]"}, {"", ""}};
+  for (const auto& [item, text] : dates) EXPECT_EQ(DatePartInsertText(item), text) << item;
+  const std::pair<const char*, const char*> tokens[] = {{"rec_player", "[REC_PLAYER]"}, {"チーム別", "[チーム別]"},
+                                                        {"ｱｲ", "[ｱｲ]"}, {"", ""}};
+  for (const auto& [item, text] : tokens) EXPECT_EQ(GameTokenInsertText(item), text) << item;
 }
 
 }  // namespace

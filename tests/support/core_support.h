@@ -1,16 +1,23 @@
-// Helpers shared by the core tests: byte files, hand-built headers and the
-// exact message texts the program shows.
+// What the core tests share: files as bytes, folder snapshots, hand-built
+// headers and bodies, and the texts the program shows.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "cli/recording_generator.h"
 #include "platform/files.h"
+#include "platform/message.h"
+#include "platform/text.h"
+#include "support/temp_dir.h"
 
 namespace q2test {
 
@@ -22,25 +29,43 @@ inline const std::string kTextCannotCreate = "ファイルの作成に失敗し�
 inline const std::string kTextInflate = "解凍エラーです";
 inline const std::string kTextScenario = "シナリオには未対応ですナッ ( ゜Д゜)y ＼_ ポロッ";
 inline const std::string kTextHeaderData = "HEADER_DATA_ERROR";
+inline const std::string kWarning = "--\x8C\x78\x8D\x90";  // "--警告" in code page 932
 
 inline std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(q2::FsPath(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(q2::FsPath(path), std::ios::binary | std::ios::trunc) << bytes;
 }
 
-inline void PutLe32(std::string& s, uint32_t v) {
-  for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+// Every entry of a folder: name → content, "<dir>" for a folder.
+inline std::map<std::string, std::string> Snapshot(const std::string& dir) {
+  std::map<std::string, std::string> out;
+  for (const auto& e : std::filesystem::directory_iterator(q2::FsPath(dir)))
+    out[q2::PathString(e.path().filename())] = e.is_directory() ? "<dir>" : ReadBytes(q2::PathString(e.path()));
+  return out;
 }
+
+inline std::vector<std::string> Texts(const q2::Messages& m) {
+  std::vector<std::string> out;
+  for (const q2::Message& x : m) out.push_back(x.text);
+  return out;
+}
+
+inline std::string Cp932(const std::string& utf8) { return q2::Utf8ToCp932(utf8).value(); }
 
 inline std::string Le32(uint32_t v) {
   std::string s;
-  PutLe32(s, v);
+  for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
   return s;
+}
+
+// A generated recording of a small game: names from slot 1, all on team 1.
+inline std::string Game(const std::vector<std::string>& names, uint64_t seed, int recorder = 1) {
+  return q2::gen::BuildRecording(
+      q2::gen::TypicalGame(names, std::vector<int>(names.size(), 1), recorder, seed, 20000, 20000));
 }
 
 inline const std::string kRandomGame = "RandomGame";
@@ -54,34 +79,21 @@ struct HeaderBytes {
 
   explicit HeaderBytes(uint8_t recorder = 1) : b(62, '\0') { b[61] = static_cast<char>(recorder); }
 
-  HeaderBytes& pad(size_t n, char c = '\0') {
-    b.append(n, c);
-    return *this;
-  }
+  HeaderBytes& pad(size_t n, char c = '\0') { return raw(std::string(n, c)); }
   HeaderBytes& raw(const std::string& s) {
     b += s;
     return *this;
   }
   // "RandomGame" and the 180 bytes the scanner skips after it.
-  HeaderBytes& randomGame() {
-    b += kRandomGame;
-    b.append(180, '\0');
-    return *this;
-  }
+  HeaderBytes& randomGame() { return raw(kRandomGame).pad(180); }
   // The player-table marker and the 22 bytes before the first record.
-  HeaderBytes& tableMarker() {
-    b += kPlayerMarker;
-    b.append(22, '\0');
-    return *this;
-  }
+  HeaderBytes& tableMarker() { return raw(kPlayerMarker).pad(22); }
   // One player record: slot byte, 7 bytes, length byte, 3 bytes, name.
   HeaderBytes& record(int slot, const std::string& name, int lengthByte = -1) {
     b += static_cast<char>(slot);
     b.append(7, '\0');
     b += static_cast<char>(lengthByte < 0 ? static_cast<int>(name.size()) : lengthByte);
-    b.append(3, '\0');
-    b += name;
-    return *this;
+    return pad(3).raw(name);
   }
   HeaderBytes& emptyRecords(int n) {
     for (int i = 0; i < n; ++i) record(0, "");
@@ -89,18 +101,12 @@ struct HeaderBytes {
   }
   // The team marker, 5 bytes, then the eight team bytes.
   HeaderBytes& teams(const std::vector<int>& t) {
-    b += kTeamMarker;
-    b.append(5, '\0');
+    raw(kTeamMarker).pad(5);
     for (int i = 0; i < 8; ++i) b += static_cast<char>(i < static_cast<int>(t.size()) ? t[i] : 0);
     return *this;
   }
   HeaderBytes& lobby(int digit, const std::string& text) {
-    PutLe32(b, static_cast<uint32_t>(text.size() + 4));
-    b += "@#";
-    b += static_cast<char>('0' + digit);
-    b += text;
-    b += '\0';
-    return *this;
+    return raw(Le32(static_cast<uint32_t>(text.size() + 4)) + "@#" + char('0' + digit) + text + '\0');
   }
   const uint8_t* data() const { return reinterpret_cast<const uint8_t*>(b.data()); }
   size_t size() const { return b.size(); }
