@@ -37,71 +37,76 @@ TEST(TechTable, IconsAndCategoriesOfAllTwentyEightTechnologies) {
       {82, 2, 180},  {199, 2, 182}, {200, 2, 183}, {201, 2, 184}, {211, 2, 185}, {212, 2, 186}, {219, 2, 187}};
   ASSERT_EQ(TechTable().size(), 28u);
   for (const auto& [tech, category, icon] : table) {
-    EXPECT_EQ(CategoryOfTech(tech), category) << tech;
-    EXPECT_EQ(IconForTech(tech), icon) << tech;
+    EXPECT_EQ(CategoryOfTech(tech) * 1000 + IconForTech(tech), category * 1000 + icon) << tech;
     ASSERT_NE(TechForIcon(icon), nullptr);
     EXPECT_EQ(TechForIcon(icon)->techId, tech);
   }
-  for (int other : {0, 23, 101, 256, 277, 280, -1}) {
-    EXPECT_EQ(CategoryOfTech(other), -1) << other;
-    EXPECT_EQ(IconForTech(other), 3) << other;
-  }
+  for (int other : {0, 23, 101, 256, 277, 280, -1}) EXPECT_EQ(CategoryOfTech(other) * 1000 + IconForTech(other), -997) << other;
   EXPECT_EQ(TechForIcon(3), nullptr);
 }
 
-TEST(ResearchScan, EachTechnologyOnceInFirstOrderWithItsLastTime) {
-  std::string body(2000, '\x01');
-  PutCommand(body, 100, 2, 22, 0);   // loom
-  PutCommand(body, 200, 2, 213, 0);  // wheelbarrow
-  PutCommand(body, 300, 2, 22, 0);   // loom again
-  PutCommand(body, 400, 2, 67, 0);   // forging
-  PutCommand(body, 500, 5, 22, 1);   // 278 stone mining
-  PutCommand(body, 600, 5, 23, 1);   // 279 stone shaft mining
-  // No research of interest: players 0, 9 and -1, 23 with high byte 0, an
-  // age, high byte 2, 268, and one FF byte spoilt.
-  const int ignored[][3] = {{0, 22, 0}, {9, 22, 0}, {-1, 22, 0}, {1, 23, 0}, {1, 101, 0}, {1, 13, 2}, {1, 12, 1}};
-  for (size_t i = 0; i < std::size(ignored); ++i)
-    PutCommand(body, 1000 + 100 * i, ignored[i][0], ignored[i][1], ignored[i][2]);
-  PutCommand(body, 1800, 1, 14, 0);
-  body[1806] = '\xFE';
+TEST(BodyScans, ResearchAndAgeAdvancesByTheirPatterns) {
+  std::string body(2200, '\x01');
+  const int commands[][4] = {  // position, player, low and high byte of the technology
+      // Loom, wheelbarrow, loom again, forging; 278 and 279 (high byte 1).
+      {100, 2, 22, 0}, {200, 2, 213, 0}, {300, 2, 22, 0}, {400, 2, 67, 0}, {500, 5, 22, 1}, {600, 5, 23, 1},
+      // No research: players 0, 9 and -1, 23 with high byte 0, high byte 2, 268.
+      {700, 0, 22, 0}, {710, 9, 22, 0}, {720, -1, 22, 0}, {730, 1, 23, 0}, {740, 1, 13, 2}, {750, 1, 12, 1},
+      // Castle: slot 4, then 1, 4 again (ignored), 7; Feudal after Castle.
+      {1100, 4, 102, 0}, {1200, 1, 102, 0}, {1300, 4, 102, 0}, {1400, 7, 102, 0}, {1500, 1, 101, 0}, {1600, 2, 103, 0},
+      // No age: no such player, no age, high byte 1.
+      {1700, 9, 103, 0}, {1800, 0, 101, 0}, {1900, 3, 104, 0}, {2000, 3, 101, 1}};
+  for (const auto& [at, player, lo, hi] : commands) PutCommand(body, at, player, lo, hi);
+  PutCommand(body, 760, 1, 14, 0);
+  body[766] = '\xFE';  // one FF spoilt
   ReplayDocument stale;  // every scan starts from empty lists
   stale.economyResearch[0].count = 2;
   stale.blacksmithResearch[3].count = 1;
-  ReplayDocument d = Research(body, stale);
+  const ReplayDocument d = Research(body, stale);
   std::array<std::vector<ResearchEntry>, 8> economy, blacksmith;
-  economy[1] = {{159, 300 / 2000.0}, {154, 200 / 2000.0}};
-  blacksmith[1] = {{173, 400 / 2000.0}};
-  economy[4] = {{162, 500 / 2000.0}, {157, 600 / 2000.0}};
+  economy[1] = {{159, 300 / 2200.0}, {154, 200 / 2200.0}};  // first order, last time
+  blacksmith[1] = {{173, 400 / 2200.0}};
+  economy[4] = {{162, 500 / 2200.0}, {157, 600 / 2200.0}};
   for (int s = 0; s < 8; ++s) {
     EXPECT_EQ(Entries(d.economyResearch[s]), economy[s]) << s;
     EXPECT_EQ(Entries(d.blacksmithResearch[s]), blacksmith[s]) << s;
   }
+  ReplayView v = Events(body);
+  EXPECT_EQ(std::vector<int>({v.feudalCount, v.castleCount, v.imperialCount}), std::vector<int>({1, 3, 1}));
+  EXPECT_EQ(v.castleRank, (std::array<uint8_t, 8>{2, 0, 0, 1, 0, 0, 3, 0}));
+  EXPECT_EQ(v.feudalRank, (std::array<uint8_t, 8>{1, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(v.imperialRank, (std::array<uint8_t, 8>{0, 1, 0, 0, 0, 0, 0, 0}));
+  std::array<std::array<uint32_t, 3>, 8> times{};
+  times[0] = {1500 + 84480, 1200 + 84480, 0};
+  times[1] = {0, 0, 1600 + 84480};
+  times[3] = {0, 1100 + 84480, 0};
+  times[6] = {0, 1400 + 84480, 0};
+  EXPECT_EQ(v.ageTimes, times);
+  // What is no age of a player is ignored where it is recorded, too.
+  for (const auto& [player, tech] : {std::pair{-1, 101}, std::pair{1, 100}, std::pair{1, 104}})
+    RecordAgeAdvance(v, player, tech, 5);
+  EXPECT_EQ(v.feudalCount + v.castleCount + v.imperialCount, 5);
 
-  // All 28 technologies, three times over, for slot 8: the table's order
-  // (first appearance) with the times of the third round.
+  // All 28 technologies, three times over, for slot 8: each once, in the
+  // table's order, with the time of the third round.
   std::string all;
-  size_t at = 1;
   for (int round = 0; round < 3; ++round)
-    for (const TechInfo& t : TechTable()) {
-      PutCommand(all, at, 8, t.techId & 0xFF, t.techId >> 8);
-      at += 8;
-    }
-  d = Research(all);
-  EXPECT_EQ(d.economyResearch[7].count, 13);
-  EXPECT_EQ(d.blacksmithResearch[7].count, 15);
+    for (const TechInfo& t : TechTable()) PutCommand(all, all.size() + 1, 8, t.techId & 0xFF, t.techId >> 8);
+  const ReplayDocument d8 = Research(all);
+  EXPECT_EQ(d8.blacksmithResearch[7].count, 15);
+  ASSERT_EQ(d8.economyResearch[7].count, 13);
   for (int i = 0; i < 13; ++i)
-    EXPECT_EQ(d.economyResearch[7].entries[i], (ResearchEntry{TechTable()[i].iconId, (1 + 8.0 * (56 + i)) / all.size()}));
+    EXPECT_EQ(d8.economyResearch[7].entries[i], (ResearchEntry{TechTable()[i].iconId, (1 + 8.0 * (56 + i)) / all.size()}));
 }
 
 TEST(BodyScans, PatternsAtTheEdgesOfTheBody) {
   // The player byte must lie inside the body: j = 0 has none.
   EXPECT_EQ(Research(std::string("\x00\x16\x00\xFF\xFF\xFF\xFF\x01\x01", 9)).economyResearch[0].count, 0);
   EXPECT_EQ(Events(std::string("\x00\x65\x00\xFF\xFF\xFF\xFF\x01\x01", 9)).feudalCount, 0);
-  // A research whose last FF is the body's last byte counts; an age
-  // advance needs one byte more.
+  // A research whose last FF is the body's last byte counts; an age needs one byte more.
   std::string body(50, '\x01');
   PutCommand(body, 43, 3, 22, 0);
-  ASSERT_EQ(Entries(Research(body).economyResearch[2]), (std::vector<ResearchEntry>{{159, 43 / 50.0}}));
+  EXPECT_EQ(Entries(Research(body).economyResearch[2]), (std::vector<ResearchEntry>{{159, 43 / 50.0}}));
   EXPECT_EQ(Research(body.substr(0, 49)).economyResearch[2].count, 0);
   PutCommand(body, 43, 2, 101, 0);
   EXPECT_EQ(Events(body).feudalCount, 0);
@@ -109,41 +114,7 @@ TEST(BodyScans, PatternsAtTheEdgesOfTheBody) {
   // Every prefix of a body full of patterns: nothing is read past its end.
   std::string dense;
   for (size_t j = 1; j < 400; j += 8) PutCommand(dense, j, 1 + j % 8, j % 16 ? 22 : 101, j % 3 == 0);
-  for (size_t n = 0; n <= dense.size(); ++n) {
-    Research(dense.substr(0, n));
-    Events(dense.substr(0, n));
-  }
-}
-
-TEST(AgeAdvances, FirstMatchCountsAndRanksFollowBodyOrder) {
-  std::string body(2000, '\x01');
-  PutCommand(body, 100, 4, 102, 0);   // castle: slot 4 first
-  PutCommand(body, 200, 1, 102, 0);   // slot 1 second
-  PutCommand(body, 300, 4, 102, 0);   // slot 4 again: ignored
-  PutCommand(body, 400, 7, 102, 0);   // slot 7 third
-  PutCommand(body, 500, 1, 101, 0);   // feudal after castle: still recorded
-  PutCommand(body, 600, 2, 103, 0);
-  PutCommand(body, 700, 9, 103, 0);   // no such player
-  PutCommand(body, 800, 0, 101, 0);
-  PutCommand(body, 900, 3, 104, 0);   // no age
-  PutCommand(body, 1000, 3, 101, 1);  // high byte 1
-  ReplayView v = Events(body);
-  EXPECT_EQ(v.castleCount, 3);
-  EXPECT_EQ(v.feudalCount, 1);
-  EXPECT_EQ(v.imperialCount, 1);
-  EXPECT_EQ(v.castleRank, (std::array<uint8_t, 8>{2, 0, 0, 1, 0, 0, 3, 0}));
-  EXPECT_EQ(v.feudalRank, (std::array<uint8_t, 8>{1, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(v.imperialRank, (std::array<uint8_t, 8>{0, 1, 0, 0, 0, 0, 0, 0}));
-  std::array<std::array<uint32_t, 3>, 8> times{};
-  times[0] = {500 + 84480, 200 + 84480, 0};
-  times[1] = {0, 0, 600 + 84480};
-  times[3] = {0, 100 + 84480, 0};
-  times[6] = {0, 400 + 84480, 0};
-  EXPECT_EQ(v.ageTimes, times);
-  // What is no age of a player is ignored where it is recorded, too.
-  for (const auto& [player, tech] : {std::pair{-1, 101}, std::pair{1, 100}, std::pair{1, 104}})
-    RecordAgeAdvance(v, player, tech, 5);
-  EXPECT_EQ(v.feudalCount + v.castleCount + v.imperialCount, 5);
+  for (size_t n = 0; n <= dense.size(); ++n) Research(dense.substr(0, n)), Events(dense.substr(0, n));
 }
 
 TEST(IngameChat, WarningLinesGoToTheFullTextOnlyAndLimitsHold) {
@@ -158,11 +129,9 @@ TEST(IngameChat, WarningLinesGoToTheFullTextOnlyAndLimitsHold) {
   ReplayView v = Events(body);
   EXPECT_EQ(v.ingameChat.str(), "North: hi\r\n" + kWarning + " attack\r\n\r\n--\x8C\x78\r\na @#5b\r\nb\r\n");
   EXPECT_EQ(v.ingameChatFiltered.str(), "North: hi\r\n\r\n--\x8C\x78\r\na @#5b\r\nb\r\n");
-
   // Lines cut to 254 bytes, the text to what fits whole below 30000 bytes.
-  std::string big;
+  std::string big, fits = std::string(254, 'x') + "\r\n";
   PutChat(big, 0, 1, std::string(300, 'x'));
-  std::string fits = std::string(254, 'x') + "\r\n";
   for (int i = 0; i < 400; ++i) {
     const std::string line(100, char('a' + i % 26));
     PutChat(big, big.size(), 1 + i % 8, line);
@@ -172,9 +141,7 @@ TEST(IngameChat, WarningLinesGoToTheFullTextOnlyAndLimitsHold) {
   v = Events(big);
   EXPECT_EQ(v.ingameChat.str(), fits);
   EXPECT_EQ(v.ingameChatFiltered.str(), fits);
-
   // A line cut off by the end of the body is taken to the end.
-  const std::pair<std::string, std::string> tails[] = {
-      {"xx@#2cut here", "cut here\r\n"}, {"xx@#3", "\r\n"}, {"x@#", ""}, {"@#", ""}, {"", ""}};
+  const std::pair<std::string, std::string> tails[] = {{"xx@#2cut here", "cut here\r\n"}, {"xx@#3", "\r\n"}, {"x@#", ""}, {"", ""}};
   for (const auto& [tail, chat] : tails) EXPECT_EQ(Events(tail).ingameChat.str(), chat) << tail;
 }

@@ -1,5 +1,5 @@
-// The settings the program keeps: start-up folder, player and age colours,
-// and where the settings file lives.
+// The settings file read and written as the Windows profile functions do it,
+// never a line of it lost, and the settings the program keeps in it.
 #include "settings/core/settings.h"
 
 #include <gtest/gtest.h>
@@ -161,3 +161,169 @@ TEST(Settings, TheSettingsFileIsBesideTheProgramUnlessInstalled) {
   if (!why.empty()) GTEST_SKIP() << why;
 #endif
 }
+
+TEST(IniFile, ReadsTheKeyOfItsSectionIgnoringCase) {
+  TempDir dir;
+  const std::string ini = dir / "Quoran.ini";
+  std::string kana;  // 130 "あ": 260 bytes in code page 932
+  for (int i = 0; i < 130; ++i) kana += "あ";
+  WriteBytes(ini, "[file_info]\r\nSaveGame_Dir = D:\\Games \r\nQ=\"  quoted  \"\r\n[Player_Info]\r\nplayer1color=255\r\n"
+                  "[S]\r\na=12abc\r\nb=abc\r\nc=-1\r\nd=\r\ne=4294967295\r\nf= 42 \r\nlong=" + std::string(300, 'a') +
+                  "\r\nmax=" + std::string(259, 'b') + "\r\nkana=" + Cp932(kana) + "\r\nutf8=\xEF\xBB\xBF" + kana + "\r\n");
+  const std::tuple<const char*, const char*, std::string> strings[] = {
+      {"FILE_INFO", "SAVEGAME_DIR", "D:\\Games"},
+      {"FILE_INFO", "Q", "  quoted  "},
+      {"PLAYER_INFO", "SAVEGAME_DIR", "(default)"},  // only in its own section
+      {"VIEW_INFO", "COLOR_TEIOU", "(default)"},
+      // Cut to 259 bytes as stored, or in code page 932 behind the UTF-8
+      // mark, never splitting a character.
+      {"S", "long", std::string(259, 'a')},
+      {"S", "max", std::string(259, 'b')},
+      {"S", "kana", kana.substr(0, 129 * 3)},
+      {"S", "utf8", kana.substr(0, 129 * 3)},
+  };
+  for (const auto& [section, key, value] : strings)
+    EXPECT_EQ(IniReadString(ini, section, key, "(default)"), value) << key;
+  EXPECT_EQ(IniReadRaw(ini, "S", "long"), std::string(259, 'a'));
+  EXPECT_FALSE(IniReadRaw(dir / "missing.ini", "FILE_INFO", "SAVEGAME_DIR").has_value());
+  // Leading digits as the Windows function reads them, wrapping to 32 bits.
+  const std::tuple<const char*, const char*, int> ints[] = {
+      {"PLAYER_INFO", "PLAYER1COLOR", 255}, {"FILE_INFO", "PLAYER1COLOR", 9}, {"S", "a", 12}, {"S", "b", 0},
+      {"S", "c", -1}, {"S", "d", 0}, {"S", "e", -1}, {"S", "f", 42}, {"S", "missing", 9}};
+  for (const auto& [section, key, value] : ints) EXPECT_EQ(IniReadInt(ini, section, key, 9), value) << key;
+}
+
+TEST(IniFile, WritesChangeTheirLineOnlyAndNeverAddOthers) {
+  TempDir dir;
+  const std::string ini = dir / "Quoran.ini";
+  ASSERT_TRUE(IniWriteString(ini, "FILE_INFO", "SAVEGAME_DIR", "C:\\x"));
+  ASSERT_TRUE(IniWriteInt(ini, "PLAYER_INFO", "PLAYER1COLOR", -5));
+  ASSERT_TRUE(IniWriteString(ini, "FILE_INFO", "LAST_FORMAT", "[YEAR]"));
+  EXPECT_EQ(ReadBytes(ini), "[FILE_INFO]\r\nSAVEGAME_DIR=C:\\x\r\nLAST_FORMAT=[YEAR]\r\n[PLAYER_INFO]\r\nPLAYER1COLOR=-5\r\n");
+
+  const std::string before = "; written by hand\r\n[FILE_INFO]\r\nSAVEGAME_DIR=C:\\old\r\n\r\n  odd line without equals\r\n"
+                             "RENAME_1=[YEAR]\r\n[PLAYER_INFO]\r\nPLAYER1COLOR=255\r\n[OTHER]\r\nSAVEGAME_DIR=keep me";
+  WriteBytes(ini, before);
+  // A key matched without regard to case changes its line only; a new key
+  // goes after the last key of its section; a new section at the end.
+  ASSERT_TRUE(IniWriteString(ini, "file_info", "savegame_dir", "D:\\new"));
+  ASSERT_TRUE(IniWriteString(ini, "PLAYER_INFO", "PLAYER2COLOR", "0"));
+  ASSERT_TRUE(IniWriteInt(ini, "VIEW_INFO", "COLOR_TEIOU", 0));
+  std::string expected = before;
+  expected.replace(expected.find("SAVEGAME_DIR=C:\\old"), 19, "savegame_dir=D:\\new");
+  expected.insert(expected.find("[OTHER]"), "PLAYER2COLOR=0\r\n");
+  EXPECT_EQ(ReadBytes(ini), expected + "\r\n[VIEW_INFO]\r\nCOLOR_TEIOU=0\r\n");
+  // A line break in a value could add lines: refused, nothing written.
+  EXPECT_FALSE(IniWriteString(ini, "FILE_INFO", "SAVEGAME_DIR", "C:\\a\r\n[PLAYER_INFO]\r\nPLAYER1COLOR=1"));
+  EXPECT_FALSE(IniWriteString(ini, "FILE_INFO", "SAVEGAME_DIR", "C:\\a\nb"));
+  EXPECT_EQ(ReadBytes(ini), expected + "\r\n[VIEW_INFO]\r\nCOLOR_TEIOU=0\r\n");
+  // Bare LF line ends are kept.
+  WriteBytes(ini, "[A]\nx=1\n");
+  ASSERT_TRUE(IniWriteString(ini, "a", "y", "2"));
+  EXPECT_EQ(ReadBytes(ini), "[A]\nx=1\ny=2\n");
+  EXPECT_EQ(Snapshot(dir.path()).size(), 1u);  // nothing left beside it
+  // A settings path that names a folder: nothing written, nothing read.
+  EXPECT_FALSE(IniWriteString(dir.path(), "FILE_INFO", "SAVEGAME_DIR", "x"));
+  EXPECT_FALSE(IniReadRaw(dir.path(), "FILE_INFO", "SAVEGAME_DIR").has_value());
+}
+
+TEST(IniFile, TextIsCp932UnlessMarkedAsUtf8) {
+  TempDir dir;
+  const std::string ini = dir / "Quoran.ini", mark = "\xEF\xBB\xBF";
+  const std::pair<std::string, std::string> cases[] = {  // as the program holds it, as the file holds it
+      {"C:\\ゲーム\\記録", Cp932("C:\\ゲーム\\記録")},
+      {"ﾃｱ", "\xC3\xB1"},  // half-width katakana whose bytes happen to form UTF-8
+      {"C:\\ｱｲ\\ﾃｽﾄ", Cp932("C:\\ｱｲ\\ﾃｽﾄ")},
+      // Without an exact code page 932 form ("¥" would read back as "\").
+      {"/home/유저/記録", mark + "/home/유저/記録"},
+      {"¥100", mark + "¥100"},
+      // Bytes that are no UTF-8 (a folder name from an old archive) stay as they are.
+      {"/r/\x8B\x4C\x98\x5E", "/r/\x8B\x4C\x98\x5E"},
+  };
+  for (const auto& [text, stored] : cases) {
+    ASSERT_TRUE(IniWriteString(ini, "FILE_INFO", "RENAME_1", text));
+    EXPECT_EQ(IniReadRaw(ini, "FILE_INFO", "RENAME_1"), stored) << text;
+    if (IsValidUtf8(text)) EXPECT_EQ(IniReadString(ini, "FILE_INFO", "RENAME_1"), text);
+  }
+}
+
+#ifndef _WIN32
+namespace {
+struct FileState {
+  std::string content;
+  unsigned mode = 0, uid = 0, gid = 0;
+  bool link = false;
+  bool operator==(const FileState&) const = default;
+};
+
+FileState StateOf(const std::string& path) {
+  struct stat st {};
+  FileState f;
+  f.link = ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+  ::stat(path.c_str(), &st);
+  f.mode = st.st_mode & 07777;
+  f.uid = st.st_uid;
+  f.gid = st.st_gid;
+  f.content = ReadBytes(path);
+  return f;
+}
+}  // namespace
+
+// A write the user can't do leaves the file as it was; one the user can do
+// keeps its mode, owner and link.
+TEST(IniFile, WritesRespectTheFileAsTheUserHasIt) {
+  struct Case {
+    const char* what;
+    unsigned fileMode;
+    bool fileIsUsers;  // else root's
+    unsigned folderMode;
+    bool link;    // Quoran.ini is a relative link to the file
+    bool asUser;  // else the program runs as root
+    bool written;
+  } cases[] = {
+      {"another user's, unreadable", 0600, false, 0755, false, true, false},
+      {"write-only", 0200, true, 0755, false, true, false},
+      {"read-only", 0444, true, 0755, false, true, false},
+      {"read-only, program run as root", 0444, true, 0755, false, false, false},
+      {"writable in a read-only folder", 0644, true, 0555, false, true, true},
+      {"a link", 0640, true, 0755, true, true, true},
+      {"the user's, program run as root", 0640, true, 0755, false, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if ((!c.fileIsUsers || !c.asUser) && !IsRoot()) continue;  // needs a second user
+    TempDir dir;
+    const std::string folder = dir / "cfg", fileFolder = c.link ? dir / "real" : folder;
+    std::filesystem::create_directories(folder);
+    std::filesystem::create_directories(fileFolder);
+    const std::string file = fileFolder + "/Quoran.ini", ini = folder + "/Quoran.ini";
+    if (c.link) std::filesystem::create_symlink("../real/Quoran.ini", ini);
+    WriteBytes(file, "[FILE_INFO]\r\nLAST_FORMAT=[YEAR]\r\n");
+    // Without root everything is the user's already.
+    auto own = [](const std::string& p, unsigned id) {
+      if (IsRoot()) ASSERT_EQ(::chown(p.c_str(), id, id), 0);
+    };
+    own(file, c.fileIsUsers ? kUnprivilegedId : 0);
+    ASSERT_EQ(::chmod(file.c_str(), c.fileMode), 0);
+    for (const std::string& f : {folder, fileFolder}) {
+      own(f, kUnprivilegedId);
+      ASSERT_EQ(::chmod(f.c_str(), c.folderMode), 0);
+    }
+    const FileState before = StateOf(file);
+    const size_t entries = Snapshot(folder).size();
+
+    auto write = [&] { EXPECT_EQ(IniWriteString(ini, "FILE_INFO", "LAST_FORMAT", "[DAY]"), c.written); };
+    if (!c.asUser) {
+      write();
+    } else if (std::string why = RunAsUser(write); !why.empty()) {
+      GTEST_SKIP() << why;
+    }
+    FileState expected = before;
+    if (c.written) expected.content = "[FILE_INFO]\r\nLAST_FORMAT=[DAY]\r\n";
+    EXPECT_EQ(StateOf(file), expected);
+    EXPECT_EQ(StateOf(ini).link, c.link);
+    EXPECT_EQ(Snapshot(folder).size(), entries);  // no file left beside it
+    ::chmod(folder.c_str(), 0755);
+  }
+}
+#endif

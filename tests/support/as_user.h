@@ -21,32 +21,23 @@ namespace q2test {
 
 inline constexpr unsigned kUnprivilegedId = 65534;
 
-inline bool IsRoot() {
 #ifdef _WIN32
-  return false;
-#else
-  return ::geteuid() == 0;
-#endif
+inline bool IsRoot() { return false; }
+[[nodiscard]] inline std::string RunAsUser(const std::function<void()>&) {
+  return "file modes and user ids are POSIX; Windows builds skip this case";
 }
+#else
+inline bool IsRoot() { return ::geteuid() == 0; }
 
 // Empty when the body ran (failures already recorded), else why it could
 // not: the caller skips with that reason.
 [[nodiscard]] inline std::string RunAsUser(const std::function<void()>& body) {
-#ifdef _WIN32
-  (void)body;
-  return "file modes and user ids are POSIX; Windows builds skip this case";
-#else
-  if (!IsRoot()) {
-    body();
-    return {};
-  }
+  if (!IsRoot()) return body(), std::string();
   std::fflush(nullptr);
   const pid_t pid = ::fork();
   if (pid < 0) return "fork failed";
   if (pid == 0) {
-    constexpr int kCannotDrop = 77;
-    if (::setgroups(0, nullptr) != 0 || ::setgid(kUnprivilegedId) != 0 || ::setuid(kUnprivilegedId) != 0)
-      ::_exit(kCannotDrop);
+    if (::setgroups(0, nullptr) != 0 || ::setgid(kUnprivilegedId) != 0 || ::setuid(kUnprivilegedId) != 0) ::_exit(77);
     try {
       body();
     } catch (...) {
@@ -62,7 +53,7 @@ inline bool IsRoot() {
   // The child printed its own failures.
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the case failed as user " << kUnprivilegedId;
   return {};
-#endif
 }
+#endif
 
 }  // namespace q2test

@@ -17,13 +17,8 @@ namespace q2test {
 
 inline bool SetLocalMtime(const std::string& path, int year, int mon, int day, int h, int m, int sec) {
 #ifdef _WIN32
-  SYSTEMTIME st{};
-  st.wYear = static_cast<WORD>(year);
-  st.wMonth = static_cast<WORD>(mon);
-  st.wDay = static_cast<WORD>(day);
-  st.wHour = static_cast<WORD>(h);
-  st.wMinute = static_cast<WORD>(m);
-  st.wSecond = static_cast<WORD>(sec);
+  SYSTEMTIME st{static_cast<WORD>(year), static_cast<WORD>(mon), 0, static_cast<WORD>(day),
+                static_cast<WORD>(h),    static_cast<WORD>(m),   static_cast<WORD>(sec), 0};
   FILETIME local, utc;
   if (!SystemTimeToFileTime(&st, &local) || !LocalFileTimeToFileTime(&local, &utc)) return false;
   HANDLE f = CreateFileW(q2::FsPath(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -2,6 +2,7 @@
 // captures what it prints.
 #pragma once
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -24,15 +25,21 @@ struct ProgramRun {
 
 namespace detail {
 
-inline std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+// Reads and removes a capture file.
+inline std::string Take(const std::string& path) {
+  std::string s;
+  {
+    std::ifstream in(path, std::ios::binary);
+    s.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  std::remove(path.c_str());
+  return s;
 }
 
 #ifdef _WIN32
 inline std::wstring Wide(const std::string& s) {
   std::wstring w(s.size() + 1, L'\0');
-  int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), static_cast<int>(w.size()));
+  const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), static_cast<int>(w.size()));
   w.resize(static_cast<size_t>(n > 0 ? n : 0));
   return w;
 }
@@ -51,14 +58,7 @@ inline std::wstring QuoteArg(const std::wstring& a) {
     slashes = 0;
     q += c;
   }
-  q.append(slashes * 2, L'\\');
-  return q + L"\"";
-}
-
-inline HANDLE Capture(const std::string& path) {
-  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  return CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                     nullptr);
+  return q.append(slashes * 2, L'\\') + L"\"";
 }
 #endif
 
@@ -73,7 +73,11 @@ inline ProgramRun RunProgram(const std::string& exe, const std::vector<std::stri
 #ifdef _WIN32
   std::wstring cmd = detail::QuoteArg(detail::Wide(exe));
   for (const std::string& a : args) cmd += L" " + detail::QuoteArg(detail::Wide(a));
-  HANDLE out = detail::Capture(outPath), err = detail::Capture(errPath);
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  auto capture = [&](const std::string& p) {
+    return CreateFileW(detail::Wide(p).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+  };
+  HANDLE out = capture(outPath), err = capture(errPath);
   STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
@@ -92,15 +96,11 @@ inline ProgramRun RunProgram(const std::string& exe, const std::vector<std::stri
   }
   CloseHandle(out);
   CloseHandle(err);
-  r.out = detail::Slurp(outPath);
-  r.err = detail::Slurp(errPath);
-  DeleteFileW(detail::Wide(outPath).c_str());
-  DeleteFileW(detail::Wide(errPath).c_str());
 #else
   const pid_t pid = fork();
   if (pid == 0) {
-    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
     if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(127);
     std::vector<char*> argv{const_cast<char*>(exe.c_str())};
@@ -111,11 +111,9 @@ inline ProgramRun RunProgram(const std::string& exe, const std::vector<std::stri
   }
   int status = 0;
   if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.code = WEXITSTATUS(status);
-  r.out = detail::Slurp(outPath);
-  r.err = detail::Slurp(errPath);
-  unlink(outPath.c_str());
-  unlink(errPath.c_str());
 #endif
+  r.out = detail::Take(outPath);
+  r.err = detail::Take(errPath);
   return r;
 }
 
