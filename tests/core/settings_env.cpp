@@ -2,23 +2,17 @@
 // a Quoran.ini beside the test executable.
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <optional>
 
 #include "settings/core/settings.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-class SettingsEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    dir_ = std::make_unique<q2test::TempDir>();
-    q2::OverrideSettingsPath(*dir_ / "Quoran.ini");
-  }
-  void TearDown() override { dir_.reset(); }
-
- private:
-  std::unique_ptr<q2test::TempDir> dir_;
+struct SettingsEnvironment : ::testing::Environment {
+  std::optional<q2test::TempDir> dir;
+  void SetUp() override { q2::OverrideSettingsPath(dir.emplace() / "Quoran.ini"); }
+  void TearDown() override { dir.reset(); }
 };
 
 const bool kRegistered = (::testing::AddGlobalTestEnvironment(new SettingsEnvironment), true);

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -56,11 +55,7 @@ inline std::vector<std::string> Texts(const q2::Messages& m) {
 
 inline std::string Cp932(const std::string& utf8) { return q2::Utf8ToCp932(utf8).value(); }
 
-inline std::string Le32(uint32_t v) {
-  std::string s;
-  for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-  return s;
-}
+inline std::string Le32(uint32_t v) { return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
 
 // A generated recording of a small game: names from slot 1, all on team 1.
 inline std::string Game(const std::vector<std::string>& names, uint64_t seed, int recorder = 1) {
@@ -126,16 +121,11 @@ struct ExactBuffer {
 // (the zero byte after the player byte) at `at`.
 inline void PutCommand(std::string& body, size_t at, int player, int lo, int hi) {
   if (body.size() < at + 7) body.resize(at + 7, '\x01');
-  body[at - 1] = static_cast<char>(player);
-  body[at] = '\0';
-  body[at + 1] = static_cast<char>(lo);
-  body[at + 2] = static_cast<char>(hi);
-  std::memset(&body[at + 3], 0xFF, 4);
+  body.replace(at - 1, 8, std::string{char(player), '\0', char(lo), char(hi)} + "\xFF\xFF\xFF\xFF");
 }
 
-inline void PutChat(std::string& body, size_t at, int digit, const std::string& text, bool zero = true) {
-  std::string line = "@#" + std::string(1, static_cast<char>('0' + digit)) + text;
-  if (zero) line += '\0';
+inline void PutChat(std::string& body, size_t at, int digit, const std::string& text) {
+  const std::string line = "@#" + std::string(1, char('0' + digit)) + text + '\0';
   if (body.size() < at + line.size()) body.resize(at + line.size(), '\x01');
   body.replace(at, line.size(), line);
 }
