@@ -43,13 +43,10 @@ std::string Contents(const std::string& path) {
 // The title and button texts of the modal dialog that `open` runs, then cancelled.
 QStringList DialogTexts(const std::function<void()>& open) {
   QStringList texts;
-  QTimer::singleShot(0, [&] {
-    auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    QVERIFY(dlg);
+  WhenModal([&](QWidget* dlg) {
     texts << dlg->windowTitle();
     for (auto* b : dlg->findChildren<QAbstractButton*>())
       if (b->isVisible() && !b->text().isEmpty()) texts << b->text();
-    dlg->reject();
   });
   open();
   return texts;
@@ -116,10 +113,10 @@ class TestMainWindow : public QObject {
     list()->clearSelection();
     item(name)->setSelected(true);
   }
-  // Runs a rename button with `format` in the format dialog, confirmed with `answer`.
-  void rename(Seam& seam, int button, const std::string& format, int answer = QMessageBox::Yes) {
+  // Runs a rename button with `format` confirmed in the format dialog.
+  void rename(Seam& seam, int button, const std::string& format) {
     q2::IniWriteString(ini_, q2::kSectionFile, q2::kKeyLastFormat, format);
-    seam.answers = {answer};
+    seam.answers = {QMessageBox::Yes};
     WhenModal([](QWidget* dlg) { Press(dlg, 1); });
     press(button);
   }
@@ -272,6 +269,21 @@ class TestMainWindow : public QObject {
     QCOMPARE(seam.shown.size(), size_t(3));
     QCOMPARE(Contents(f + "/zero.mgx"), std::string(64, '\0'));
     for (auto& e : fs::directory_iterator(f)) QVERIFY2(e.path().extension() != ".dat", e.path().c_str());
+
+    // The graph of the recording shown; a colour confirmed in the colour
+    // dialog shows in the name box at once.
+    QStringList names;
+    WhenModal([&](QWidget* dlg) { names << Id<QLineEdit>(dlg, 1096)->text() << Id<QLineEdit>(dlg, 1006)->text(); });
+    press(1085);
+    QCOMPARE(names, (QStringList{"a1", "g7"}));
+    seam.colors = {QColor(Qt::white)};
+    WhenModal([](QWidget* dlg) {
+      Press(dlg, 1001);  // 変更 of slot 1
+      Press(dlg, 1);     // 設定
+    });
+    frame_->command(148)->trigger();
+    QCOMPARE(control<QLineEdit>(1004)->palette().color(QPalette::Text), QColor(Qt::white));
+    QCOMPARE(q2::PlayerColor(0), q2::ColorRef(0xFFFFFF));
   }
 
   // "ゲーム時間" and "時刻表示": off until chosen, each remembered on its own key.
@@ -320,38 +332,6 @@ class TestMainWindow : public QObject {
     QVERIFY(seam.shown.empty());
   }
 
-  void openFileDialog() {
-    const std::string a = dir("dlg/a"), b = dir("dlg/b");
-    const std::string game = WriteGame(b + "/g.mgx", {"太郎"}, {1}, 1);
-    // The real dialog: its filters, "*.mgx" as the name, the folder shown; a
-    // name with wildcards filters the list instead of opening.
-    QStringList seen;
-    QTimer::singleShot(0, [&] {
-      auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      QVERIFY(dlg);
-      seen = dlg->nameFilters();
-      seen << dlg->findChild<QLineEdit*>("fileNameEdit")->text() << dlg->directory().absolutePath();
-      QMetaObject::invokeMethod(dlg, "accept");
-      seen << (dlg->isVisible() ? "stayed open" : "closed");
-      dlg->reject();
-    });
-    QCOMPARE(q2::UiSeam().pickOpenFile(nullptr, QString::fromStdString(a)), QString());
-    QCOMPARE(seen, (QStringList{"Replayﾌｧｲﾙ(*.mgx *.mgz *.mgl)", "mgxﾌｧｲﾙ(*.mgx)", "mgzﾌｧｲﾙ(*.mgz)", "mglﾌｧｲﾙ(*.mgl)",
-                                "*.mgx", QString::fromStdString(a), "stayed open"}));
-
-    Seam seam;
-    startIn(a);
-    view()->OnOpenFile();  // cancelled: nothing changes
-    QCOMPARE(seam.openStart, QString::fromStdString(a));
-    QCOMPARE(history(), Strings{a});
-    seam.files = {QString::fromStdString(game)};
-    press(1058);
-    QCOMPARE(name(1), QStringLiteral("太郎"));
-    QCOMPARE(view()->CurrentFolder(), b);
-    QCOMPARE(history(), (Strings{a, b}));
-    QVERIFY(seam.shown.empty());
-  }
-
   // Recordings unpacked from an archive made on Japanese Windows keep code
   // page 932 names: shown decoded, opened, renamed, remembered by their bytes.
   void japaneseArchiveNames() {
@@ -378,15 +358,22 @@ class TestMainWindow : public QObject {
     QCOMPARE(view()->CurrentFolder(), folder);
     exit();
 
-    // On the command line (not even cleaned up), and typed as shown into the open-file dialog.
+    // On the command line (not even cleaned up).
     start(folder + "/../" + Cp932("記録") + "/" + Cp932("大会.mgx"));
     QCOMPARE(name(2), QStringLiteral("花子"));
     QCOMPARE(view()->CurrentFolder(), folder);
+    // The open-file dialog starts in the folder shown; cancelled, nothing
+    // changes; a name typed as shown opens the file, and its folder is listed.
     view()->NavigateTo(f);
+    const Strings before = history();
+    press(1058);
+    QCOMPARE(seam.openStart, QString::fromStdString(f));
+    QCOMPARE(history(), before);
     seam.files = {QString::fromStdString(f + "/記録/大会.mgx")};
-    view()->OnOpenFile();
+    press(1058);
     QCOMPARE(view()->summary().view.currentReplayPath, game);
     QCOMPARE(view()->CurrentFolder(), folder);
+    QCOMPARE(history().size(), before.size() + 1);
 
     // Renamed from the selection.
     select("大会.mgx");
@@ -396,10 +383,30 @@ class TestMainWindow : public QObject {
     QCOMPARE(seam.tail(2), q2::SelectedOutcomeMessages(q2::kRenameOk));
   }
 
-  // Qt's own dialogs, box buttons and edit menus speak Japanese whatever the locale.
-  void qtTextsAreJapanese() {
-    QVERIFY(q2::CQuoril2App::InstallJapanese());
+  // The real dialogs behind the seam. The open-file dialog: its filters,
+  // "*.mgx" as the name, the folder shown; a name with wildcards filters the
+  // list instead of opening. The colour picker starts on black, as the
+  // Windows one without a preset. Qt's own dialogs, box buttons and edit
+  // menus speak Japanese whatever the locale.
+  void realDialogs() {
     q2::UiSeam real;
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+      auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dlg);
+      seen = dlg->nameFilters();
+      seen << dlg->findChild<QLineEdit*>("fileNameEdit")->text() << dlg->directory().absolutePath();
+      QMetaObject::invokeMethod(dlg, "accept");
+      seen << (dlg->isVisible() ? "stayed open" : "closed");
+      dlg->reject();
+    });
+    QCOMPARE(real.pickOpenFile(nullptr, QString::fromStdString(desktop_)), QString());
+    QCOMPARE(seen, (QStringList{"Replayﾌｧｲﾙ(*.mgx *.mgz *.mgl)", "mgxﾌｧｲﾙ(*.mgx)", "mgzﾌｧｲﾙ(*.mgz)", "mglﾌｧｲﾙ(*.mgl)",
+                                "*.mgx", QString::fromStdString(desktop_), "stayed open"}));
+    WhenModal([](QWidget* dlg) { qobject_cast<QDialog*>(dlg)->accept(); });
+    QCOMPARE(real.pickColor(nullptr), std::optional<QColor>(QColor(Qt::black)));
+
+    QVERIFY(q2::CQuoril2App::InstallJapanese());
     const QStringList box = DialogTexts([&] { real.showMessage(nullptr, q2::ConfirmFormatMessage("[YEAR]")); });
     const QStringList file = DialogTexts([&] { real.pickOpenFile(nullptr, root_.path()); });
     const QStringList colour = DialogTexts([&] { real.pickColor(nullptr); });
@@ -567,31 +574,6 @@ class TestMainWindow : public QObject {
     rename(seam, 1061, "a:[REC_PLAYER]");
     QCOMPARE(seam.tail(1), q2::SelectedOutcomeMessages(q2::kRenameSomeFailed));
     QVERIFY(fs::exists(f + "/South_20110704.mgx"));
-  }
-
-  void graphAndColoursFromTheWindow() {
-    const std::string f = dir("graph");
-    WriteGame(f + "/g.mgx", {"太郎", "花子"}, {1, 1}, 1);
-    Seam seam;
-    startIn(f);
-    click("g.mgx");
-    QStringList names;
-    WhenModal([&](QWidget* dlg) {
-      names << Id<QLineEdit>(dlg, 1096)->text() << Id<QLineEdit>(dlg, 1001)->text();
-      Press(dlg, 2);
-    });
-    press(1085);
-    QCOMPARE(names, (QStringList{"太郎", "花子"}));
-
-    // A colour confirmed in the colour dialog shows in the name box at once.
-    seam.colors = {QColor(Qt::white)};
-    WhenModal([](QWidget* dlg) {
-      Press(dlg, 1001);  // 変更 of slot 1
-      Press(dlg, 1);     // 設定
-    });
-    frame_->command(148)->trigger();
-    QCOMPARE(control<QLineEdit>(1004)->palette().color(QPalette::Text), QColor(Qt::white));
-    QCOMPARE(q2::PlayerColor(0), q2::ColorRef(0xFFFFFF));
   }
 };
 

@@ -65,17 +65,6 @@ double CoolShare(const QImage& img) {
 
 const std::array<ColorRef, 8> kUserColors = {0x111111, 0x222222, 0x333333, 0x444444, 0x555555, 0x666666, 0x777777, 0x888888};
 
-// Runs the player colour command with `script` acting on the open dialog.
-void RunPlayerColors(const std::function<void(CPlayerColorDlg*)>& script) {
-  QTimer::singleShot(0, [script] {
-    auto* dlg = qobject_cast<CPlayerColorDlg*>(QApplication::activeModalWidget());
-    QVERIFY(dlg);
-    script(dlg);
-    if (dlg->isVisible()) dlg->reject();  // never leave the loop hanging
-  });
-  OnPlayerColors(nullptr);
-}
-
 ColorLabel* Label(QWidget* dlg, int slot) { return Id<ColorLabel>(dlg, 1073 + slot); }
 
 }  // namespace
@@ -93,7 +82,6 @@ class TestGraph : public QObject {
     seam_.reset();
     seam_ = std::make_unique<Seam>();
   }
-  void cleanupTestCase() { seam_.reset(); }
 
   void iconsOfRecordings() {
     gen::GameParams params = gen::TypicalGame({"侍ジャック", "North", "ゆきむら", "弓兵マスター"}, {2, 2, 3, 3}, 1, 7);
@@ -232,26 +220,24 @@ class TestGraph : public QObject {
     }
   }
 
+  // The drawing is in pixels, the controls in dialog units: each name box
+  // beside its bar, each row frame around its bar (60 pixels apart like the
+  // bars), each legend box right before its colour button.
   void layoutMatchesTheBars() {
     CAgeGraphDlg dlg(nullptr);
     QVERIFY(dlg.width() > kBarRight && dlg.height() >= BarTop(7) + kBarHeight);
-    const int ids[kSlots] = {1096, 1001, 1002, 1097, 1004, 1005, 1006, 1007};
+    const int frame0 = dlg.findChild<QFrame*>("frameRow0")->y();
     for (int r = 0; r < kSlots; ++r) {
-      // Each name box beside its bar, each row frame around its bar, 60 pixels apart like the bars.
-      const QRect box = Id<QLineEdit>(&dlg, ids[r])->geometry();
-      QVERIFY(Id<QLineEdit>(&dlg, ids[r])->isReadOnly());
-      QVERIFY(box.right() < kBarLeft && box.top() >= BarTop(r) - 2 && box.bottom() <= BarTop(r) + kBarHeight);
-      const QRect frame = dlg.findChild<QFrame*>(QStringLiteral("frameRow%1").arg(r))->geometry();
+      auto* name = Id<QLineEdit>(&dlg, std::array{1096, 1001, 1002, 1097, 1004, 1005, 1006, 1007}[r]);
+      const QRect box = name->geometry(), frame = dlg.findChild<QFrame*>(QStringLiteral("frameRow%1").arg(r))->geometry();
+      QVERIFY(name->isReadOnly() && box.right() < kBarLeft && box.top() >= BarTop(r) - 2 && box.bottom() <= BarTop(r) + kBarHeight);
       QVERIFY(frame.top() < BarTop(r) && frame.bottom() >= BarTop(r) + kBarHeight && frame.right() >= kBarRight);
-      QCOMPARE(frame.top() - BarTop(r), dlg.findChild<QFrame*>("frameRow0")->geometry().top() - BarTop(0));
+      QCOMPARE(frame.top() - frame0, kRowPitch * r);
     }
-    // Each legend box right before its colour button.
-    const int colorIds[4] = {1061, 1065, 1066, 1067};
-    const auto legend = LegendRects();
     for (int a = 0; a < 4; ++a) {
-      const QRect b = Id(&dlg, colorIds[a])->geometry();
-      QVERIFY(b.left() - legend[a].right >= 0 && b.left() - legend[a].right <= 4);
-      QVERIFY(b.top() <= legend[a].top && b.bottom() + 1 >= legend[a].bottom);
+      const QRect b = Id(&dlg, std::array{1061, 1065, 1066, 1067}[a])->geometry();
+      const PixelRect legend = LegendRects()[a];
+      QVERIFY(b.left() >= legend.right && b.left() <= legend.right + 4 && b.top() <= legend.top && b.bottom() + 1 >= legend.bottom);
     }
     // Enter outside a button closes the graph.
     dlg.show();
@@ -394,37 +380,30 @@ class TestGraph : public QObject {
       SetAllPlayerColors(kUserColors);
       seam_->colors = c.picks;
       Table shown{};
-      RunPlayerColors([&](CPlayerColorDlg* d) {
-        QCOMPARE(d->workingColors(), kUserColors);
+      WhenModal([&](QWidget* d) {
+        QCOMPARE(qobject_cast<CPlayerColorDlg*>(d)->workingColors(), kUserColors);
         for (size_t i = 0; i < c.presses.size(); ++i) {
           if (i + 1 == c.presses.size())
             for (int slot = 1; slot <= 8; ++slot) shown[slot - 1] = ToColorRef(Label(d, slot)->textColor());
           c.presses[i] ? Press(d, c.presses[i]) : QTest::keyClick(d, Qt::Key_Escape);
         }
       });
+      OnPlayerColors(nullptr);
       QCOMPARE(shown, c.shown);
       QCOMPARE(PlayerColors(), c.after);
     }
     // Black is used until the program exits; a stored 0 reads back as the default.
     seam_->colors = {QColor(Qt::black)};
-    RunPlayerColors([](CPlayerColorDlg* d) {
+    WhenModal([](QWidget* d) {
       Press(d, 1062);
       Press(d, 1);
     });
+    OnPlayerColors(nullptr);
     QCOMPARE(PlayerColor(2), ColorRef(0));
     SetStartupFolder(settings_.dir.path().toStdString());
     SaveViewSettings(settings_.ini);
     QVERIFY(LoadViewSettings(settings_.ini).empty());
     QCOMPARE(PlayerColor(2), kDefaultPlayerColor[2]);
-  }
-
-  // As the Windows picker without a preset: it starts on black, so OK
-  // without a choice gives black, never white.
-  void realPickerStartsOnBlack() {
-    QTimer::singleShot(0, [] {
-      if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
-    });
-    QCOMPARE(UiSeam().pickColor(nullptr), std::optional<QColor>(QColor(Qt::black)));
   }
 };
 
