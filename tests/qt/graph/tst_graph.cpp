@@ -1,500 +1,409 @@
-// The age graph dialog on a generated recording: icons, pixels of the bars,
-// the age colours and the settings file.
-#include <QApplication>
+// The age graph on recordings (research icons, the game-time toggle and its
+// tool tips, the drawn bars and the age colours), the player colour dialog
+// and the program's pictures.
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QFrame>
-#include <QPushButton>
-#include <QTimer>
-#include <QtTest>
-#include <deque>
+#include <QSet>
 #include <map>
-#include <functional>
 #include <set>
 
-#include "platform/text.h"
 #include "app/qt/Icons.h"
 #include "app/qt/QtText.h"
-#include "app/qt/UiSeam.h"
-#include "cli/recording_generator.h"
 #include "graph/qt/AgeGraphDlg.h"
 #include "graph/qt/GraphCommands.h"
-#include "replay/core/game_clock.h"
+#include "graph/qt/PlayerColorDlg.h"
+#include "qt/qt_support.h"
 #include "replay/core/tech_table.h"
-#include "settings/core/ini_file.h"
-#include "support/settings_fixture.h"
-#include "support/temp_dir.h"
+#include "view/core/display.h"
 #include "view/core/open_replay.h"
 
 using namespace q2;
+using namespace q2test;
 
 namespace {
 
-class ScriptedSeam : public UiSeam {
- public:
-  std::deque<std::optional<QColor>> answers;
-  int picks = 0;
-  int messages = 0;
-  std::optional<QColor> pickColor(QWidget*) override {
-    ++picks;
-    if (answers.empty()) return std::nullopt;
-    auto a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  int showMessage(QWidget*, const Message&) override {
-    ++messages;
-    return 0;
-  }
-};
-
-struct IconInfo {
-  QRect rect;
-  int iconId;
-  QString tip;
-};
-
-std::vector<IconInfo> Icons(QWidget* dlg) {
-  std::vector<IconInfo> out;
-  for (QLabel* l : dlg->findChildren<QLabel*>()) {
-    if (!l->objectName().startsWith(QStringLiteral("icon"))) continue;
-    out.push_back({l->geometry(), l->property("iconId").toInt(), l->toolTip()});
-  }
+// The icons shown, or where the core places those of the lists: place and tool tip by row and icon id.
+using Shown = std::map<std::pair<int, int>, std::pair<QRect, QString>>;
+Shown Icons(QWidget* dlg) {
+  Shown out;
+  for (QLabel* l : dlg->findChildren<QLabel*>(QRegularExpression("^icon")))
+    out[{(l->y() - 40) / kRowPitch, l->property("iconId").toInt()}] = {l->geometry(), l->toolTip()};
+  return out;
+}
+Shown Expected(const ResearchLists& lists) {
+  Shown out;
+  for (const IconPlacement& p : PlaceResearchIcons(lists))
+    out[{p.row, p.iconId}] = {QRect(p.rect.left, p.rect.top, p.rect.width(), p.rect.height()),
+                              QString::fromUtf8(TechForIcon(p.iconId)->nameJa)};
   return out;
 }
 
-// Row of an icon from its top: icons lie from 6 above to 36 below the bar top.
-int RowOf(const QRect& r) { return (r.top() - 40) / 60; }
+QImage Render(const QIcon& icon, int size) { return icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32); }
 
-int CountIn(const std::array<ResearchList, kSlots>& lists) {
-  int n = 0;
-  for (const ResearchList& l : lists) n += l.count;
-  return n;
+// Opaque pixels of more than a few colours: something is drawn, not just a fill.
+bool ShowsSomething(const QImage& img) {
+  QSet<QRgb> colours;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if (qAlpha(img.pixel(x, y)) > 200) colours.insert(img.pixel(x, y));
+  return colours.size() > 3;
 }
 
-QPushButton* Button(QWidget* dlg, int id) {
-  return dlg->findChild<QPushButton*>(QStringLiteral("id%1").arg(id));
+// Share of the clearly coloured pixels that are steel blue rather than wheat or green.
+double CoolShare(const QImage& img) {
+  int warm = 0, cool = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) {
+      const QColor c = QColor::fromRgba(img.pixel(x, y));
+      if (c.alpha() < 200 || c.hsvSaturationF() < 0.15 || c.valueF() < 0.2) continue;
+      warm += c.hsvHue() >= 40 && c.hsvHue() <= 120;
+      cool += c.hsvHue() >= 180 && c.hsvHue() <= 260;
+    }
+  return warm + cool == 0 ? 0.5 : double(cool) / (warm + cool);
 }
 
-std::string Cp932(const char* utf8) { return Utf8ToCp932(utf8).value(); }
+const std::array<ColorRef, 8> kUserColors = {0x111111, 0x222222, 0x333333, 0x444444, 0x555555, 0x666666, 0x777777, 0x888888};
+
+ColorLabel* Label(QWidget* dlg, int slot) { return Id<ColorLabel>(dlg, 1073 + slot); }
 
 }  // namespace
 
 class TestGraph : public QObject {
   Q_OBJECT
 
-  q2test::SettingsAndSeam<ScriptedSeam> fx_;
-  q2test::TempDir& dir_ = fx_.dir;
-  const std::string& ini_ = fx_.ini;
-  ScriptedSeam& seam_ = fx_.seam;
+  Settings settings_;
+  std::unique_ptr<Seam> seam_;
+  std::optional<std::string> view(const char* key) { return settings_.raw(kSectionView, key); }
 
  private slots:
   void init() {
-    std::filesystem::remove(FsPath(ini_));
-    seam_.answers.clear();
-    seam_.picks = 0;
-    SetAllPlayerColors(kDefaultPlayerColor);
+    settings_.clear();
+    seam_.reset();
+    seam_ = std::make_unique<Seam>();
   }
 
-  void layoutMatchesTheBars() {
-    CAgeGraphDlg dlg(nullptr);
-    QCOMPARE(dlg.windowTitle(), QStringLiteral("ﾀﾞｲｱﾛｸﾞ"));
-    // Wide enough for the 850-pixel bars, tall enough for the eighth row.
-    QVERIFY(dlg.width() > 850);
-    QVERIFY(dlg.height() >= BarTop(7) + kBarHeight);
-    const int ids[kSlots] = {1096, 1001, 1002, 1097, 1004, 1005, 1006, 1007};
-    for (int r = 0; r < kSlots; ++r) {
-      auto* box = dlg.findChild<QLineEdit*>(QStringLiteral("id%1").arg(ids[r]));
-      QVERIFY(box);
-      QVERIFY(box->isReadOnly());
-      QCOMPARE(box->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
-      // Each name box stands beside its bar, left of it, and each row frame
-      // encloses its bar with the frames 60 pixels apart like the bars.
-      QVERIFY(box->geometry().right() < kBarLeft);
-      QVERIFY(box->geometry().top() >= BarTop(r) - 2 && box->geometry().bottom() <= BarTop(r) + kBarHeight);
-      auto* frame = dlg.findChild<QFrame*>(QStringLiteral("frameRow%1").arg(r));
-      QVERIFY(frame);
-      QVERIFY(frame->geometry().top() < BarTop(r));
-      QVERIFY(frame->geometry().bottom() >= BarTop(r) + kBarHeight);
-      QVERIFY(frame->geometry().right() >= kBarRight);
-      if (r > 0) {
-        auto* prev = dlg.findChild<QFrame*>(QStringLiteral("frameRow%1").arg(r - 1));
-        QCOMPARE(frame->geometry().top() - prev->geometry().top(), kRowPitch);
-      }
-    }
-    // Each legend box sits right before its colour button.
-    const int colorIds[4] = {1061, 1065, 1066, 1067};
-    const char* texts[4] = {"：暗黒", "：領主", "：城主", "：帝王"};
-    const auto legend = LegendRects();
-    for (int a = 0; a < 4; ++a) {
-      QPushButton* b = Button(&dlg, colorIds[a]);
-      QVERIFY(b);
-      QCOMPARE(b->text(), QString::fromUtf8(texts[a]));
-      QCOMPARE(b->focusPolicy(), Qt::ClickFocus);
-      const int gap = b->geometry().left() - legend[a].right;
-      QVERIFY2(gap >= 0 && gap <= 4, qPrintable(QString::number(gap)));
-      QVERIFY(b->geometry().top() <= legend[a].top && b->geometry().bottom() + 1 >= legend[a].bottom);
-    }
-    QCOMPARE(Button(&dlg, 1100)->text(), QStringLiteral("内政"));
-    QCOMPARE(Button(&dlg, 1101)->text(), QStringLiteral("鉄鋼"));
-    QCOMPARE(Button(&dlg, 1043)->text(), QStringLiteral("その他"));
-    QCOMPARE(Button(&dlg, 2)->text(), QStringLiteral("閉じる"));
-  }
-
-  void iconsOnAGeneratedRecording() {
+  void iconsOfRecordings() {
     gen::GameParams params = gen::TypicalGame({"侍ジャック", "North", "ゆきむら", "弓兵マスター"}, {2, 2, 3, 3}, 1, 7);
-    gen::Placed placed;
-    const std::string path = dir_ / "game.mgx";
-    QVERIFY(gen::WriteFile(path, gen::BuildRecording(params, &placed)));
+    const std::string path = settings_.dir.filePath("game.mgx").toStdString();
+    QVERIFY(gen::WriteFile(path, gen::BuildRecording(params)));
     ReplaySummary s;
     QVERIFY(OpenReplay(path, s).ok);
-    const int nEcon = CountIn(s.doc.economyResearch), nSmith = CountIn(s.doc.blacksmithResearch);
-    QVERIFY(nEcon > 8 && nSmith > 8);
+    const Shown none, economy = Expected(s.doc.economyResearch), smith = Expected(s.doc.blacksmithResearch);
+    // Each research the generator placed, once, in its category.
+    std::set<std::pair<int, int>> placed[2], listed[2];
+    for (const gen::Research& r : params.researches)
+      placed[CategoryOfTech(r.techId) == kCategoryEconomy ? 0 : 1].insert({r.player - 1, IconForTech(r.techId)});
+    for (int k = 0; k < 2; ++k)
+      for (auto& [key, icon] : k ? smith : economy) listed[k].insert(key);
+    QVERIFY(placed[0].size() > 8 && placed[1].size() > 8);
+    QCOMPARE(listed[0], placed[0]);
+    QCOMPARE(listed[1], placed[1]);
 
-    // Where the generator put each research, as the icon's left edge.
-    std::map<std::pair<int, int>, int> expectedX;  // (row, icon id) → x
-    for (size_t k = 0; k < params.researches.size(); ++k) {
-      const gen::Research& r = params.researches[k];
-      const double when = static_cast<double>(placed.researchPos[k]) / s.view.bodyLength;
-      expectedX[{r.player - 1, IconForTech(r.techId)}] = static_cast<int>(when * 720 + 130);
-    }
-
-    struct Seen {
-      std::vector<IconInfo> econ, econAgain, smith, smithAgain, none;
-      bool flagsOk = true;
-      QStringList names;
-    } seen;
-    QTimer::singleShot(0, [&] {
-      auto* dlg = qobject_cast<CAgeGraphDlg*>(QApplication::activeModalWidget());
-      if (!dlg) return;
-      for (int id : {1096, 1001, 1002, 1097})
-        seen.names << dlg->findChild<QLineEdit*>(QStringLiteral("id%1").arg(id))->text();
-      Button(dlg, 1100)->click();
-      seen.econ = Icons(dlg);
-      seen.flagsOk &= dlg->economyShown() && !dlg->blacksmithShown() && dlg->iconCount() == nEcon;
-      Button(dlg, 1100)->click();
-      seen.none = Icons(dlg);
-      seen.flagsOk &= !dlg->economyShown() && dlg->iconCount() == 0;
-      Button(dlg, 1100)->click();
-      Button(dlg, 1101)->click();
-      seen.smith = Icons(dlg);
-      seen.flagsOk &= !dlg->economyShown() && dlg->blacksmithShown() && dlg->iconCount() == nSmith;
-      Button(dlg, 1100)->click();
-      seen.econAgain = Icons(dlg);
-      Button(dlg, 1043)->click();  // "その他": nothing
-      seen.flagsOk &= dlg->economyShown() && dlg->iconCount() == nEcon;
-      Button(dlg, 1101)->click();
-      Button(dlg, 1101)->click();
-      seen.smithAgain = Icons(dlg);
-      seen.flagsOk &= !dlg->economyShown() && !dlg->blacksmithShown();
-      Button(dlg, 2)->click();
+    // "内政" and "鉄鋼" show, swap and remove the icons; "その他" does nothing.
+    const std::pair<int, const Shown*> steps[] = {{1100, &economy}, {1100, &none}, {1100, &economy}, {1101, &smith},
+                                                  {1100, &economy}, {1043, &economy}, {1101, &smith}, {1101, &none}};
+    QStringList names;
+    WhenModal([&](QWidget* w) {
+      auto* dlg = qobject_cast<CAgeGraphDlg*>(w);
+      for (int id : {1096, 1001, 1002, 1097}) names << Id<QLineEdit>(dlg, id)->text();
+      for (auto [button, shown] : steps) {
+        Press(dlg, button);
+        QCOMPARE(Icons(dlg), *shown);
+        QCOMPARE(dlg->iconCount(), int(shown->size()));
+      }
+      Press(dlg, 2);
     });
     ShowAgeGraph(nullptr, s);
     QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(names, (QStringList{"侍ジャック", "North", "ゆきむら", "弓兵マスター"}));
 
-    QCOMPARE(seen.names, (QStringList{QStringLiteral("侍ジャック"), QStringLiteral("North"),
-                                      QStringLiteral("ゆきむら"), QStringLiteral("弓兵マスター")}));
-    QVERIFY(seen.flagsOk);
-    QCOMPARE(int(seen.econ.size()), nEcon);
-    QCOMPARE(int(seen.econAgain.size()), nEcon);
-    QVERIFY(seen.none.empty());
-    QVERIFY(seen.smithAgain.empty());
-    QCOMPARE(int(seen.smith.size()), nSmith);
-
-    auto check = [&](const std::vector<IconInfo>& icons, int category) {
-      std::set<std::pair<int, int>> keys;
-      for (const IconInfo& i : icons) {
-        const int row = RowOf(i.rect);
-        QCOMPARE(i.rect.size(), QSize(14, 14));
-        QVERIFY(i.rect.top() >= BarTop(row) - 6 && i.rect.top() <= BarTop(row) + 36);
-        const TechInfo* t = TechForIcon(i.iconId);
-        QVERIFY(t);
-        QCOMPARE(t->category, category);
-        QCOMPARE(i.tip, QString::fromUtf8(t->nameJa));
-        auto it = expectedX.find({row, i.iconId});
-        QVERIFY(it != expectedX.end());
-        QCOMPARE(i.rect.left(), it->second);
-        keys.insert({row, i.iconId});
-      }
-      QCOMPARE(keys.size(), icons.size());  // each research once
-    };
-    check(seen.econ, kCategoryEconomy);
-    check(seen.smith, kCategoryBlacksmith);
-    // Only the four played rows have icons.
-    for (const IconInfo& i : seen.econ) QVERIFY(RowOf(i.rect) < 4);
+    // A real recording shows an icon for every research of its lists.
+    const std::string real = std::string(QUORIL2_REAL_RECORDINGS) + "/aoc-1.0c.mgx";
+    if (!PathExists(real)) QSKIP("real recordings not present");
+    ReplaySummary r;
+    QVERIFY(OpenReplay(real, r).ok);
+    CAgeGraphDlg dlg(nullptr);
+    PrepareAgeGraph(dlg, r);
+    Press(&dlg, 1101);
+    QCOMPARE(Icons(&dlg), Expected(r.doc.blacksmithResearch));
+    QVERIFY(dlg.iconCount() > 0);
   }
 
+  // "実時間": the bars, icons and tool tips on the game clock, remembered in GRAPH_GAME_TIME.
   void gameTimeToggle() {
-    gen::GameParams params = gen::TypicalGame({"侍ジャック", "North"}, {1, 1}, 1, 9, 400000, 20000);
-    gen::Placed placed;
-    const std::string path = dir_ / "clock.mgx";
-    QVERIFY(gen::WriteFile(path, gen::BuildRecording(params, &placed)));
+    const std::string path = settings_.dir.filePath("clock.mgx").toStdString();
+    QVERIFY(gen::WriteFile(path, gen::BuildRecording(gen::TypicalGame({"侍ジャック", "North"}, {1, 1}, 1, 9, 400000, 20000))));
     ReplaySummary s;
     QVERIFY(OpenReplay(path, s).ok);
-    const double L = static_cast<double>(placed.durationMs);
-    auto reached = [&](int player, int tech) -> uint64_t {
-      for (size_t k = 0; k < params.ages.size(); ++k)
-        if (params.ages[k].player == player && params.ages[k].tech == tech)
-          return placed.ageMs[k] + (tech == 101 ? 130000 : tech == 102 ? 160000 : 190000);
-      return 0;
-    };
-    const uint64_t feudal = reached(1, 101), castle = reached(1, 102);
-    QVERIFY(feudal > 0 && castle > feudal && castle < placed.durationMs);
-    const int edge = kBarLeft + static_cast<int>(feudal / L * kBarSpan);
+    const uint64_t L = s.view.gameDurationMs, f = AgeReachedMs(s.view, 0, kFeudal),
+                   c = AgeReachedMs(s.view, 0, kCastle), m = AgeReachedMs(s.view, 0, kImperial);
+    QVERIFY(f > 0 && c > f && c < L);
+    const auto spans = AgeSpansOf(f, c, m, L);
+    const int edge = BarRects(0, GameTimeSharesOf(f, c, m, L))[1].left;
     {
       CAgeGraphDlg dlg(nullptr);
       PrepareAgeGraph(dlg, s);
-      QPushButton* toggle = Button(&dlg, 1044);
+      QVERIFY(edge != BarRects(0, s.doc.graphRows[0].shares)[1].left);  // the axes differ here
+      auto* toggle = Id(&dlg, 1044);
       QVERIFY(toggle->isEnabled() && !toggle->isChecked() && !dlg.inGameTime());
       QCOMPARE(dlg.SegmentToolTip({edge + 2, BarTop(0) + 10}), QString());  // byte axis: no tips
+      Press(&dlg, 1100);
       toggle->click();
       QVERIFY(dlg.inGameTime());
-      // Row 1: Dark up to the estimated Feudal time, then Feudal up to Castle.
-      QCOMPARE(dlg.SegmentToolTip({edge - 2, BarTop(0) + 10}),
-               U8("暗黒 0:00〜" + ClockText(feudal) + " (推定)"));
-      QCOMPARE(dlg.SegmentToolTip({edge + 2, BarTop(0) + 10}),
-               U8("領主 " + ClockText(feudal) + "〜" + ClockText(castle) + " (推定)"));
+      QCOMPARE(dlg.SegmentToolTip({edge - 2, BarTop(0) + 10}), U8(AgeSpanText(spans[0])));
+      QCOMPARE(dlg.SegmentToolTip({edge + 2, BarTop(0) + 10}), U8(AgeSpanText(spans[1])));
       QCOMPARE(dlg.SegmentToolTip({edge + 2, BarTop(0) - 5}), QString());
-      // Icons stand at their game times.
-      Button(&dlg, 1100)->click();
-      std::map<int, int> xs;  // icon id of row 1 → x
-      for (const IconInfo& i : Icons(&dlg))
-        if (RowOf(i.rect) == 0) xs[i.iconId] = i.rect.left();
-      for (size_t k = 0; k < params.researches.size(); ++k)
-        if (params.researches[k].player == 1 && xs.count(IconForTech(params.researches[k].techId)))
-          QCOMPARE(xs[IconForTech(params.researches[k].techId)],
-                   kBarLeft + static_cast<int>(placed.researchMs[k] / L * kBarSpan));
-      QVERIFY(!xs.empty());
+      // The icons shown move to their game times.
+      QCOMPARE(Icons(&dlg), Expected(InGameTime(s.doc.economyResearch, L)));
+      QVERIFY(Icons(&dlg) != Expected(s.doc.economyResearch));
     }
-    QCOMPARE(IniReadInt(ini_, kSectionView, "GRAPH_GAME_TIME", -1), 1);
+    QCOMPARE(view(kKeyGraphGameTime), std::optional<std::string>("1"));
     {
       CAgeGraphDlg again(nullptr);
       PrepareAgeGraph(again, s);
       QVERIFY(again.inGameTime());
-      // Without a recording there is no clock: the toggle waits, the choice stays.
-      ReplaySummary none;
-      CAgeGraphDlg empty(nullptr);
-      PrepareAgeGraph(empty, none);
-      QVERIFY(!Button(&empty, 1044)->isEnabled() && !empty.inGameTime());
     }
-    QCOMPARE(IniReadInt(ini_, kSectionView, "GRAPH_GAME_TIME", -1), 1);
+    // Without a recording there is no clock: the toggle waits, all bars are
+    // Dark, no icons, and the choice stays.
+    ReplaySummary none;
+    bool allDark = true;
+    WhenModal([&](QWidget* w) {
+      auto* dlg = qobject_cast<CAgeGraphDlg*>(w);
+      QVERIFY(!Id(dlg, 1044)->isEnabled() && !dlg->inGameTime());
+      const QImage img = dlg->grab().toImage();
+      for (int r = 0; r < kSlots; ++r)
+        for (int x : {131, 500, 848}) allDark &= QColor(img.pixel(x, BarTop(r) + 20)) == ToQColor(kDefaultAgeColors[0]);
+      Press(dlg, 1100);
+      QCOMPARE(dlg->iconCount(), 0);
+      dlg->reject();
+    });
+    ShowAgeGraph(nullptr, none);
+    QVERIFY(allDark);
+    QCOMPARE(view(kKeyGraphGameTime), std::optional<std::string>("1"));
   }
 
-  void barPixels() {
-    IniWriteInt(ini_, kSectionView, "COLOR_ANKOKU", 0x102030);
-    IniWriteInt(ini_, kSectionView, "COLOR_RYOUSYU", 0x405060);
-    IniWriteInt(ini_, kSectionView, "COLOR_JYOUSYU", 0x708090);
-    IniWriteInt(ini_, kSectionView, "COLOR_TEIOU", 0xA0B0C0);
+  void barsAsDrawn() {
+    const AgeColors colors = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
+    for (int a = 0; a < 4; ++a) IniWriteInt(settings_.ini, kSectionView, kAgeColorKeys[a], colors[a]);
     CAgeGraphDlg dlg(nullptr);
     std::array<PlayerBar, kSlots> bars{};
-    bars[0] = {Cp932("太郎"), AgeSharesOf(300, 600, 900, 1000), 0x0000FF};
-    bars[1] = {Cp932("花子"), AgeSharesOf(1000, 0, 0, 4000), 0xFF0000};
-    bars[2].shares = {1, 0.02, 0.98, 8};  // a feudal segment one pixel wide: 202–203
+    bars[0] = {"taro", AgeSharesOf(300, 600, 900, 1000), 0x0000FF};  // 130–346–562–778–850
+    bars[1] = {"", AgeSharesOf(1000, 0, 0, 4000), 0xFF0000};         // 130–310–850
+    bars[2].shares = {1, 0.02, 0.98, 8};                              // a feudal segment 202–203
     for (int r = 3; r < kSlots; ++r) bars[r].shares = AgeSharesOf(0, 0, 0, 0);
     dlg.SetPlayerBars(bars);
-    auto* name1 = dlg.findChild<QLineEdit*>(QStringLiteral("id1096"));
-    QCOMPARE(name1->text(), QStringLiteral("太郎"));
-    QCOMPARE(name1->palette().color(QPalette::Text), QColor(255, 0, 0));
-    QCOMPARE(name1->palette().color(QPalette::Base), QColor(Qt::white));
-    QCOMPARE(dlg.findChild<QLineEdit*>(QStringLiteral("id1001"))->palette().color(QPalette::Text),
-             QColor(0, 0, 255));
+    auto* name = Id<QLineEdit>(&dlg, 1096);
+    QCOMPARE(name->palette().color(QPalette::Text), QColor(255, 0, 0));
+    QCOMPARE(name->palette().color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(Id<QLineEdit>(&dlg, 1001)->palette().color(QPalette::Text), QColor(0, 0, 255));
 
+    // A black outline on each rectangle's own pixels, right and bottom edges
+    // excluded; -1 is the dialog's background, neither black nor an age.
     const QImage img = dlg.grab().toImage();
-    auto px = [&](int x, int y) { return QColor(img.pixel(x, y)); };
-    const QColor black(0, 0, 0), dark = ToQColor(0x102030), feudal = ToQColor(0x405060),
-                 castle = ToQColor(0x708090), imperial = ToQColor(0xA0B0C0);
-    const int y = 70;  // inside row 0
-    // Row 0: 130–346, 346–562, 562–778, 778–850, right edges excluded.
-    QCOMPARE(px(129, y) == black, false);
-    QCOMPARE(px(130, y), black);
-    QCOMPARE(px(131, y), dark);
-    QCOMPARE(px(344, y), dark);
-    QCOMPARE(px(345, y), black);
-    QCOMPARE(px(346, y), black);
-    QCOMPARE(px(347, y), feudal);
-    QCOMPARE(px(561, y), black);
-    QCOMPARE(px(600, y), castle);
-    QCOMPARE(px(800, y), imperial);
-    QCOMPARE(px(848, y), imperial);
-    QCOMPARE(px(849, y), black);
-    QVERIFY(px(850, y) != black && px(850, y) != imperial);
-    QCOMPARE(px(200, 46), black);
-    QCOMPARE(px(200, 47), dark);
-    QCOMPARE(px(200, 90), dark);
-    QCOMPARE(px(200, 91), black);
-    QVERIFY(px(200, 92) != black && px(200, 92) != dark);
-    // Row 1: 130–310 dark, 310–850 feudal; the zero-width segments draw nothing.
-    QCOMPARE(px(300, 130), dark);
-    QCOMPARE(px(309, 130), black);
-    QCOMPARE(px(311, 130), feudal);
-    QCOMPARE(px(848, 130), feudal);
-    QCOMPARE(px(849, 130), black);
-    // A one-pixel segment is its outline alone.
-    QCOMPARE(px(200, 190), dark);
-    for (int x : {201, 202, 203}) QCOMPARE(px(x, 190), black);
-    QCOMPARE(px(204, 190), castle);
-    // An empty slot: one Dark bar.
-    for (int x : {131, 400, 848}) QCOMPARE(px(x, BarTop(5) + 20), dark);
-    // Legend boxes.
-    QCOMPARE(px(545, 18), dark);
-    QCOMPARE(px(530, 10), black);
-    QCOMPARE(px(559, 26), black);
-    QCOMPARE(px(632, 18), feudal);
-    QCOMPARE(px(719, 18), castle);
-    QCOMPARE(px(806, 18), imperial);
+    enum { kBlack = 4, kBackground = -1 };
+    const struct { int x, y, expected; } pixels[] = {
+        {129, 70, kBackground}, {130, 70, kBlack}, {131, 70, 0}, {344, 70, 0}, {345, 70, kBlack}, {346, 70, kBlack},
+        {347, 70, 1}, {561, 70, kBlack}, {600, 70, 2}, {800, 70, 3}, {848, 70, 3}, {849, 70, kBlack},
+        {850, 70, kBackground}, {200, 46, kBlack}, {200, 47, 0}, {200, 90, 0}, {200, 91, kBlack},
+        {200, 92, kBackground}, {309, 130, kBlack}, {311, 130, 1}, {848, 130, 1}, {849, 130, kBlack},
+        {200, 190, 0}, {201, 190, kBlack}, {202, 190, kBlack}, {203, 190, kBlack}, {204, 190, 2},
+        {131, BarTop(5) + 20, 0}, {848, BarTop(5) + 20, 0},                          // an empty slot: Dark
+        {545, 18, 0}, {530, 10, kBlack}, {559, 26, kBlack}, {632, 18, 1}, {719, 18, 2}, {806, 18, 3}};  // legend
+    for (auto [x, y, expected] : pixels) {
+      const QColor px(img.pixel(x, y));
+      const QString at = QStringLiteral("%1,%2").arg(x).arg(y);
+      if (expected == kBlack) QVERIFY2(px == Qt::black, qPrintable(at));
+      else if (expected >= 0) QVERIFY2(px == ToQColor(colors[expected]), qPrintable(at));
+      else QVERIFY2(px != Qt::black && std::none_of(colors.begin(), colors.end(), [&](ColorRef c) { return ToQColor(c) == px; }),
+                    qPrintable(at));
+    }
   }
 
-  void iconsAboveTheBars() {
+  // The drawing is in pixels, the controls in dialog units: each name box
+  // beside its bar, each row frame around its bar (60 pixels apart like the
+  // bars), each legend box right before its colour button.
+  void layoutMatchesTheBars() {
     CAgeGraphDlg dlg(nullptr);
-    std::array<ResearchList, kSlots> econ{};
-    econ[0].entries[0] = {159, 0.5};
-    econ[0].count = 1;
-    dlg.SetEconomyResearch(econ);
-    Button(&dlg, 1100)->click();
-    auto* icon = dlg.findChild<QLabel*>(QStringLiteral("icon0"));
-    QVERIFY(icon);
-    QCOMPARE(icon->geometry(), QRect(490, 61, 14, 14));
-    QCOMPARE(icon->property("childId").toInt(), 1000);
-    // With artwork the icon covers part of the bar.
-    if (TechIcon(159).isNull()) QSKIP("no icon artwork");
+    QVERIFY(dlg.width() > kBarRight && dlg.height() >= BarTop(7) + kBarHeight);
+    const int frame0 = dlg.findChild<QFrame*>("frameRow0")->y();
+    for (int r = 0; r < kSlots; ++r) {
+      auto* name = Id<QLineEdit>(&dlg, std::array{1096, 1001, 1002, 1097, 1004, 1005, 1006, 1007}[r]);
+      const QRect box = name->geometry(), frame = dlg.findChild<QFrame*>(QStringLiteral("frameRow%1").arg(r))->geometry();
+      QVERIFY(name->isReadOnly() && box.right() < kBarLeft && box.top() >= BarTop(r) - 2 && box.bottom() <= BarTop(r) + kBarHeight);
+      QVERIFY(frame.top() < BarTop(r) && frame.bottom() >= BarTop(r) + kBarHeight && frame.right() >= kBarRight);
+      QCOMPARE(frame.top() - frame0, kRowPitch * r);
+    }
+    for (int a = 0; a < 4; ++a) {
+      const QRect b = Id(&dlg, std::array{1061, 1065, 1066, 1067}[a])->geometry();
+      const PixelRect legend = LegendRects()[a];
+      QVERIFY(b.left() >= legend.right && b.left() <= legend.right + 4 && b.top() <= legend.top && b.bottom() + 1 >= legend.bottom);
+    }
+    // Enter outside a button closes the graph.
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    Id<QLineEdit>(&dlg, 1001)->setFocus();
+    QTest::keyClick(Id<QLineEdit>(&dlg, 1001), Qt::Key_Return);
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+  }
+
+  void iconSlotsAndPictures() {
+    CAgeGraphDlg dlg(nullptr);
+    ResearchLists one{};
+    one[0].entries[0] = {159, 0.5};
+    one[0].count = 1;
+    dlg.SetEconomyResearch(one);
+    Press(&dlg, 1100);
+    QCOMPARE(dlg.findChild<QLabel*>("icon0")->geometry(), QRect(490, 61, 14, 14));
+    QCOMPARE(dlg.findChild<QLabel*>("icon0")->property("childId").toInt(), 1000);
+    // The icon lies over the bar.
     const QImage img = dlg.grab().toImage();
     int covered = 0;
     for (int y = 61; y < 75; ++y)
       for (int x = 490; x < 504; ++x) covered += QColor(img.pixel(x, y)) != ToQColor(kDefaultAgeColors[0]);
     QVERIFY(covered > 20);
-  }
-
-  void twoHundredIconSlotsAtMost() {
-    CAgeGraphDlg dlg(nullptr);
-    std::array<ResearchList, kSlots> many{};
+    // Never more than the 200 slots.
+    ResearchLists many{};
     for (ResearchList& l : many) {
       for (int j = 0; j < kResearchListMax; ++j) l.entries[j] = {154 + j % 13, j / 100.0};
       l.count = kResearchListMax;
     }
     dlg.CreateResearchIcons(many);
     QCOMPARE(dlg.iconCount(), 200);
-    dlg.CreateResearchIcons(many);
-    QCOMPARE(dlg.iconCount(), 200);
-    QCOMPARE(int(Icons(&dlg).size()), 200);
+    QCOMPARE(int(dlg.findChildren<QLabel*>(QRegularExpression("^icon")).size()), 200);
     dlg.DestroyResearchIcons();
-    QCOMPARE(dlg.iconCount(), 0);
-    QVERIFY(Icons(&dlg).empty());
+    QVERIFY(dlg.findChildren<QLabel*>(QRegularExpression("^icon")).isEmpty());
+
+    // Every technology has its own readable picture in its category's palette.
+    QSet<QByteArray> seen;
+    for (const TechInfo& t : TechTable()) {
+      const QImage small = Render(TechIcon(t.iconId), 14);
+      QVERIFY2(ShowsSomething(small), qPrintable(QString::number(t.iconId)));
+      seen.insert(QByteArray(reinterpret_cast<const char*>(small.constBits()), small.sizeInBytes()));
+      const double cool = CoolShare(Render(TechIcon(t.iconId), 32));
+      QVERIFY2(t.category == kCategoryEconomy ? cool < 0.2 : cool > 0.5, qPrintable(QString::number(t.iconId)));
+    }
+    QCOMPARE(seen.size(), 28);
+    for (int id : {3, 0, 153, 156, 168, 172, 188, 154 + 65536}) QVERIFY(TechIcon(id).isNull());
+    for (int id : {168, 169, 170, 171, 172}) QVERIFY(ShowsSomething(Render(ButtonIcon(id), 16)));
+    QVERIFY(ButtonIcon(167).isNull() && ButtonIcon(173).isNull());
+    QVERIFY(Render(ButtonIcon(168), 16) != Render(ButtonIcon(169), 16));
+    QVERIFY(ShowsSomething(Render(ListIcon(true), 16)) && ShowsSomething(Render(ListIcon(false), 16)));
+    QVERIFY(!AppIcon().isNull());
+    QCOMPARE(AboutPicture().size(), QSize(64, 64));
   }
 
-  void ageColourPickedAndSaved() {
-    int paints = 0;
+  void ageColours() {
+    IniWriteInt(settings_.ini, kSectionView, "COLOR_TEIOU", 0);  // black, kept as black
     {
       CAgeGraphDlg dlg(nullptr);
-      QCOMPARE(dlg.ageColors(), kDefaultAgeColors);
+      QCOMPARE(dlg.ageColors(), (AgeColors{kDefaultAgeColors[0], kDefaultAgeColors[1], kDefaultAgeColors[2], 0}));
       std::array<PlayerBar, kSlots> bars{};
       for (PlayerBar& b : bars) b.shares = AgeSharesOf(300, 600, 900, 1000);
       dlg.SetPlayerBars(bars);
       dlg.show();
       QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+      int paints = 0;
       struct Counter : QObject {
-        int* n;
-        explicit Counter(int* p) : n(p) {}
-        bool eventFilter(QObject*, QEvent* e) override {
-          if (e->type() == QEvent::Paint) ++*n;
-          return false;
-        }
-      } counter(&paints);
+        int& n;
+        explicit Counter(int& p) : n(p) {}
+        bool eventFilter(QObject*, QEvent* e) override { return n += e->type() == QEvent::Paint, false; }
+      } counter(paints);
       dlg.installEventFilter(&counter);
-
-      // Cancelling keeps the colour but repaints at once.
-      seam_.answers = {std::nullopt};
-      paints = 0;
-      Button(&dlg, 1061)->click();
-      QCOMPARE(seam_.picks, 1);
-      QCOMPARE(dlg.ageColors(), kDefaultAgeColors);
-      QVERIFY(paints > 0);
-
-      seam_.answers = {QColor(10, 200, 30)};
-      paints = 0;
-      Button(&dlg, 1065)->click();
-      QVERIFY(paints > 0);
-      QCOMPARE(dlg.ageColors()[1], ToColorRef(QColor(10, 200, 30)));
+      // Cancelling the picker keeps the colour but repaints at once.
+      Press(&dlg, 1061);
+      QCOMPARE(seam_->colorPicks, 1);
       QCOMPARE(dlg.ageColors()[0], kDefaultAgeColors[0]);
+      QVERIFY(paints > 0);
+      // A picked Feudal colour shows in every row and in the legend, drawn at once.
+      const QColor green(10, 200, 30);
+      seam_->colors = {green};
+      paints = 0;
+      Press(&dlg, 1065);
+      QVERIFY(paints > 0);
+      QCOMPARE(dlg.ageColors()[1], ToColorRef(green));
       const QImage img = dlg.grab().toImage();
-      for (int r = 0; r < kSlots; ++r) QCOMPARE(QColor(img.pixel(450, BarTop(r) + 20)), QColor(10, 200, 30));
-      QCOMPARE(QColor(img.pixel(632, 18)), QColor(10, 200, 30));
-      dlg.removeEventFilter(&counter);
-
-      seam_.answers = {QColor(1, 2, 3)};
-      Button(&dlg, 1067)->click();
-      // Not written before the dialog goes away.
-      QVERIFY(!IniReadRaw(ini_, kSectionView, "COLOR_RYOUSYU"));
+      for (int r = 0; r < kSlots; ++r) QCOMPARE(QColor(img.pixel(450, BarTop(r) + 20)), green);
+      QCOMPARE(QColor(img.pixel(632, 18)), green);
+      QVERIFY(!view("COLOR_RYOUSYU"));  // written when the graph goes away
       QTest::keyClick(&dlg, Qt::Key_Escape);
-      QCOMPARE(dlg.result(), int(QDialog::Rejected));
       QVERIFY(!dlg.isVisible());
     }
-    QCOMPARE(IniReadInt(ini_, kSectionView, "COLOR_RYOUSYU", -1), int(ToColorRef(QColor(10, 200, 30))));
-    QCOMPARE(IniReadInt(ini_, kSectionView, "COLOR_TEIOU", -1), int(ToColorRef(QColor(1, 2, 3))));
-    QCOMPARE(IniReadInt(ini_, kSectionView, "COLOR_ANKOKU", -1), 16711680);
-    QCOMPARE(IniReadInt(ini_, kSectionView, "COLOR_JYOUSYU", -1), 32768);
-    // The next graph starts with the saved colours.
-    CAgeGraphDlg next(nullptr);
-    QCOMPARE(next.ageColors()[1], ToColorRef(QColor(10, 200, 30)));
+    const std::array<std::optional<std::string>, 4> stored = {view("COLOR_ANKOKU"), view("COLOR_RYOUSYU"),
+                                                               view("COLOR_JYOUSYU"), view("COLOR_TEIOU")};
+    QCOMPARE(stored, (std::array<std::optional<std::string>, 4>{"16711680", std::to_string(0x1EC80A), "32768", "0"}));
+    QCOMPARE(CAgeGraphDlg(nullptr).ageColors()[1], ColorRef(0x1EC80A));
+    // "進化グラフの時代表示色をDefault値に戻す" writes the defaults, which the next graph shows.
+    OnResetAgeColors();
+    QCOMPARE(view("COLOR_TEIOU"), std::optional<std::string>("5898239"));
+    QCOMPARE(CAgeGraphDlg(nullptr).ageColors(), kDefaultAgeColors);
   }
 
-  void openAndCloseRewritesTheColours() {
-    IniWriteInt(ini_, kSectionView, "COLOR_TEIOU", 0);  // black, kept as black
-    { CAgeGraphDlg dlg(nullptr); }
-    QCOMPARE(IniReadRaw(ini_, kSectionView, "COLOR_ANKOKU").value_or(""), std::string("16711680"));
-    QCOMPARE(IniReadRaw(ini_, kSectionView, "COLOR_RYOUSYU").value_or(""), std::string("255"));
-    QCOMPARE(IniReadRaw(ini_, kSectionView, "COLOR_JYOUSYU").value_or(""), std::string("32768"));
-    QCOMPARE(IniReadRaw(ini_, kSectionView, "COLOR_TEIOU").value_or(""), std::string("0"));
-  }
-
-  void noRecordingOpen() {
-    ReplaySummary s;  // nothing opened
-    bool allDark = true;
-    int icons = -1;
-    QTimer::singleShot(0, [&] {
-      auto* dlg = qobject_cast<CAgeGraphDlg*>(QApplication::activeModalWidget());
-      if (!dlg) return;
-      const QImage img = dlg->grab().toImage();
-      for (int r = 0; r < kSlots; ++r)
-        for (int x : {131, 500, 848}) allDark &= QColor(img.pixel(x, BarTop(r) + 20)) == ToQColor(kDefaultAgeColors[0]);
-      Button(dlg, 1100)->click();
-      icons = dlg->iconCount();
-      dlg->reject();
+  void playerColourDialog() {
+    SetAllPlayerColors(kDefaultPlayerColor);
+    {
+      // The name in the slot's colour on white; bordered labels have a black border.
+      CPlayerColorDlg dlg(nullptr);
+      QCOMPARE(dlg.windowTitle(), QStringLiteral("プレイヤー表示色設定"));
+      dlg.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+      const QImage img = Label(&dlg, 1)->grab().toImage(), red = Label(&dlg, 2)->grab().toImage();
+      int white = 0, blue = 0;
+      for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+          const QColor c(img.pixel(x, y));
+          white += c == Qt::white;
+          blue += c.blue() > 200 && c.red() < 60 && c.green() < 60;
+        }
+      QVERIFY(white > img.width() * img.height() / 3 && blue > 5);
+      QCOMPARE(QColor(red.pixel(0, red.height() / 2)), QColor(Qt::black));
+      QCOMPARE(QColor(img.pixel(0, img.height() / 2)), QColor(Qt::white));
+    }
+    // Buttons pressed (0: Escape) with the picker's answers; what the labels
+    // show before the dialog closes, and the table after it.
+    using Table = std::array<ColorRef, 8>;
+    Table white3 = kUserColors;
+    white3[2] = 0xFFFFFF;
+    const QColor white(Qt::white);
+    const struct {
+      std::vector<int> presses;
+      std::deque<std::optional<QColor>> picks;
+      Table shown, after;
+    } cases[] = {{{1}, {}, kUserColors, kUserColors},
+                 {{1062, 2}, {white}, white3, kUserColors},  // slot 3's "変更", then "ｷｬﾝｾﾙ"
+                 {{1062, 0}, {white}, white3, kUserColors},
+                 {{1062, 1}, {white}, white3, white3},
+                 {{1001, 1}, {std::nullopt}, kUserColors, kUserColors},  // the picker cancelled
+                 {{1043, 2}, {}, kDefaultPlayerColor, kUserColors},      // "Default色に戻す"
+                 {{1043, 1}, {}, kDefaultPlayerColor, kDefaultPlayerColor}};
+    for (const auto& c : cases) {
+      SetAllPlayerColors(kUserColors);
+      seam_->colors = c.picks;
+      Table shown{};
+      WhenModal([&](QWidget* d) {
+        QCOMPARE(qobject_cast<CPlayerColorDlg*>(d)->workingColors(), kUserColors);
+        for (size_t i = 0; i < c.presses.size(); ++i) {
+          if (i + 1 == c.presses.size())
+            for (int slot = 1; slot <= 8; ++slot) shown[slot - 1] = ToColorRef(Label(d, slot)->textColor());
+          c.presses[i] ? Press(d, c.presses[i]) : QTest::keyClick(d, Qt::Key_Escape);
+        }
+      });
+      OnPlayerColors(nullptr);
+      QCOMPARE(shown, c.shown);
+      QCOMPARE(PlayerColors(), c.after);
+    }
+    // Black is used until the program exits; a stored 0 reads back as the default.
+    seam_->colors = {QColor(Qt::black)};
+    WhenModal([](QWidget* d) {
+      Press(d, 1062);
+      Press(d, 1);
     });
-    ShowAgeGraph(nullptr, s);
-    QVERIFY(allDark);
-    QCOMPARE(icons, 0);
-    for (const GraphRow& g : s.doc.graphRows) QCOMPARE(g.shares[0], 10.0);
-  }
-
-  void enterOutsideAButtonCloses() {
-    CAgeGraphDlg dlg(nullptr);
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    auto* box = dlg.findChild<QLineEdit*>(QStringLiteral("id1001"));
-    box->setFocus();
-    QTest::keyClick(box, Qt::Key_Return);
-    QCOMPARE(dlg.result(), int(QDialog::Accepted));
-    QCOMPARE(dlg.iconCount(), 0);
-  }
-
-  void realRecording() {
-    const std::string path = std::string(QUORIL2_REAL_RECORDINGS) + "/aoc-1.0c.mgx";
-    if (!PathExists(path)) QSKIP("real recordings not present");
-    ReplaySummary s;
-    QVERIFY(OpenReplay(path, s).ok);
-    int econ = -1, smith = -1;
-    QTimer::singleShot(0, [&] {
-      auto* dlg = qobject_cast<CAgeGraphDlg*>(QApplication::activeModalWidget());
-      if (!dlg) return;
-      Button(dlg, 1100)->click();
-      econ = dlg->iconCount();
-      Button(dlg, 1101)->click();
-      smith = dlg->iconCount();
-      dlg->reject();
-    });
-    ShowAgeGraph(nullptr, s);
-    QCOMPARE(econ, CountIn(s.doc.economyResearch));
-    QCOMPARE(smith, CountIn(s.doc.blacksmithResearch));
+    OnPlayerColors(nullptr);
+    QCOMPARE(PlayerColor(2), ColorRef(0));
+    SetStartupFolder(settings_.dir.path().toStdString());
+    SaveViewSettings(settings_.ini);
+    QVERIFY(LoadViewSettings(settings_.ini).empty());
+    QCOMPARE(PlayerColor(2), kDefaultPlayerColor[2]);
   }
 };
 
