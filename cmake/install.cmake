@@ -31,10 +31,13 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 # Libraries found by dpkg-shlibdeps; what is loaded at run time (Qt's
-# platform and SVG plugins, the translations, the Japanese font) is named here.
+# platform and SVG plugins, the translations, the Japanese font, ICU for the
+# name order) is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+find_package(ICU QUIET COMPONENTS uc)
+string(REGEX MATCH "^[0-9]+" _q2_icu_major "${ICU_VERSION}")
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6svg6, qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic")
+    "libicu${_q2_icu_major}, libqt6svg6, qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic")
 # Their dpkg triggers register the file types, the menu entry and the icon.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
 include(CPack)
