@@ -3,14 +3,8 @@
 // modal dialog a call opens, and generated recordings.
 #pragma once
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QDialog>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 #include <deque>
 #include <functional>
 
@@ -23,16 +17,13 @@ namespace q2test {
 
 class Seam : public q2::UiSeam {
  public:
-  struct Shown {
-    q2::Message message;
-    bool ownerVisible;
-  };
   Seam() { install(this); }
   ~Seam() override { install(nullptr); }
 
   // Ok to every box; a Yes/No box takes the next answer, No when none is left.
   int showMessage(QWidget* owner, const q2::Message& m) override {
-    shown.push_back({m, owner && owner->window()->isVisible()});
+    shown.push_back(m);
+    ownerVisible.push_back(owner && owner->window()->isVisible());
     if (onMessage) onMessage(m);
     if (m.buttons != q2::MsgButtons::YesNo) return QMessageBox::Ok;
     return answers.empty() ? QMessageBox::No : next(answers);
@@ -45,18 +36,15 @@ class Seam : public q2::UiSeam {
     openStart = start;
     return files.empty() ? QString() : next(files);
   }
-  q2::Messages tail(size_t n) const {
-    q2::Messages m;
-    for (size_t i = shown.size() - std::min(n, shown.size()); i < shown.size(); ++i) m.push_back(shown[i].message);
-    return m;
-  }
+  q2::Messages tail(size_t n) const { return q2::Messages(shown.end() - std::min(n, shown.size()), shown.end()); }
   std::vector<std::string> captions() const {
     std::vector<std::string> c;
-    for (const Shown& s : shown) c.push_back(s.message.caption);
+    for (const q2::Message& m : shown) c.push_back(m.caption);
     return c;
   }
 
-  std::vector<Shown> shown;
+  q2::Messages shown;
+  std::vector<bool> ownerVisible;
   std::deque<int> answers;
   std::deque<std::optional<QColor>> colors;
   std::deque<QString> files;

@@ -1,12 +1,11 @@
-// The age graph on recordings (research icons, the game-time toggle and its
-// tool tips, the drawn bars and the age colours), the player colour dialog
+// The age graph (research icons, the game-time toggle and its tool tips,
+// the drawn bars, the layout and the age colours), the player colour dialog
 // and the program's pictures.
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSet>
 #include <map>
-#include <set>
 
 #include "app/qt/Icons.h"
 #include "app/qt/QtText.h"
@@ -39,32 +38,32 @@ Shown Expected(const ResearchLists& lists) {
   return out;
 }
 
-QImage Render(const QIcon& icon, int size) { return icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32); }
-
-// Opaque pixels of more than a few colours: something is drawn, not just a fill.
-bool ShowsSomething(const QImage& img) {
+// Pixels of the image that pass.
+int Count(const QImage& img, const std::function<bool(QColor)>& pass) {
+  int n = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) n += pass(QColor::fromRgba(img.pixel(x, y)));
+  return n;
+}
+QImage Picture(const QIcon& icon, int size) { return icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32); }
+// How many opaque colours the icon drawn at `size` has (more than a few: a
+// picture, not a fill), and the share of its clearly coloured pixels that are
+// steel blue rather than wheat or green.
+std::pair<int, double> Look(const QIcon& icon, int size) {
   QSet<QRgb> colours;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x)
-      if (qAlpha(img.pixel(x, y)) > 200) colours.insert(img.pixel(x, y));
-  return colours.size() > 3;
-}
-
-// Share of the clearly coloured pixels that are steel blue rather than wheat or green.
-double CoolShare(const QImage& img) {
   int warm = 0, cool = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) {
-      const QColor c = QColor::fromRgba(img.pixel(x, y));
-      if (c.alpha() < 200 || c.hsvSaturationF() < 0.15 || c.valueF() < 0.2) continue;
-      warm += c.hsvHue() >= 40 && c.hsvHue() <= 120;
-      cool += c.hsvHue() >= 180 && c.hsvHue() <= 260;
-    }
-  return warm + cool == 0 ? 0.5 : double(cool) / (warm + cool);
+  Count(Picture(icon, size), [&](QColor c) {
+    if (c.alpha() > 200) colours.insert(c.rgba());
+    if (c.alpha() < 200 || c.hsvSaturationF() < 0.15 || c.valueF() < 0.2) return false;
+    warm += c.hsvHue() >= 40 && c.hsvHue() <= 120;
+    cool += c.hsvHue() >= 180 && c.hsvHue() <= 260;
+    return false;
+  });
+  return {int(colours.size()), warm + cool == 0 ? 0.5 : double(cool) / (warm + cool)};
 }
 
-const std::array<ColorRef, 8> kUserColors = {0x111111, 0x222222, 0x333333, 0x444444, 0x555555, 0x666666, 0x777777, 0x888888};
-
+using Table = std::array<ColorRef, 8>;
+const Table kUserColors = {0x111111, 0x222222, 0x333333, 0x444444, 0x555555, 0x666666, 0x777777, 0x888888};
 ColorLabel* Label(QWidget* dlg, int slot) { return Id<ColorLabel>(dlg, 1073 + slot); }
 
 }  // namespace
@@ -75,6 +74,12 @@ class TestGraph : public QObject {
   Settings settings_;
   std::unique_ptr<Seam> seam_;
   std::optional<std::string> view(const char* key) { return settings_.raw(kSectionView, key); }
+  ReplaySummary open(const gen::GameParams& params) {
+    ReplaySummary s;
+    const std::string path = settings_.dir.filePath("game.mgx").toStdString();
+    if (!gen::WriteFile(path, gen::BuildRecording(params)) || !OpenReplay(path, s).ok) qFatal("not opened");
+    return s;
+  }
 
  private slots:
   void init() {
@@ -83,89 +88,73 @@ class TestGraph : public QObject {
     seam_ = std::make_unique<Seam>();
   }
 
+  // "内政" and "鉄鋼" show, swap and remove the icons; "その他" does nothing.
   void iconsOfRecordings() {
-    gen::GameParams params = gen::TypicalGame({"侍ジャック", "North", "ゆきむら", "弓兵マスター"}, {2, 2, 3, 3}, 1, 7);
-    const std::string path = settings_.dir.filePath("game.mgx").toStdString();
-    QVERIFY(gen::WriteFile(path, gen::BuildRecording(params)));
-    ReplaySummary s;
-    QVERIFY(OpenReplay(path, s).ok);
+    ReplaySummary s = open(gen::TypicalGame({"侍ジャック", "North", "ゆきむら", "弓兵マスター"}, {2, 2, 3, 3}, 1, 7));
     const Shown none, economy = Expected(s.doc.economyResearch), smith = Expected(s.doc.blacksmithResearch);
-    // Each research the generator placed, once, in its category.
-    std::set<std::pair<int, int>> placed[2], listed[2];
-    for (const gen::Research& r : params.researches)
-      placed[CategoryOfTech(r.techId) == kCategoryEconomy ? 0 : 1].insert({r.player - 1, IconForTech(r.techId)});
-    for (int k = 0; k < 2; ++k)
-      for (auto& [key, icon] : k ? smith : economy) listed[k].insert(key);
-    QVERIFY(placed[0].size() > 8 && placed[1].size() > 8);
-    QCOMPARE(listed[0], placed[0]);
-    QCOMPARE(listed[1], placed[1]);
-
-    // "内政" and "鉄鋼" show, swap and remove the icons; "その他" does nothing.
+    QVERIFY(economy.size() > 8 && smith.size() > 8);
     const std::pair<int, const Shown*> steps[] = {{1100, &economy}, {1100, &none}, {1100, &economy}, {1101, &smith},
                                                   {1100, &economy}, {1043, &economy}, {1101, &smith}, {1101, &none}};
-    QStringList names;
-    WhenModal([&](QWidget* w) {
-      auto* dlg = qobject_cast<CAgeGraphDlg*>(w);
-      for (int id : {1096, 1001, 1002, 1097}) names << Id<QLineEdit>(dlg, id)->text();
+    WhenModal([&](QWidget* dlg) {
       for (auto [button, shown] : steps) {
         Press(dlg, button);
         QCOMPARE(Icons(dlg), *shown);
-        QCOMPARE(dlg->iconCount(), int(shown->size()));
+        QCOMPARE(qobject_cast<CAgeGraphDlg*>(dlg)->iconCount(), int(shown->size()));
       }
       Press(dlg, 2);
     });
     ShowAgeGraph(nullptr, s);
     QVERIFY(!QApplication::activeModalWidget());
-    QCOMPARE(names, (QStringList{"侍ジャック", "North", "ゆきむら", "弓兵マスター"}));
+    // Never more than the 200 slots.
+    CAgeGraphDlg dlg(nullptr);
+    ResearchLists many{};
+    for (ResearchList& l : many) {
+      for (int j = 0; j < kResearchListMax; ++j) l.entries[j] = {154 + j % 13, j / 100.0};
+      l.count = kResearchListMax;
+    }
+    dlg.SetEconomyResearch(many);
+    Press(&dlg, 1100);
+    QCOMPARE(dlg.findChildren<QLabel*>(QRegularExpression("^icon")).size(), 200);
 
     // A real recording shows an icon for every research of its lists.
     const std::string real = std::string(QUORIL2_REAL_RECORDINGS) + "/aoc-1.0c.mgx";
     if (!PathExists(real)) QSKIP("real recordings not present");
     ReplaySummary r;
     QVERIFY(OpenReplay(real, r).ok);
-    CAgeGraphDlg dlg(nullptr);
     PrepareAgeGraph(dlg, r);
     Press(&dlg, 1101);
+    QVERIFY(!Expected(r.doc.blacksmithResearch).empty());
     QCOMPARE(Icons(&dlg), Expected(r.doc.blacksmithResearch));
-    QVERIFY(dlg.iconCount() > 0);
   }
 
-  // "実時間": the bars, icons and tool tips on the game clock, remembered in GRAPH_GAME_TIME.
+  // "実時間": the bars, icons and tool tips on the game clock, remembered in
+  // GRAPH_GAME_TIME; without a recording it waits, disabled.
   void gameTimeToggle() {
-    const std::string path = settings_.dir.filePath("clock.mgx").toStdString();
-    QVERIFY(gen::WriteFile(path, gen::BuildRecording(gen::TypicalGame({"侍ジャック", "North"}, {1, 1}, 1, 9, 400000, 20000))));
-    ReplaySummary s;
-    QVERIFY(OpenReplay(path, s).ok);
+    ReplaySummary s = open(gen::TypicalGame({"侍ジャック", "North"}, {1, 1}, 1, 9, 400000, 20000));
     const uint64_t L = s.view.gameDurationMs, f = AgeReachedMs(s.view, 0, kFeudal),
                    c = AgeReachedMs(s.view, 0, kCastle), m = AgeReachedMs(s.view, 0, kImperial);
     QVERIFY(f > 0 && c > f && c < L);
     const auto spans = AgeSpansOf(f, c, m, L);
-    const int edge = BarRects(0, GameTimeSharesOf(f, c, m, L))[1].left;
-    {
+    const int edge = BarRects(0, GameTimeSharesOf(f, c, m, L))[1].left, y = BarTop(0) + 10;
+    for (bool again : {false, true}) {
       CAgeGraphDlg dlg(nullptr);
       PrepareAgeGraph(dlg, s);
       QVERIFY(edge != BarRects(0, s.doc.graphRows[0].shares)[1].left);  // the axes differ here
-      auto* toggle = Id(&dlg, 1044);
-      QVERIFY(toggle->isEnabled() && !toggle->isChecked() && !dlg.inGameTime());
-      QCOMPARE(dlg.SegmentToolTip({edge + 2, BarTop(0) + 10}), QString());  // byte axis: no tips
+      QVERIFY(Id(&dlg, 1044)->isEnabled() && dlg.inGameTime() == again);
+      if (again) break;
+      QCOMPARE(dlg.SegmentToolTip({edge + 2, y}), QString());  // byte axis: no tips
       Press(&dlg, 1100);
-      toggle->click();
+      Press(&dlg, 1044);
       QVERIFY(dlg.inGameTime());
-      QCOMPARE(dlg.SegmentToolTip({edge - 2, BarTop(0) + 10}), U8(AgeSpanText(spans[0])));
-      QCOMPARE(dlg.SegmentToolTip({edge + 2, BarTop(0) + 10}), U8(AgeSpanText(spans[1])));
-      QCOMPARE(dlg.SegmentToolTip({edge + 2, BarTop(0) - 5}), QString());
+      const QStringList tips = {dlg.SegmentToolTip({edge - 1, y}), dlg.SegmentToolTip({edge, y}),
+                                dlg.SegmentToolTip({edge + 2, BarTop(0) - 5})};
+      QCOMPARE(tips, (QStringList{U8(AgeSpanText(spans[0])), U8(AgeSpanText(spans[1])), QString()}));
       // The icons shown move to their game times.
       QCOMPARE(Icons(&dlg), Expected(InGameTime(s.doc.economyResearch, L)));
       QVERIFY(Icons(&dlg) != Expected(s.doc.economyResearch));
     }
     QCOMPARE(view(kKeyGraphGameTime), std::optional<std::string>("1"));
-    {
-      CAgeGraphDlg again(nullptr);
-      PrepareAgeGraph(again, s);
-      QVERIFY(again.inGameTime());
-    }
-    // Without a recording there is no clock: the toggle waits, all bars are
-    // Dark, no icons, and the choice stays.
+    // No recording: all bars Dark, no icons, the choice kept.
     ReplaySummary none;
     bool allDark = true;
     WhenModal([&](QWidget* w) {
@@ -176,14 +165,16 @@ class TestGraph : public QObject {
         for (int x : {131, 500, 848}) allDark &= QColor(img.pixel(x, BarTop(r) + 20)) == ToQColor(kDefaultAgeColors[0]);
       Press(dlg, 1100);
       QCOMPARE(dlg->iconCount(), 0);
-      dlg->reject();
     });
     ShowAgeGraph(nullptr, none);
     QVERIFY(allDark);
     QCOMPARE(view(kKeyGraphGameTime), std::optional<std::string>("1"));
   }
 
-  void barsAsDrawn() {
+  // The bars as Windows draws rectangles, the names in their players'
+  // colours, and the controls (in dialog units) where the drawing (in
+  // pixels) needs them. Enter outside a button closes the graph.
+  void drawnAndLaidOut() {
     const AgeColors colors = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
     for (int a = 0; a < 4; ++a) IniWriteInt(settings_.ini, kSectionView, kAgeColorKeys[a], colors[a]);
     CAgeGraphDlg dlg(nullptr);
@@ -193,10 +184,14 @@ class TestGraph : public QObject {
     bars[2].shares = {1, 0.02, 0.98, 8};                              // a feudal segment 202–203
     for (int r = 3; r < kSlots; ++r) bars[r].shares = AgeSharesOf(0, 0, 0, 0);
     dlg.SetPlayerBars(bars);
-    auto* name = Id<QLineEdit>(&dlg, 1096);
-    QCOMPARE(name->palette().color(QPalette::Text), QColor(255, 0, 0));
-    QCOMPARE(name->palette().color(QPalette::Base), QColor(Qt::white));
-    QCOMPARE(Id<QLineEdit>(&dlg, 1001)->palette().color(QPalette::Text), QColor(0, 0, 255));
+    ResearchLists one{};
+    one[0].entries[0] = {159, 0.5};
+    one[0].count = 1;
+    dlg.SetEconomyResearch(one);
+    Press(&dlg, 1100);
+    const QPalette first = Id<QLineEdit>(&dlg, 1096)->palette(), second = Id<QLineEdit>(&dlg, 1001)->palette();
+    QCOMPARE((QList<QColor>{first.color(QPalette::Text), first.color(QPalette::Base), second.color(QPalette::Text)}),
+             (QList<QColor>{QColor(255, 0, 0), Qt::white, QColor(0, 0, 255)}));
 
     // A black outline on each rectangle's own pixels, right and bottom edges
     // excluded; -1 is the dialog's background, neither black nor an age.
@@ -218,13 +213,13 @@ class TestGraph : public QObject {
       else QVERIFY2(px != Qt::black && std::none_of(colors.begin(), colors.end(), [&](ColorRef c) { return ToQColor(c) == px; }),
                     qPrintable(at));
     }
-  }
+    // The icon over its bar.
+    auto* icon = dlg.findChild<QLabel*>("icon0");
+    QCOMPARE(std::make_pair(icon->geometry(), icon->property("childId").toInt()), std::make_pair(QRect(490, 61, 14, 14), 1000));
+    QVERIFY(Count(img.copy(icon->geometry()), [&](QColor c) { return c != ToQColor(colors[1]); }) > 20);
 
-  // The drawing is in pixels, the controls in dialog units: each name box
-  // beside its bar, each row frame around its bar (60 pixels apart like the
-  // bars), each legend box right before its colour button.
-  void layoutMatchesTheBars() {
-    CAgeGraphDlg dlg(nullptr);
+    // Each read-only name box beside its bar, each row frame around it (60
+    // pixels apart like the bars), each legend box right before its button.
     QVERIFY(dlg.width() > kBarRight && dlg.height() >= BarTop(7) + kBarHeight);
     const int frame0 = dlg.findChild<QFrame*>("frameRow0")->y();
     for (int r = 0; r < kSlots; ++r) {
@@ -239,7 +234,6 @@ class TestGraph : public QObject {
       const PixelRect legend = LegendRects()[a];
       QVERIFY(b.left() >= legend.right && b.left() <= legend.right + 4 && b.top() <= legend.top && b.bottom() + 1 >= legend.bottom);
     }
-    // Enter outside a button closes the graph.
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     Id<QLineEdit>(&dlg, 1001)->setFocus();
@@ -247,81 +241,31 @@ class TestGraph : public QObject {
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
   }
 
-  void iconSlotsAndPictures() {
-    CAgeGraphDlg dlg(nullptr);
-    ResearchLists one{};
-    one[0].entries[0] = {159, 0.5};
-    one[0].count = 1;
-    dlg.SetEconomyResearch(one);
-    Press(&dlg, 1100);
-    QCOMPARE(dlg.findChild<QLabel*>("icon0")->geometry(), QRect(490, 61, 14, 14));
-    QCOMPARE(dlg.findChild<QLabel*>("icon0")->property("childId").toInt(), 1000);
-    // The icon lies over the bar.
-    const QImage img = dlg.grab().toImage();
-    int covered = 0;
-    for (int y = 61; y < 75; ++y)
-      for (int x = 490; x < 504; ++x) covered += QColor(img.pixel(x, y)) != ToQColor(kDefaultAgeColors[0]);
-    QVERIFY(covered > 20);
-    // Never more than the 200 slots.
-    ResearchLists many{};
-    for (ResearchList& l : many) {
-      for (int j = 0; j < kResearchListMax; ++j) l.entries[j] = {154 + j % 13, j / 100.0};
-      l.count = kResearchListMax;
-    }
-    dlg.CreateResearchIcons(many);
-    QCOMPARE(dlg.iconCount(), 200);
-    QCOMPARE(int(dlg.findChildren<QLabel*>(QRegularExpression("^icon")).size()), 200);
-    dlg.DestroyResearchIcons();
-    QVERIFY(dlg.findChildren<QLabel*>(QRegularExpression("^icon")).isEmpty());
-
-    // Every technology has its own readable picture in its category's palette.
-    QSet<QByteArray> seen;
-    for (const TechInfo& t : TechTable()) {
-      const QImage small = Render(TechIcon(t.iconId), 14);
-      QVERIFY2(ShowsSomething(small), qPrintable(QString::number(t.iconId)));
-      seen.insert(QByteArray(reinterpret_cast<const char*>(small.constBits()), small.sizeInBytes()));
-      const double cool = CoolShare(Render(TechIcon(t.iconId), 32));
-      QVERIFY2(t.category == kCategoryEconomy ? cool < 0.2 : cool > 0.5, qPrintable(QString::number(t.iconId)));
-    }
-    QCOMPARE(seen.size(), 28);
-    for (int id : {3, 0, 153, 156, 168, 172, 188, 154 + 65536}) QVERIFY(TechIcon(id).isNull());
-    for (int id : {168, 169, 170, 171, 172}) QVERIFY(ShowsSomething(Render(ButtonIcon(id), 16)));
-    QVERIFY(ButtonIcon(167).isNull() && ButtonIcon(173).isNull());
-    QVERIFY(Render(ButtonIcon(168), 16) != Render(ButtonIcon(169), 16));
-    QVERIFY(ShowsSomething(Render(ListIcon(true), 16)) && ShowsSomething(Render(ListIcon(false), 16)));
-    QVERIFY(!AppIcon().isNull());
-    QCOMPARE(AboutPicture().size(), QSize(64, 64));
-  }
-
   void ageColours() {
     IniWriteInt(settings_.ini, kSectionView, "COLOR_TEIOU", 0);  // black, kept as black
     {
       CAgeGraphDlg dlg(nullptr);
-      QCOMPARE(dlg.ageColors(), (AgeColors{kDefaultAgeColors[0], kDefaultAgeColors[1], kDefaultAgeColors[2], 0}));
+      QCOMPARE(dlg.ageColors()[3], ColorRef(0));
       std::array<PlayerBar, kSlots> bars{};
       for (PlayerBar& b : bars) b.shares = AgeSharesOf(300, 600, 900, 1000);
       dlg.SetPlayerBars(bars);
       dlg.show();
       QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-      int paints = 0;
-      struct Counter : QObject {
-        int& n;
-        explicit Counter(int& p) : n(p) {}
+      struct : QObject {
+        int n = 0;
         bool eventFilter(QObject*, QEvent* e) override { return n += e->type() == QEvent::Paint, false; }
-      } counter(paints);
-      dlg.installEventFilter(&counter);
-      // Cancelling the picker keeps the colour but repaints at once.
-      Press(&dlg, 1061);
-      QCOMPARE(seam_->colorPicks, 1);
-      QCOMPARE(dlg.ageColors()[0], kDefaultAgeColors[0]);
-      QVERIFY(paints > 0);
-      // A picked Feudal colour shows in every row and in the legend, drawn at once.
+      } paints;
+      dlg.installEventFilter(&paints);
+      // Each age's button: the picker cancelled keeps the colour but repaints
+      // at once; a picked colour shows in every row and in the legend, drawn at once.
       const QColor green(10, 200, 30);
-      seam_->colors = {green};
-      paints = 0;
-      Press(&dlg, 1065);
-      QVERIFY(paints > 0);
-      QCOMPARE(dlg.ageColors()[1], ToColorRef(green));
+      seam_->colors = {std::nullopt, green, QColor(0x010203), QColor(0x040506)};
+      for (int button : {1061, 1065, 1066, 1067}) {
+        paints.n = 0;
+        Press(&dlg, button);
+        QVERIFY(paints.n > 0);
+      }
+      QCOMPARE(dlg.ageColors(), (AgeColors{kDefaultAgeColors[0], ToColorRef(green), 0x030201, 0x060504}));
       const QImage img = dlg.grab().toImage();
       for (int r = 0; r < kSlots; ++r) QCOMPARE(QColor(img.pixel(450, BarTop(r) + 20)), green);
       QCOMPARE(QColor(img.pixel(632, 18)), green);
@@ -331,7 +275,7 @@ class TestGraph : public QObject {
     }
     const std::array<std::optional<std::string>, 4> stored = {view("COLOR_ANKOKU"), view("COLOR_RYOUSYU"),
                                                                view("COLOR_JYOUSYU"), view("COLOR_TEIOU")};
-    QCOMPARE(stored, (std::array<std::optional<std::string>, 4>{"16711680", std::to_string(0x1EC80A), "32768", "0"}));
+    QCOMPARE(stored, (std::array<std::optional<std::string>, 4>{"16711680", std::to_string(0x1EC80A), "197121", "394500"}));
     QCOMPARE(CAgeGraphDlg(nullptr).ageColors()[1], ColorRef(0x1EC80A));
     // "進化グラフの時代表示色をDefault値に戻す" writes the defaults, which the next graph shows.
     OnResetAgeColors();
@@ -348,20 +292,13 @@ class TestGraph : public QObject {
       dlg.show();
       QVERIFY(QTest::qWaitForWindowExposed(&dlg));
       const QImage img = Label(&dlg, 1)->grab().toImage(), red = Label(&dlg, 2)->grab().toImage();
-      int white = 0, blue = 0;
-      for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) {
-          const QColor c(img.pixel(x, y));
-          white += c == Qt::white;
-          blue += c.blue() > 200 && c.red() < 60 && c.green() < 60;
-        }
-      QVERIFY(white > img.width() * img.height() / 3 && blue > 5);
+      QVERIFY(Count(img, [](QColor c) { return c == Qt::white; }) > img.width() * img.height() / 3);
+      QVERIFY(Count(img, [](QColor c) { return c.blue() > 200 && c.red() < 60 && c.green() < 60; }) > 5);
       QCOMPARE(QColor(red.pixel(0, red.height() / 2)), QColor(Qt::black));
       QCOMPARE(QColor(img.pixel(0, img.height() / 2)), QColor(Qt::white));
     }
     // Buttons pressed (0: Escape) with the picker's answers; what the labels
     // show before the dialog closes, and the table after it.
-    using Table = std::array<ColorRef, 8>;
     Table white3 = kUserColors;
     white3[2] = 0xFFFFFF;
     const QColor white(Qt::white);
@@ -404,6 +341,26 @@ class TestGraph : public QObject {
     SaveViewSettings(settings_.ini);
     QVERIFY(LoadViewSettings(settings_.ini).empty());
     QCOMPARE(PlayerColor(2), kDefaultPlayerColor[2]);
+  }
+
+  // Every technology has its own readable picture in its category's palette;
+  // the buttons, the list, the program and its About box have theirs.
+  void pictures() {
+    QSet<QByteArray> seen;
+    for (const TechInfo& t : TechTable()) {
+      const QImage small = Picture(TechIcon(t.iconId), 14);
+      seen.insert(QByteArray(reinterpret_cast<const char*>(small.constBits()), small.sizeInBytes()));
+      const double cool = Look(TechIcon(t.iconId), 32).second;
+      QVERIFY2(Look(TechIcon(t.iconId), 14).first > 3 && (t.category == kCategoryEconomy ? cool < 0.2 : cool > 0.5),
+               qPrintable(QString::number(t.iconId)));
+    }
+    QCOMPARE(seen.size(), 28);
+    for (int id : {3, 0, 153, 156, 168, 172, 188, 154 + 65536}) QVERIFY(TechIcon(id).isNull());
+    for (int id : {168, 169, 170, 171, 172}) QVERIFY(Look(ButtonIcon(id), 16).first > 3);
+    QVERIFY(ButtonIcon(167).isNull() && ButtonIcon(173).isNull());
+    QVERIFY(Picture(ButtonIcon(168), 16) != Picture(ButtonIcon(169), 16));
+    QVERIFY(Look(ListIcon(true), 16).first > 3 && Look(ListIcon(false), 16).first > 3 && !AppIcon().isNull());
+    QCOMPARE(AboutPicture().size(), QSize(64, 64));
   }
 };
 

@@ -21,23 +21,23 @@ class TestRenameDialogs : public QObject {
 
   Settings settings_;
   Seam seam_;
+  std::unique_ptr<CRenameFormatDlg> dlg_;
 
-  std::unique_ptr<CRenameFormatDlg> open() {
-    auto dlg = std::make_unique<CRenameFormatDlg>();
-    dlg->setPreviewClock([] { return LocalTime{2005, 2, 5, 7, 8, 9}; });
-    dlg->open();
-    return dlg;
+  void open() {
+    dlg_ = std::make_unique<CRenameFormatDlg>();
+    dlg_->setPreviewClock([] { return LocalTime{2005, 2, 5, 7, 8, 9}; });
+    dlg_->open();
   }
+  QLineEdit* edit() { return Id<QLineEdit>(dlg_.get(), 1110); }
+  QString sample() { return Id<QLabel>(dlg_.get(), 1109)->text(); }
+  void press(int id) { Press(dlg_.get(), id); }
   void put(int n, const std::string& v) { IniWriteString(settings_.ini, kSectionFile, FormatHistoryKey(n), v); }
-  Stored stored(int n) { return settings_.raw(kSectionFile, FormatHistoryKey(n)); }
   Stored lastFormat() { return settings_.raw(kSectionFile, kKeyLastFormat); }
-  // RENAME_1 … RENAME_100 as stored, empty ones left out; every key is written.
-  using History = std::vector<std::pair<int, std::string>>;
-  History history() {
-    History out;
+  // The history as stored, empty keys left out.
+  std::vector<std::string> history() {
+    std::vector<std::string> out;
     for (int n = 1; n <= kFormatHistorySlots; ++n)
-      if (const Stored v = stored(n); !v || !v->empty())
-        out.push_back({n, v ? IniReadString(settings_.ini, kSectionFile, FormatHistoryKey(n)) : "(absent)"});
+      if (std::string v = IniReadString(settings_.ini, kSectionFile, FormatHistoryKey(n)); !v.empty()) out.push_back(v);
     return out;
   }
 
@@ -49,35 +49,32 @@ class TestRenameDialogs : public QObject {
   }
 
   void opensAndInsertsTokens() {
-    auto dlg = open();
-    auto* edit = Id<QLineEdit>(dlg.get(), 1110);
-    auto* dates = Id<QComboBox>(dlg.get(), 1106);
-    auto* game = Id<QComboBox>(dlg.get(), 1107);
-    auto sample = [&] { return Id<QLabel>(dlg.get(), 1109)->text(); };
-    QCOMPARE(edit->text(), QStringLiteral("[REC_PLAYER]：[YEAR]年[MONTH]月[DAY]日：[チーム別]"));
-    QCOMPARE(sample(), QStringLiteral("記録者名：2005年02月05日：ﾁｰﾑA vs ﾁｰﾑB.mgx"));
-    QCOMPARE(Rows(dates->model()), (QStringList{"year (年)", "month (月)", "day (日)", "hour (時)", "min (分)", "sec (秒)"}));
-    QCOMPARE(Rows(game->model()), (QStringList{"ALL", "REC_PLAYER", "チーム別", "味方", "GAME_TIME"}));
-    QVERIFY(dates->currentText().isEmpty() && game->currentText().isEmpty());
+    open();
+    auto* dates = Id<QComboBox>(dlg_.get(), 1106);
+    auto* game = Id<QComboBox>(dlg_.get(), 1107);
+    const QString opened = QStringLiteral("記録者名：2005年02月05日：ﾁｰﾑA vs ﾁｰﾑB.mgx");
+    QCOMPARE(edit()->text(), QStringLiteral("[REC_PLAYER]：[YEAR]年[MONTH]月[DAY]日：[チーム別]"));
+    QCOMPARE(sample(), opened);
+    QCOMPARE(Rows(dates->model()) + Rows(game->model()), (QStringList{"year (年)", "month (月)", "day (日)", "hour (時)",
+                                                                        "min (分)", "sec (秒)", "ALL", "REC_PLAYER",
+                                                                        "チーム別", "味方", "GAME_TIME"}));
+    QVERIFY(dates->currentIndex() == -1 && game->currentIndex() == -1 && (dates->currentText() + game->currentText()).isEmpty());
 
     // The caret at the start, nothing selected, even once the window is
     // active: the first insertion goes in before the format, not over it.
-    QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
-    QVERIFY(edit->hasFocus() && !edit->hasSelectedText());
-    QCOMPARE(edit->cursorPosition(), 0);
+    QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
+    QVERIFY(edit()->hasFocus() && !edit()->hasSelectedText());
     dates->setCurrentIndex(4);  // "min (分)"
-    Press(dlg.get(), 1010);
-    QCOMPARE(edit->text(), QStringLiteral("[MIN][REC_PLAYER]：[YEAR]年[MONTH]月[DAY]日：[チーム別]"));
+    press(1010);
+    QCOMPARE(edit()->text(), QStringLiteral("[MIN][REC_PLAYER]：[YEAR]年[MONTH]月[DAY]日：[チーム別]"));
 
-    // Typing into a list completes nothing and inserts nothing.
-    dates->setEditText(QString());
-    dates->setFocus();
-    QTest::keyClicks(dates->lineEdit(), QStringLiteral("mi"));
-    game->setFocus();
-    QTest::keyClicks(game->lineEdit(), QStringLiteral("RE"));
-    QCOMPARE(dates->currentText(), QStringLiteral("mi"));
-    QCOMPARE(game->currentText(), QStringLiteral("RE"));
-    QCOMPARE(dates->count(), 6);
+    // Typing into a list completes nothing.
+    for (auto [list, typed] : {std::pair{dates, "mi"}, std::pair{game, "RE"}}) {
+      list->setEditText(QString());
+      list->setFocus();
+      QTest::keyClicks(list->lineEdit(), typed);
+      QCOMPARE(list->currentText(), QString(typed));
+    }
 
     // Over the selection made before the focus moved to a list, or at the
     // caret; the list's text chosen or typed; the caret after it, the focus
@@ -91,107 +88,88 @@ class TestRenameDialogs : public QObject {
                  {0, 0, game, "チーム別", "[チーム別]a[HOUR]b"},
                  {0, 6, game, "ALL", "[ALL]a[HOUR]b"},
                  {5, 1, game, "", "[ALL][HOUR]b"}};
-    edit->setText("ab");
+    edit()->setText("ab");
     for (const auto& step : steps) {
-      const qsizetype before = edit->text().size();
-      edit->setFocus();
-      edit->setCursorPosition(step.start);
-      if (step.length) edit->setSelection(step.start, step.length);
+      const qsizetype before = edit()->text().size();
+      edit()->setFocus();
+      edit()->setCursorPosition(step.start);
+      if (step.length) edit()->setSelection(step.start, step.length);
       step.list->setFocus();
       step.list->setEditText(step.text);
-      Press(dlg.get(), step.list == dates ? 1010 : 1011);
-      QCOMPARE(edit->text(), step.expected);
-      QCOMPARE(edit->cursorPosition(), step.start + step.expected.size() - before + step.length);
-      QVERIFY(!edit->hasSelectedText() && !edit->isUndoAvailable());
-      QCOMPARE(dlg->focusWidget(), edit);
+      press(step.list == dates ? 1010 : 1011);
+      QCOMPARE(edit()->text(), step.expected);
+      QCOMPARE(edit()->cursorPosition(), step.start + step.expected.size() - before + step.length);
+      QVERIFY(!edit()->hasSelectedText() && !edit()->isUndoAvailable());
+      QCOMPARE(dlg_->focusWidget(), edit());
     }
     // Dropping the date list down or closing it moves the focus to its insert
     // button; a choice made in the list still counts.
     dates->showPopup();
-    QCOMPARE(dlg->focusWidget(), Id(dlg.get(), 1010));
+    QCOMPARE(dlg_->focusWidget(), Id(dlg_.get(), 1010));
     dates->setCurrentIndex(5);
     dates->hidePopup();
-    QCOMPARE(dlg->focusWidget(), Id(dlg.get(), 1010));
-    edit->setCursorPosition(0);
-    Press(dlg.get(), 1010);
-    QCOMPARE(edit->text(), QStringLiteral("[SEC][ALL][HOUR]b"));
+    QCOMPARE(dlg_->focusWidget(), Id(dlg_.get(), 1010));
+    edit()->setCursorPosition(0);
+    press(1010);
+    QCOMPARE(edit()->text(), QStringLiteral("[SEC][ALL][HOUR]b"));
     // Insertions don't refresh the sample; one that leaves the format malformed says so.
-    QCOMPARE(sample(), QStringLiteral("記録者名：2005年02月05日：ﾁｰﾑA vs ﾁｰﾑB.mgx"));
+    QCOMPARE(sample(), opened);
     QVERIFY(seam_.shown.empty());
-    edit->setText("abc[");
-    edit->setCursorPosition(0);
+    edit()->setText("abc[");
+    edit()->setCursorPosition(0);
     dates->setCurrentIndex(0);
-    Press(dlg.get(), 1010);
-    QCOMPARE(edit->text(), QStringLiteral("[YEAR]abc["));
+    press(1010);
+    QCOMPARE(edit()->text(), QStringLiteral("[YEAR]abc["));
     QCOMPARE(seam_.tail(9), Messages{MalformedFormatMessage()});
 
-    // A stored last format is what it opens with.
+    // A stored last format is what it opens with, the caret before it.
     IniWriteString(settings_.ini, kSectionFile, kKeyLastFormat, "[ALL]_[DAY]");
-    auto again = open();
-    QCOMPARE(Id<QLineEdit>(again.get(), 1110)->text(), QStringLiteral("[ALL]_[DAY]"));
-    QCOMPARE(Id<QLabel>(again.get(), 1109)->text(), QStringLiteral("P1～P8_05.mgx"));
+    open();
+    QCOMPARE((QStringList{edit()->text(), sample()}), (QStringList{"[ALL]_[DAY]", "P1～P8_05.mgx"}));
+    QCOMPARE(edit()->cursorPosition(), 0);
   }
 
+  // "変換後イメージ確認" and OK, which refuses a malformed, an empty and a
+  // too long format (the settings file could not give it back whole), then
+  // asks; Cancel and Escape keep only the history.
   void previewOkAndCancel() {
     put(4, "[SEC]");
-    auto dlg = open();
-    auto* edit = Id<QLineEdit>(dlg.get(), 1110);
-    auto sample = [&] { return Id<QLabel>(dlg.get(), 1109)->text(); };
-    edit->setText("[YEAR]-[MONTH]");
-    Press(dlg.get(), 1001);
+    open();
+    edit()->setText("[YEAR]-[MONTH]");
+    press(1001);
     QCOMPARE(sample(), QStringLiteral("2005-02.mgx"));
-    edit->setText("[YEAR");
-    Press(dlg.get(), 1001);
+    edit()->setText("[YEAR");
+    press(1001);
     QCOMPARE(sample(), QStringLiteral("2005-02.mgx"));  // left as it was
-    // OK refuses, once each and staying open: a malformed, an empty, and a
-    // too long format, which the settings file could not give back whole.
-    QString tooLong(130, QChar(0x5E74));  // "年"
-    for (const QString& format : {QStringLiteral("[YEAR"), QString(), tooLong}) {
-      edit->setText(format);
-      Press(dlg.get(), 1);
-      QVERIFY(dlg->isVisible());
+    const QString tooLong(130, QChar(0x5E74));          // "年", 260 bytes
+    for (const QString& format : {QStringLiteral("[YEAR"), QString(), tooLong, QStringLiteral("[YEAR]abc")}) {
+      edit()->setText(format);
+      press(1);
+      QVERIFY(dlg_->isVisible());
     }
     QCOMPARE(seam_.tail(9), (Messages{MalformedFormatMessage(), MalformedFormatMessage(), EmptyFormatMessage(),
-                                     *CheckFormatLength(ToU8(tooLong))}));
-    QVERIFY(!lastFormat() && !stored(1));
-
-    // No to the confirmation: the dialog stays, nothing is written.
-    edit->setText("[YEAR]abc");
-    Press(dlg.get(), 1);
-    QCOMPARE(seam_.tail(1), Messages{ConfirmFormatMessage("[YEAR]abc")});
-    QVERIFY(dlg->isVisible());
-    QVERIFY(!lastFormat() && !stored(1));
+                                     *CheckFormatLength(ToU8(tooLong)), ConfirmFormatMessage("[YEAR]abc")}));
+    QVERIFY(!lastFormat() && !settings_.raw(kSectionFile, FormatHistoryKey(1)));  // "No" to the last one
     // Yes: the compiled format is the result, the history gains it at the end.
     seam_.answers = {QMessageBox::Yes};
-    Press(dlg.get(), 1);
-    QCOMPARE(dlg->result(), int(QDialog::Accepted));
-    QCOMPARE(dlg->tokenList(), TokenList{TokenKind::Year});
-    QCOMPARE(dlg->compiledFormat().text(), std::string("%sabc"));
+    press(1);
+    QCOMPARE(dlg_->result(), int(QDialog::Accepted));
+    QCOMPARE(dlg_->tokenList(), TokenList{TokenKind::Year});
+    QCOMPARE(dlg_->compiledFormat().text(), std::string("%sabc"));
     QCOMPARE(lastFormat(), Stored("[YEAR]abc"));
-    QCOMPARE(history(), (History{{1, "[SEC]"}, {2, "[YEAR]abc"}}));
-    // A format already there is not added again.
-    dlg = open();
-    Id<QLineEdit>(dlg.get(), 1110)->setText("[SEC]");
-    seam_.answers = {QMessageBox::Yes};
-    Press(dlg.get(), 1);
-    QCOMPARE(history(), (History{{1, "[SEC]"}, {2, "[YEAR]abc"}}));
-    QCOMPARE(lastFormat(), Stored("[SEC]"));
+    QCOMPARE(history(), (std::vector<std::string>{"[SEC]", "[YEAR]abc"}));
 
-    // Cancel and Escape write the history, sorted and closed up, but not the last format.
-    put(7, "[HOUR]");
-    put(50, "[MIN]");
-    dlg = open();
-    Id<QLineEdit>(dlg.get(), 1110)->setText("[DAY]");
-    Press(dlg.get(), 2);
-    QCOMPARE(dlg->result(), int(QDialog::Rejected));
-    QCOMPARE(history(), (History{{1, "[HOUR]"}, {2, "[MIN]"}, {3, "[SEC]"}, {4, "[YEAR]abc"}}));
-    QCOMPARE(lastFormat(), Stored("[SEC]"));
-    put(60, "[ALL]");
-    dlg = open();
-    QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    QVERIFY(!dlg->isVisible());
-    QCOMPARE(history().front(), (std::pair<int, std::string>{1, "[ALL]"}));
-    QCOMPARE(history().size(), size_t(5));
+    // Cancel and Escape write the history, sorted, but not the last format.
+    for (bool escape : {false, true}) {
+      put(escape ? 60 : 7, escape ? "[ALL]" : "[HOUR]");
+      open();
+      edit()->setText("[DAY]");
+      escape ? QTest::keyClick(dlg_.get(), Qt::Key_Escape) : press(2);
+      QVERIFY(!dlg_->isVisible() && dlg_->result() == QDialog::Rejected);
+      QCOMPARE(history().front(), escape ? "[ALL]" : "[HOUR]");
+      QCOMPARE(history().size(), escape ? 4u : 3u);
+      QCOMPARE(lastFormat(), Stored("[YEAR]abc"));
+    }
   }
 
   void formatHistory() {
@@ -199,59 +177,48 @@ class TestRenameDialogs : public QObject {
     put(7, "ｱ");
     put(50, "B");
     put(51, "[YEAR]");
-    {
-      CFormatHistoryDlg h;
-      h.open();
-      auto* list = Id<QListWidget>(&h, 1116);
-      QCOMPARE(Rows(list->model()), (QStringList{"B", "[YEAR]", "ｱ", "あ"}));  // half-width katakana before hiragana
-      QVERIFY(!Id(&h, 1)->isEnabled() && !Id(&h, 1001)->isEnabled());
-      list->setCurrentRow(2);
-      QVERIFY(Id(&h, 1)->isEnabled() && Id(&h, 1001)->isEnabled());
-      list->clearSelection();
-      QVERIFY(!Id(&h, 1)->isEnabled() && !Id(&h, 1001)->isEnabled());
-      list->setCurrentRow(3);
-      Press(&h, 1);
-      QCOMPARE(h.result(), int(QDialog::Accepted));
-      QCOMPARE(h.ChosenFormat(), std::string("あ"));
-      h.open();  // cancelled: the chosen format stays
-      QVERIFY(!Id(&h, 1)->isEnabled());
-      list->setCurrentRow(0);
-      Press(&h, 2);
-      QCOMPARE(h.ChosenFormat(), std::string("あ"));
-    }
-
-    // Inside the format dialog: a pick fills the format and the sample; a
-    // cancelled run applies the earlier pick again; a deletion is kept
-    // from run to run and written when the format dialog closes.
-    auto dlg = open();
-    CFormatHistoryDlg& h = dlg->historyDialog();
+    open();
+    CFormatHistoryDlg& h = dlg_->historyDialog();
     auto* list = Id<QListWidget>(&h, 1116);
+    auto buttons = [&] { return std::make_pair(Id(&h, 1)->isEnabled(), Id(&h, 1001)->isEnabled()); };
+    // Each run of "履歴参照" acts once the history dialog is up.
     auto run = [&](std::function<void()> act) {
       QTimer::singleShot(0, act);
-      Press(dlg.get(), 1058);
+      press(1058);
     };
+    // "参照" and "削除" only with a row selected; a pick fills the format and the sample.
     run([&] {
+      QCOMPARE(Rows(list->model()), (QStringList{"B", "[YEAR]", "ｱ", "あ"}));  // half-width katakana before hiragana
+      QCOMPARE(buttons(), std::make_pair(false, false));
+      list->setCurrentRow(2);
+      QCOMPARE(buttons(), std::make_pair(true, true));
+      list->clearSelection();
+      QCOMPARE(buttons(), std::make_pair(false, false));
       list->setCurrentRow(1);
       Press(&h, 1);
     });
-    QCOMPARE(Id<QLineEdit>(dlg.get(), 1110)->text(), QStringLiteral("[YEAR]"));
-    QCOMPARE(Id<QLabel>(dlg.get(), 1109)->text(), QStringLiteral("2005.mgx"));
-    Id<QLineEdit>(dlg.get(), 1110)->setText("other");
+    QCOMPARE((QStringList{edit()->text(), sample()}), (QStringList{"[YEAR]", "2005.mgx"}));
+    // A deletion is kept from run to run and written when the format dialog
+    // closes; a cancelled run applies the earlier pick again.
+    edit()->setText("other");
     run([&] {
+      QCOMPARE(buttons(), std::make_pair(false, false));
       list->setCurrentRow(0);
       Press(&h, 1001);
       QCOMPARE(Rows(list->model()), (QStringList{"[YEAR]", "ｱ", "あ"}));
-      QVERIFY(list->selectedItems().isEmpty() && !Id(&h, 1)->isEnabled() && !Id(&h, 1001)->isEnabled());
+      QVERIFY(list->selectedItems().isEmpty() && buttons() == std::make_pair(false, false));
       Press(&h, 2);
     });
-    QCOMPARE(Id<QLineEdit>(dlg.get(), 1110)->text(), QStringLiteral("[YEAR]"));
+    QCOMPARE(edit()->text(), QStringLiteral("[YEAR]"));
     run([&] {
       QCOMPARE(Rows(list->model()), (QStringList{"[YEAR]", "ｱ", "あ"}));
-      h.reject();
+      list->setCurrentRow(2);
+      Press(&h, 1);
     });
-    QCOMPARE(stored(50), Stored("B"));  // nothing written yet
-    Press(dlg.get(), 2);
-    QCOMPARE(history(), (History{{1, "[YEAR]"}, {2, "ｱ"}, {3, "あ"}}));
+    QCOMPARE(h.ChosenFormat(), std::string("あ"));
+    QCOMPARE(history(), (std::vector<std::string>{"あ", "ｱ", "B", "[YEAR]"}));  // nothing written yet
+    press(2);
+    QCOMPARE(history(), (std::vector<std::string>{"[YEAR]", "ｱ", "あ"}));
     QVERIFY(seam_.shown.empty());
   }
 };
