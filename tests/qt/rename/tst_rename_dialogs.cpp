@@ -1,9 +1,5 @@
 // The rename-format dialog and the format-history dialog, driven through
 // their widgets, with what they keep in the settings file.
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 
 #include "app/qt/QtText.h"
 #include "qt/qt_support.h"
@@ -183,7 +179,7 @@ class TestRenameDialogs : public QObject {
     auto buttons = [&] { return std::make_pair(Id(&h, 1)->isEnabled(), Id(&h, 1001)->isEnabled()); };
     // Each run of "履歴参照" acts once the history dialog is up.
     auto run = [&](std::function<void()> act) {
-      QTimer::singleShot(0, act);
+      WhenModal([act](QWidget*) { act(); });
       press(1058);
     };
     // "参照" and "削除" only with a row selected; a pick fills the format and the sample.
