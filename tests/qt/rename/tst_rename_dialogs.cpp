@@ -162,8 +162,8 @@ class TestRenameDialogs : public QObject {
       edit()->setText("[DAY]");
       escape ? QTest::keyClick(dlg_.get(), Qt::Key_Escape) : press(2);
       QVERIFY(!dlg_->isVisible() && dlg_->result() == QDialog::Rejected);
-      QCOMPARE(history().front(), escape ? "[ALL]" : "[HOUR]");
-      QCOMPARE(history().size(), escape ? 4u : 3u);
+      QCOMPARE(history().front(), std::string(escape ? "[ALL]" : "[HOUR]"));
+      QCOMPARE(history().size(), size_t(escape ? 4 : 3));
       QCOMPARE(lastFormat(), Stored("[YEAR]abc"));
     }
   }
