@@ -290,7 +290,7 @@ class TestMainWindow : public QObject {
     auto* line = control<QLineEdit>(1015);
     std::vector<std::function<void(QWidget*)>> edits;
     for (int id : {57635, 57637, 57643, 57634}) edits.push_back([&, id](QWidget*) { frame_->command(id)->trigger(); });
-    for (const QString& keys : {"Ctrl+X", "Shift+Del", "Ctrl+V", "Shift+Ins", "Ctrl+Z", "Alt+Backspace", "A"})
+    for (const char* keys : {"Ctrl+X", "Shift+Del", "Ctrl+V", "Shift+Ins", "Ctrl+Z", "Alt+Backspace", "A"})
       edits.push_back([=](QWidget* w) { QTest::keySequence(w, QKeySequence(keys)); });
     for (const char* item : {"切り取り", "貼り付け", "ｺﾋﾟｰ"}) {
       edits.push_back([&, item](QWidget*) {
