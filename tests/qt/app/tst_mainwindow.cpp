@@ -283,7 +283,7 @@ class TestMainWindow : public QObject {
     QVERIFY(chat().join('\n').contains(QStringLiteral("--警告")));
 
     // The boxes and the chat pane are read-only: cut, paste and undo from the
-    // menu, the accelerators or the list's pop-up menu leave them alone; the
+    // menu, the keyboard or the list's pop-up menu leave them alone; the
     // menu's and the pop-up's copy copy.
     for (QLineEdit* box : view()->findChildren<QLineEdit*>()) QVERIFY(box->isReadOnly());
     auto* pane = control<QPlainTextEdit>(1003);
