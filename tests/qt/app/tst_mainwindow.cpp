@@ -177,7 +177,7 @@ class TestMainWindow : public QObject {
     // folder listed after the start-up folder. "時刻表示": each in-game line
     // behind its game time, the lobby without.
     start(b + "/../" + Cp932("記録") + "/" + Cp932("大会.mgx"));
-    QCOMPARE(std::make_pair(history().front(), view()->CurrentFolder()), std::make_pair(b, b));
+    QCOMPARE(history(), (Strings{b, b}));
     QCOMPARE(options(), std::make_pair(true, false));
     QCOMPARE(panel().at(1), QStringLiteral("花子"));
     QCOMPARE(length(), clock);
