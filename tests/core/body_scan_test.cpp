@@ -50,8 +50,8 @@ TEST(BodyScans, ResearchAndAgeAdvancesByTheirPatterns) {
   const int commands[][4] = {  // position, player, low and high byte of the technology
       // Loom, wheelbarrow, loom again, forging; 278 and 279 (high byte 1).
       {100, 2, 22, 0}, {200, 2, 213, 0}, {300, 2, 22, 0}, {400, 2, 67, 0}, {500, 5, 22, 1}, {600, 5, 23, 1},
-      // No research: players 0, 9 and -1, 23 with high byte 0, high byte 2, 268.
-      {700, 0, 22, 0}, {710, 9, 22, 0}, {720, -1, 22, 0}, {730, 1, 23, 0}, {740, 1, 13, 2}, {750, 1, 12, 1},
+      // No research: players 0 (loom, forging), 9 and -1, 23 with high byte 0, high byte 2, 268, 278 with high byte 2.
+      {700, 0, 22, 0}, {780, 0, 67, 0}, {710, 9, 22, 0}, {720, -1, 22, 0}, {730, 1, 23, 0}, {740, 1, 13, 2}, {750, 1, 12, 1}, {770, 1, 22, 2},
       // Castle: slot 4, then 1, 4 again (ignored), 7; Feudal after Castle.
       {1100, 4, 102, 0}, {1200, 1, 102, 0}, {1300, 4, 102, 0}, {1400, 7, 102, 0}, {1500, 1, 101, 0}, {1600, 2, 103, 0},
       // No age: no such player, no age, high byte 1.
@@ -83,8 +83,7 @@ TEST(BodyScans, ResearchAndAgeAdvancesByTheirPatterns) {
   times[6] = {0, 1400 + 84480, 0};
   EXPECT_EQ(v.ageTimes, times);
   // What is no age of a player is ignored where it is recorded, too.
-  for (const auto& [player, tech] : {std::pair{-1, 101}, std::pair{1, 100}, std::pair{1, 104}})
-    RecordAgeAdvance(v, player, tech, 5);
+  for (const auto& [player, tech] : {std::pair{-1, 101}, {1, 100}, {1, 104}}) RecordAgeAdvance(v, player, tech, 5);
   EXPECT_EQ(v.feudalCount + v.castleCount + v.imperialCount, 5);
 
   // All 28 technologies, three times over, for slot 8: each once, in the
@@ -129,18 +128,21 @@ TEST(IngameChat, WarningLinesGoToTheFullTextOnlyAndLimitsHold) {
   ReplayView v = Events(body);
   EXPECT_EQ(v.ingameChat.str(), "North: hi\r\n" + kWarning + " attack\r\n\r\n--\x8C\x78\r\na @#5b\r\nb\r\n");
   EXPECT_EQ(v.ingameChatFiltered.str(), "North: hi\r\n\r\n--\x8C\x78\r\na @#5b\r\nb\r\n");
-  // Lines cut to 254 bytes, the text to what fits whole below 30000 bytes.
-  std::string big, fits = std::string(254, 'x') + "\r\n";
-  PutChat(big, 0, 1, std::string(300, 'x'));
-  for (int i = 0; i < 400; ++i) {
-    const std::string line(100, char('a' + i % 26));
-    PutChat(big, big.size(), 1 + i % 8, line);
-    if (fits.size() + 102 < 30000) fits += line + "\r\n";
+  // Lines cut to 254 bytes; the text takes what fits whole below 30000
+  // bytes (one byte stays for the terminating zero), then nothing more.
+  for (size_t last : {45, 46}) {
+    std::string big, fits;
+    for (int i = 0; i < 117; ++i) {
+      PutChat(big, big.size(), 1 + i % 8, std::string(300, char('a' + i % 26)));
+      fits += std::string(254, char('a' + i % 26)) + "\r\n";
+    }
+    PutChat(big, big.size(), 2, std::string(last, 'z'));
+    PutChat(big, big.size(), 3, "short");
+    if (last == 45) fits += std::string(45, 'z') + "\r\n";
+    v = Events(big);
+    EXPECT_EQ(v.ingameChat.str(), fits) << last;
+    EXPECT_EQ(v.ingameChatFiltered.str(), fits) << last;
   }
-  PutChat(big, big.size(), 2, "short");
-  v = Events(big);
-  EXPECT_EQ(v.ingameChat.str(), fits);
-  EXPECT_EQ(v.ingameChatFiltered.str(), fits);
   // A line cut off by the end of the body is taken to the end.
   const std::pair<std::string, std::string> tails[] = {{"xx@#2cut here", "cut here\r\n"}, {"xx@#3", "\r\n"}, {"x@#", ""}, {"", ""}};
   for (const auto& [tail, chat] : tails) EXPECT_EQ(Events(tail).ingameChat.str(), chat) << tail;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "support/core_support.h"
 #include "support/run_program.h"
@@ -13,9 +14,7 @@ namespace {
 
 std::string Q(const std::string& s) { return '"' + s + '"'; }
 
-ProgramRun Cli(const TempDir& dir, const std::vector<std::string>& args) {
-  return RunProgram(QUORIL2_CLI, args, dir.path());
-}
+ProgramRun Cli(const TempDir& dir, const std::vector<std::string>& args) { return RunProgram(QUORIL2_CLI, args, dir.path()); }
 
 }  // namespace
 
@@ -24,46 +23,37 @@ TEST(CliShow, ExitCodesAndMessagesOfEveryOutcome) {
   WriteBytes(dir / "a.mgx", "");
   WriteBytes(dir / "corrupt.mgx", Le32(0) + "xxxxxxxx");
   WriteBytes(dir / "inflate.mgx", Le32(8) + Le32(0));
-  WriteBytes(dir / "slot9.mgx", q2::gen::Assemble(HeaderBytes(1).randomGame().tableMarker().record(0, "")
-                                                      .record(1, "kept").record(9, "bad").emptyRecords(6).b,
-                                                  std::string(50, '\x01')));
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {}, {"show"}, {"show", "--json"}, {"show", "--bogus", dir / "a.mgx"}, {"show", dir / "a.mgx", dir / "a.mgx"},
-           {"frobnicate", dir / "a.mgx"}}) {
+  WriteBytes(dir / "slot9.mgx", q2::gen::Assemble(HeaderBytes(1).randomGame().tableMarker().record(0, "").record(1, "kept")
+                                                      .record(9, "bad").emptyRecords(6).b, std::string(50, '\x01')));
+  const std::string usage = "usage: quoril2-cli show", a = dir / "a.mgx";
+  // Arguments, exit code, the start of the error output. A failing step
+  // prints its message on standard error only.
+  const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+      {{}, 2, usage}, {{"show"}, 2, usage}, {{"show", "--json"}, 2, usage}, {{"show", "--bogus", a}, 2, usage},
+      {{"show", a, a}, 2, usage}, {{"frobnicate", a}, 2, usage},
+      {{"show", "--json", dir / "corrupt.mgx"}, 1, kTextCorrupt + "\n"}, {{"show", dir / "corrupt.mgx"}, 1, kTextCorrupt + "\n"},
+      {{"show", "--json", dir / "missing.mgx"}, 1, kTextCannotOpen + "\n"}, {{"show", dir / "inflate.mgx"}, 1, kTextInflate + "\n"}};
+  for (const auto& [args, code, err] : cases) {
     ProgramRun r = Cli(dir, args);
-    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.code, code) << r.err;
+    EXPECT_EQ(code == 1 ? r.err : r.err.substr(0, err.size()), err);
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("usage"), std::string::npos);
-  }
-  // A failing step prints its message on standard error only.
-  for (const auto& [file, message] : {std::pair{"corrupt.mgx", kTextCorrupt}, std::pair{"missing.mgx", kTextCannotOpen},
-                                      std::pair{"inflate.mgx", kTextInflate}}) {
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"show", "--json", dir / file},
-                                                 std::vector<std::string>{"show", dir / file}}) {
-      ProgramRun r = Cli(dir, args);
-      EXPECT_EQ(r.code, 1);
-      EXPECT_EQ(r.out, "");
-      EXPECT_EQ(r.err, message + "\n");
-    }
   }
   // The messages of an open that succeeds are listed with the rest.
   ProgramRun r = Cli(dir, {"show", "--json", dir / "slot9.mgx"});
-  ASSERT_EQ(r.code, 0);
-  for (const std::string& part : {"\"name\": \"kept\"", "\"bodyLength\": 50,", "\"messages\": [\"HEADER_DATA_ERROR\"]}\n"})
-    EXPECT_NE(r.out.find(part), std::string::npos) << part;
-  r = Cli(dir, {"show", dir / "slot9.mgx"});
   EXPECT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find("\"name\": \"kept\""), std::string::npos);
+  EXPECT_TRUE(r.out.ends_with("\"messages\": [\"HEADER_DATA_ERROR\"]}\n")) << r.out;
+  r = Cli(dir, {"show", dir / "slot9.mgx"});
   EXPECT_NE(r.out.find(kTextHeaderData), std::string::npos);
-  EXPECT_NE(r.out.find("kept"), std::string::npos);
   EXPECT_EQ(Snapshot(dir.path()).size(), 5u);  // only the failed inflate leaves its .dat file
 }
-
 TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
   TempDir dir;
   q2::gen::GameParams p;
   p.players = {{1, "North", 2}, {2, "侍ジャック", 3}, {3, "ゆきむら", 2}, {4, "West", 3}};
   p.recorderSlot = 3;
-  p.lobbyChat = {{2, "quote \" backslash \\ tab \t end"}};
+  p.lobbyChat = {{2, "quote \" backslash \\ tab \t unit \x1F end"}};
   p.researches = {{1, 22, 0.1}, {3, 67, 0.3}, {3, 22, 0.5}};
   p.ages = {{1, 101, 0.2}, {3, 101, 0.25}, {1, 102, 0.6}, {1, 103, 0.99}};
   p.chat = {{1, "North: 11", 0.01}, {3, "--警告-- 攻撃", 0.35}, {4, "West: 「了解」", 0.8}};
@@ -100,7 +90,7 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
   }
   EXPECT_EQ(r.out, "{\"recorderSlot\": 3,\n \"players\": [" + players +
                        "],\n \"perspectivePlayer\": \"ゆきむら\", \"allyTeam\": \"North ゆきむら \", \"enemyTeam\": \"\",\n"
-                       " \"pregameChat\": [\"quote \\\" backslash \\\\ tab \\t end\"], \"ingameChat\": [\"North: 11\", "
+                       " \"pregameChat\": [\"quote \\\" backslash \\\\ tab \\t unit \\u001f end\"], \"ingameChat\": [\"North: 11\", "
                        "\"--警告-- 攻撃\", \"West: 「了解」\"], \"ingameChatFiltered\": [\"North: 11\", \"West: 「了解」\"],\n"
                        " \"ingameChatMs\": [4335, 155699, 357020],\n"
                        " \"bodyLength\": 240000, \"duration\": 448409, \"clockComplete\": true,\n \"ages\": [" + ages +
@@ -121,11 +111,8 @@ TEST(CliShow, ManyRecordingsGiveOneJsonLineEachInOrderAndGoOnPastFailures) {
   auto in = [&](const std::string& name) { return q2::JoinPath(dir / "top", name); };
   auto name = [](const std::string& n) { return "\"name\": " + Q(n) + ", "; };
   auto error = [](const std::string& e) { return "\"error\": " + Q(e) + "}"; };
-  struct Case {
-    std::vector<std::string> args;
-    std::vector<std::pair<std::string, std::string>> lines;  // path, and a part of the line
-    int code;
-  } cases[] = {
+  // Arguments; path and a part of each line; exit code.
+  const std::tuple<std::vector<std::string>, std::vector<std::pair<std::string, std::string>>, int> cases[] = {
       {{dir / "top/c.mgx", dir / "top/missing.mgx", dir / "top/a.mgx"},
        {{dir / "top/c.mgx", name("C")}, {dir / "top/missing.mgx", error(kTextCannotOpen)}, {dir / "top/a.mgx", name("A")}},
        1},
@@ -137,20 +124,17 @@ TEST(CliShow, ManyRecordingsGiveOneJsonLineEachInOrderAndGoOnPastFailures) {
         {in("broken.mgx"), error(kTextCorrupt)}, {in("c.mgx"), name("C")}},
        1},
   };
-  for (const Case& c : cases) {
-    std::vector<std::string> args = {"show", "--json"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
+  for (auto [args, lines, code] : cases) {
+    args.insert(args.begin(), {"show", "--json"});
     ProgramRun r = Cli(dir, args);
-    EXPECT_EQ(r.code, c.code) << r.err;
+    EXPECT_EQ(r.code, code) << r.err;
     std::istringstream out(r.out);
     std::string line;
-    for (const auto& [path, what] : c.lines) {
+    for (const auto& [path, what] : lines) {
       ASSERT_TRUE(std::getline(out, line));
       EXPECT_EQ(line.rfind("{\"path\": " + Q(path) + ", ", 0), 0u) << line;
       EXPECT_NE(line.find(what), std::string::npos) << line;
     }
     EXPECT_FALSE(std::getline(out, line));
   }
-  // Several recordings only as JSON Lines.
-  EXPECT_EQ(Cli(dir, {"show", dir / "top/a.mgx", dir / "top/c.mgx"}).code, 2);
 }

@@ -7,14 +7,10 @@
 #include "settings/core/settings.h"
 #include "support/temp_dir.h"
 
-namespace {
-
 struct SettingsEnvironment : ::testing::Environment {
   std::optional<q2test::TempDir> dir;
   void SetUp() override { q2::OverrideSettingsPath(dir.emplace() / "Quoran.ini"); }
   void TearDown() override { dir.reset(); }
 };
 
-const bool kRegistered = (::testing::AddGlobalTestEnvironment(new SettingsEnvironment), true);
-
-}  // namespace
+static const bool kRegistered = (::testing::AddGlobalTestEnvironment(new SettingsEnvironment), true);

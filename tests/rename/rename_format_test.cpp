@@ -1,4 +1,5 @@
-// The format compiler and the name builders.
+// The format compiler, the name builders and the team lists they share
+// with the display panel.
 #include "rename/core/rename_format.h"
 
 #include <gtest/gtest.h>
@@ -49,10 +50,7 @@ TEST(RenameFormat, CompilesBracketsCharacterByCharacter) {
   EXPECT_EQ(f.placeholders(), 2u);
 }
 
-TEST(RenameFormat, TokensExpandForOneRecording) {
-  const ReplayDocument two = Doc({"A", "B"}, {2, 3}, 1), jp = Doc({"太郎", "ｶﾐｶｾﾞ"}, {1, 1}, 2),
-                       twoVsTwo = Doc({"侍", "North", "ゆき", "弓兵"}, {2, 2, 3, 3}, 1),
-                       eight = Doc({"a", "b", "c", "d", "e", "f", "g", "h"}, {2, 3, 2, 3, 2, 3, 2, 3}, 3);
+TEST(RenameFormat, TokensExpandForOneRecordingWithinTheLimits) {
   const std::tuple<std::string, ReplayDocument, std::string> cases[] = {
       {"[YEAR]-[MONTH]-[DAY] [HOUR]`[MIN]`[SEC][SEC]", {}, "2005-03-05 10`40`5555"},
       // Stray closing brackets, percent signs and unknown tokens.
@@ -60,40 +58,43 @@ TEST(RenameFormat, TokensExpandForOneRecording) {
       {"100%%[YEAR]%s%d%n", {}, "100%%2005%s%d%n"},
       {"x[]y[year]y[ YEAR]y[YEAR ]y[YEARS]y[ちーむ別]y[[YEAR]]", {}, "xyyyyyy]"},
       // The other six slots still get their separators; names are decoded.
-      {"[ALL]", two, "A B      "},
-      {"[REC_PLAYER]|[チーム別]|[味方]", two, "A| vs |"},  // each alone on a team
-      {"[REC_PLAYER]：[ALL]|[チーム別]", jp, "ｶﾐｶｾﾞ：太郎 ｶﾐｶｾﾞ      | vs "},  // team 1 means no teams
-      {"[チーム別]|[味方]", twoVsTwo, "侍 North  vs |侍 North "},  // the enemies only in teams of four
-      {"[REC_PLAYER]：[チーム別]|[味方]", eight, "c：a c e g  vs b d f h |a c e g "},
-      {"[REC_PLAYER]|[チーム別]", Doc({"A", "B"}, {2, 2}, 0), "| vs "},
-      {"[REC_PLAYER]|[味方]", Doc({"A", "B"}, {2, 2}, 9), "|"},
+      {"[REC_PLAYER]：[ALL]", Doc({"太郎", "ｶﾐｶｾﾞ"}, {1, 1}, 2), "ｶﾐｶｾﾞ：太郎 ｶﾐｶｾﾞ      "},
+      // At most 259 code page 932 bytes, never splitting a character.
+      {std::string(300, 'a'), {}, std::string(259, 'a')},
+      {"[ALL]" + std::string(255, 'x'), Doc({"North"}, {1}, 1), ("North" + std::string(7, ' ') + std::string(255, 'x')).substr(0, 259)},
   };
   for (const auto& [format, doc, name] : cases) EXPECT_EQ(Build(format, doc), name) << format;
-  const std::pair<uint64_t, std::string> times[] = {
-      {2844945, "47分24秒"}, {0, "0分00秒"}, {59999, "0分59秒"}, {7203000, "120分03秒"}};
-  for (const auto& [ms, text] : times) EXPECT_EQ(Build("[GAME_TIME]", {}, ms), text);
-}
-
-TEST(RenameFormat, NamesAreCutToTheirLimits) {
-  // Tokens after the 50th expand to nothing.
-  std::string format, name;
-  for (int i = 0; i < 60; ++i) format += "[DAY]-";
-  for (int i = 0; i < 60; ++i) name += i < 50 ? "05-" : "-";
-  EXPECT_EQ(Build(format), name);
-  // At most 259 code page 932 bytes, never splitting a character.
-  EXPECT_EQ(Build(std::string(300, 'a')), std::string(259, 'a'));
-  std::string kana;
+  std::string kana, days, name;  // 130 "あ" are 260 bytes; tokens after the 50th expand to nothing
   for (int i = 0; i < 130; ++i) kana += "あ";
   EXPECT_EQ(Build(kana + "[YEAR]"), kana.substr(0, 129 * 3));
-  EXPECT_EQ(Build("[ALL]" + std::string(255, 'x'), Doc({"North"}, {1}, 1)).size(), 259u);
+  for (int i = 0; i < 60; ++i) days += "[DAY]-", name += i < 50 ? "05-" : "-";
+  EXPECT_EQ(Build(days), name);
+  const std::pair<uint64_t, std::string> times[] = {{2844945, "47分24秒"}, {0, "0分00秒"}, {59999, "0分59秒"}, {7203000, "120分03秒"}};
+  for (const auto& [ms, text] : times) EXPECT_EQ(Build("[GAME_TIME]", {}, ms), text);
+
+  // The recorder, the recorder's team, and both sides only in teams of four.
+  const std::vector<std::string> s = {"s1", "s2", "s3", "s4", "s5", "s6", "s7", "s8"}, abcd = {"a", "b", "c", "d"};
+  const std::tuple<std::vector<int>, int, std::vector<std::string>, std::string> lineups[] = {
+      {{2, 2, 3, 3}, 0, s, "|| vs "}, {{2, 2, 3, 3}, 9, s, "|| vs "}, {{2, 2, 3, 3}, 255, s, "|| vs "},
+      {{2, 2, 3, 3}, 1, s, "s1|s1 s2 |s1 s2  vs "}, {{2, 2, 3, 3}, 4, s, "s4|s3 s4 |s3 s4  vs "},
+      // Teams of four list both sides; empty slots each add a lone space.
+      {{2, 3, 2, 3, 2, 3, 2, 3}, 3, s, "s3|s1 s3 s5 s7 |s1 s3 s5 s7  vs s2 s4 s6 s8 "},
+      {{2, 3, 2, 3, 2, 3, 2, 3}, 2, s, "s2|s2 s4 s6 s8 |s2 s4 s6 s8  vs s1 s3 s5 s7 "},
+      {{4, 4, 4, 4}, 2, abcd, "b|a b c d |a b c d  vs     "},
+      // Any team 1 (a free-for-all is all 1), or a recorder alone: no lists.
+      {{2, 2, 3, 1}, 1, s, "s1|| vs "}, {{1, 1, 1, 1, 1, 1, 1, 1}, 2, s, "s2|| vs "}, {{2, 3, 3, 3}, 1, s, "s1|| vs "},
+      // Empty slots count towards a team 0: five members, no enemies.
+      {{0, 2, 2, 3}, 1, abcd, "a|a     |a      vs "},
+      // Team bytes are signed: -1 matches -1 only.
+      {{-1, -1, 2, 2}, 2, s, "s2|s1 s2 |s1 s2  vs "},
+  };
+  for (const auto& [teams, recorder, names, text] : lineups)
+    EXPECT_EQ(Build("[REC_PLAYER]|[味方]|[チーム別]", Doc(names, teams, recorder)), text) << recorder << " " << teams[0];
 }
 
 TEST(RenameFormat, PreviewUsesSamplesAndTheClock) {
   int reads = 0;
-  auto clock = [&] {
-    ++reads;
-    return LocalTime{2005, 2, 5, 7, 8, 9};
-  };
+  auto clock = [&] { return ++reads, LocalTime{2005, 2, 5, 7, 8, 9}; };
   CompiledFormat f;
   TokenList t;
   CompileRenameFormat("[YEAR][MONTH][DAY][HOUR][MIN][SEC]|[REC_PLAYER]|[ALL]|[チーム別]|[味方]|[x]", f, t);

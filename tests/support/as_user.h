@@ -23,9 +23,7 @@ inline constexpr unsigned kUnprivilegedId = 65534;
 
 #ifdef _WIN32
 inline bool IsRoot() { return false; }
-[[nodiscard]] inline std::string RunAsUser(const std::function<void()>&) {
-  return "file modes and user ids are POSIX; Windows builds skip this case";
-}
+[[nodiscard]] inline std::string RunAsUser(const std::function<void()>&) { return "file modes and user ids are POSIX"; }
 #else
 inline bool IsRoot() { return ::geteuid() == 0; }
 

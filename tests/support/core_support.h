@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -47,12 +48,6 @@ inline std::map<std::string, std::string> Snapshot(const std::string& dir) {
   return out;
 }
 
-inline std::vector<std::string> Texts(const q2::Messages& m) {
-  std::vector<std::string> out;
-  for (const q2::Message& x : m) out.push_back(x.text);
-  return out;
-}
-
 inline std::string Cp932(const std::string& utf8) { return q2::Utf8ToCp932(utf8).value(); }
 
 inline std::string Le32(uint32_t v) { return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
@@ -73,12 +68,8 @@ struct HeaderBytes {
   std::string b;
 
   explicit HeaderBytes(uint8_t recorder = 1) : b(62, '\0') { b[61] = static_cast<char>(recorder); }
-
   HeaderBytes& pad(size_t n, char c = '\0') { return raw(std::string(n, c)); }
-  HeaderBytes& raw(const std::string& s) {
-    b += s;
-    return *this;
-  }
+  HeaderBytes& raw(const std::string& s) { return b += s, *this; }
   // "RandomGame" and the 180 bytes the scanner skips after it.
   HeaderBytes& randomGame() { return raw(kRandomGame).pad(180); }
   // The player-table marker and the 22 bytes before the first record.
@@ -112,7 +103,7 @@ struct HeaderBytes {
 struct ExactBuffer {
   std::vector<uint8_t> v;
   explicit ExactBuffer(const std::string& s, size_t n = std::string::npos)
-      : v(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(n == std::string::npos ? s.size() : n)) {}
+      : v(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(std::min(n, s.size()))) {}
   const uint8_t* data() const { return v.empty() ? nullptr : v.data(); }
   size_t size() const { return v.size(); }
 };

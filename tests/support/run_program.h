@@ -27,11 +27,9 @@ namespace detail {
 
 // Reads and removes a capture file.
 inline std::string Take(const std::string& path) {
-  std::string s;
-  {
-    std::ifstream in(path, std::ios::binary);
-    s.assign(std::istreambuf_iterator<char>(in), {});
-  }
+  std::ifstream in(path, std::ios::binary);
+  std::string s(std::istreambuf_iterator<char>(in), {});
+  in.close();
   std::remove(path.c_str());
   return s;
 }
@@ -77,13 +75,12 @@ inline ProgramRun RunProgram(const std::string& exe, const std::vector<std::stri
   auto capture = [&](const std::string& p) {
     return CreateFileW(detail::Wide(p).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
   };
-  HANDLE out = capture(outPath), err = capture(errPath);
   STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
   si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  si.hStdOutput = out;
-  si.hStdError = err;
+  si.hStdOutput = capture(outPath);
+  si.hStdError = capture(errPath);
   PROCESS_INFORMATION pi{};
   const std::wstring dir = detail::Wide(workDir);
   if (CreateProcessW(detail::Wide(exe).c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr,
@@ -94,8 +91,8 @@ inline ProgramRun RunProgram(const std::string& exe, const std::vector<std::stri
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
-  CloseHandle(out);
-  CloseHandle(err);
+  CloseHandle(si.hStdOutput);
+  CloseHandle(si.hStdError);
 #else
   const pid_t pid = fork();
   if (pid == 0) {

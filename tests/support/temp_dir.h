@@ -11,24 +11,18 @@ class TempDir {
  public:
   TempDir() {
     std::random_device rd;
-    auto base = std::filesystem::temp_directory_path();
-    for (int i = 0; i < 100; ++i) {
-      auto p = base / ("quoril2-test-" + std::to_string(rd()));
-      if (std::filesystem::create_directory(p)) {
-        path_ = p.string();
-        return;
-      }
+    for (int i = 0; i < 100 && path_.empty(); ++i) {
+      const auto p = std::filesystem::temp_directory_path() / ("quoril2-test-" + std::to_string(rd()));
+      if (std::filesystem::create_directory(p)) path_ = p.string();
     }
   }
   ~TempDir() {
     std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(path_, ec);
   }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
-
   const std::string& path() const { return path_; }
   std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 

@@ -19,33 +19,30 @@ using namespace q2;
 
 TEST(FolderTexts, SizeTimeCaptionAndParentFolder) {
   // The size in KiB, its count cut to 32 bits as the list always showed it.
-  const std::pair<uint64_t, const char*> sizes[] = {{1263616, "1,234 KB"}, {1023, "0 KB"}, {1024, "1 KB"},
-                                                    {1024ull * 1000 * 1000, "1,000,000 KB"}, {(1ull << 42) + 5 * 1024, "5 KB"}};
-  for (const auto& [bytes, text] : sizes) EXPECT_EQ(SizeText(bytes), text) << bytes;
+  for (const auto& [bytes, text] : {std::pair{1263616ull, "1,234 KB"}, {1023ull, "0 KB"}, {1024ull, "1 KB"},
+                                    {1024ull * 1000 * 1000, "1,000,000 KB"}, {(1ull << 42) + 5 * 1024, "5 KB"}})
+    EXPECT_EQ(SizeText(bytes), text) << bytes;
   EXPECT_EQ(TimeText({2005, 3, 26, 2, 23, 59}), "2005/03/26 02:23");
   // The caption from the first "デスクトップ" after the first character.
-  const std::pair<const char*, const char*> captions[] = {{"/home/u/デスクトップ/games", "デスクトップ/games"},
-                                                          {"デスクトップ/games", "デスクトップ/games"},
-                                                          {"/home/u/Desktop", "/home/u/Desktop"},
-                                                          {"/xデスクトップ/デスクトップ", "デスクトップ/デスクトップ"}};
-  for (const auto& [folder, caption] : captions) EXPECT_EQ(FolderCaption(folder), caption);
-
+  for (const auto& [folder, caption] : {std::pair{"/home/u/デスクトップ/games", "デスクトップ/games"},
+                                        {"デスクトップ/games", "デスクトップ/games"}, {"/home/u/Desktop", "/home/u/Desktop"},
+                                        {"/xデスクトップ/デスクトップ", "デスクトップ/デスクトップ"}})
+    EXPECT_EQ(FolderCaption(folder), caption);
+  // A recording's extension anywhere after the first character.
+  for (const auto& [path, recording] : {std::pair{"/r/a.mgx", true}, {"a.mgl.txt", true}, {".mgxa", false}, {".mgz", false}})
+    EXPECT_EQ(ContainsRecordingExtension(path), recording) << path;
   const Places places{"/home/u/Desktop", "/home/u"};
 #ifdef _WIN32
   const std::pair<const char*, std::string> up[] = {
       {"C:\\a\\b", "C:\\a"}, {"C:\\a", "C:"}, {"C:", places.desktop}, {"C:\\", places.desktop}, {"C:\\a\\b\\", "C:\\a\\b"},
       {"C:/a/b", "C:/a"}, {"\\\\srv\\share\\x", "\\\\srv\\share"}, {"\\\\srv\\share", places.desktop}};
-  EXPECT_EQ(JoinPath("C:\\a", "b.mgx"), "C:\\a\\b.mgx");
-  EXPECT_EQ(JoinPath("C:\\", "b.mgx"), "C:\\b.mgx");
-  EXPECT_EQ(AbsolutePath("C:\\a\\b\\..\\c\\"), "C:\\a\\c");
-  EXPECT_EQ(AbsolutePath("C:\\"), "C:\\");
+  EXPECT_EQ(JoinPath("C:\\a", "b.mgx") + "|" + JoinPath("C:\\", "b.mgx"), "C:\\a\\b.mgx|C:\\b.mgx");
+  EXPECT_EQ(AbsolutePath("C:\\a\\b\\..\\c\\") + "|" + AbsolutePath("C:\\"), "C:\\a\\c|C:\\");
 #else
   const std::pair<const char*, std::string> up[] = {
       {"/a/b", "/a"}, {"/x", "/"}, {"/", places.desktop}, {"/a/b/", "/a/b"}, {"C:\\Program Files\\SaveGame", places.desktop}};
-  EXPECT_EQ(JoinPath("/a", "b.mgx"), "/a/b.mgx");
-  EXPECT_EQ(JoinPath("/", "b.mgx"), "/b.mgx");
-  EXPECT_EQ(AbsolutePath("/a/b/../c/"), "/a/c");
-  EXPECT_EQ(AbsolutePath("/"), "/");
+  EXPECT_EQ(JoinPath("/a", "b.mgx") + "|" + JoinPath("/", "b.mgx"), "/a/b.mgx|/b.mgx");
+  EXPECT_EQ(AbsolutePath("/a/b/../c/") + "|" + AbsolutePath("/"), "/a/c|/");
   EXPECT_EQ(AbsolutePath("x/./y"), PathString(fs::current_path() / "x/y"));
 #endif
   for (const auto& [current, target] : up) EXPECT_EQ(UpTarget(current, places), target) << current;
@@ -88,8 +85,7 @@ TEST(FolderScan, ListsFoldersAndRecordingsInJapaneseOrderWithoutHiddenItems) {
   EXPECT_EQ(order, shown);
   EXPECT_EQ(listed.count(ownName), 1u);  // listed by its own bytes
   for (const auto& [name, folder, type] : kinds) EXPECT_EQ(listed.count(name) ? listed[name].first : "", type) << name;
-  EXPECT_EQ(listed["rec.20200101-101010.mgz"].second, "22 KB");  // 23000 bytes
-  EXPECT_EQ(listed["sub"].second, "0 KB");
+  EXPECT_EQ(listed["rec.20200101-101010.mgz"].second + "|" + listed["sub"].second, "22 KB|0 KB");  // 23000 bytes
   EXPECT_FALSE(ScanFolder(d / "missing"));
   EXPECT_FALSE(ScanFolder(d / "readme.txt"));
 }
@@ -97,20 +93,21 @@ TEST(FolderScan, ListsFoldersAndRecordingsInJapaneseOrderWithoutHiddenItems) {
 TEST(FolderNavigation, HistoryFollowsTheButtons) {
   FolderNavigator n;
   n.StartHistory("A");
-  EXPECT_EQ(n.HistoryButtons(), std::make_pair(false, false));
-  n.PushHistory("A/B");
-  EXPECT_EQ(n.HistoryButtons(), std::make_pair(true, false));
-  EXPECT_EQ(n.StepBack(), "A");
-  EXPECT_EQ(n.HistoryButtons(), std::make_pair(false, true));
-  EXPECT_EQ(n.StepBack(), "A");  // already the first
-  // Pushing drops everything after the current element; no duplicate check.
-  n.PushHistory("parent");
-  n.PushHistory("parent");
+  // Steps and what they give: "+x" pushes x; "<" and ">" step; the buttons after.
+  const std::tuple<std::string, std::string, std::pair<bool, bool>> steps[] = {
+      {"", "", {false, false}}, {"+A/B", "", {true, false}}, {"<", "A", {false, true}},
+      {"<", "A", {false, true}},  // already the first
+      // Pushing drops everything after the current element; no duplicate check.
+      {"+parent", "", {true, false}}, {"+parent", "", {true, false}}, {"<", "parent", {true, true}},
+      {">", "parent", {true, false}}, {">", "parent", {true, false}}};
+  for (const auto& [step, got, buttons] : steps) {
+    if (step[0] == '+') n.PushHistory(step.substr(1));
+    if (step == "<" || step == ">") {
+      EXPECT_EQ(step == "<" ? n.StepBack() : n.StepForward(), got);
+    }
+    EXPECT_EQ(n.HistoryButtons(), buttons) << step;
+  }
   EXPECT_EQ(n.history(), (std::vector<std::string>{"A", "parent", "parent"}));
-  n.StepBack();
-  EXPECT_EQ(n.HistoryButtons(), std::make_pair(true, true));
-  EXPECT_EQ(n.StepForward(), "parent");
-  EXPECT_EQ(n.StepForward(), "parent");
   EXPECT_EQ(n.historyPosition(), 3);
 }
 
@@ -130,15 +127,13 @@ TEST(FolderNavigation, AMissingFolderFallsBackWithoutLooping) {
       {d / "nodesk", d / "nohome", d / "nohome", false}};
   for (const auto& [desktop, home, listed, ok] : cases) {
     Listing l = n.NavigateTo(d / "gone", {desktop, home});
-    EXPECT_EQ(l.messages, Messages{MissingFolderMessage()});
-    EXPECT_EQ(l.folder, listed);
-    EXPECT_EQ(n.currentFolder(), listed);
+    EXPECT_EQ(l.messages, (Messages{{"指定のﾃﾞｨﾚｸﾄﾘが見つかりません\n参照ﾃﾞｨﾚｸﾄﾘをﾃﾞｽｸﾄｯﾌﾟに設定します。",
+                                     "ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ", MsgIcon::Exclamation}}));
+    EXPECT_EQ(l.folder + "|" + n.currentFolder(), listed + "|" + listed);
     EXPECT_EQ(l.listed, ok);
     EXPECT_EQ(l.entries.size(), listed == d / "home" ? 1u : 0u);
     EXPECT_EQ(StartupFolder(), ok ? listed : desktop);
   }
-  EXPECT_EQ(MissingFolderMessage(), (Message{"指定のﾃﾞｨﾚｸﾄﾘが見つかりません\n参照ﾃﾞｨﾚｸﾄﾘをﾃﾞｽｸﾄｯﾌﾟに設定します。",
-                                             "ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ", MsgIcon::Exclamation}));
   // The start-up folder itself passed in: the fallback replaces it, the
   // folder listed stays what was asked for.
   SetStartupFolder(d / "gone");
