@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <tuple>
 
 #include "graph/core/age_colors.h"
@@ -18,6 +19,15 @@
 
 using namespace q2;
 using namespace q2test;
+
+// Every core test process keeps its settings in a file of its own, never in
+// a Quoran.ini beside the test executable.
+struct SettingsEnvironment : ::testing::Environment {
+  std::optional<TempDir> dir;
+  void SetUp() override { OverrideSettingsPath(dir.emplace() / "Quoran.ini"); }
+  void TearDown() override { dir.reset(); }
+};
+static const bool kRegistered = (::testing::AddGlobalTestEnvironment(new SettingsEnvironment), true);
 
 TEST(Settings, ViewSettingsWithDefaultsOneWarningAndEveryOtherKeyKept) {
   TempDir dir;
@@ -178,10 +188,6 @@ TEST(IniFile, ReadsTheKeyOfItsSectionIgnoringCaseAsCp932UnlessMarked) {
 TEST(IniFile, WritesChangeTheirLineOnlyAndNeverAddOthers) {
   TempDir dir;
   const std::string ini = dir / "Quoran.ini";
-  ASSERT_TRUE(IniWriteString(ini, "FILE_INFO", "SAVEGAME_DIR", "C:\\x"));
-  ASSERT_TRUE(IniWriteInt(ini, "PLAYER_INFO", "PLAYER1COLOR", -5));
-  ASSERT_TRUE(IniWriteString(ini, "FILE_INFO", "LAST_FORMAT", "[YEAR]"));
-  EXPECT_EQ(ReadBytes(ini), "[FILE_INFO]\r\nSAVEGAME_DIR=C:\\x\r\nLAST_FORMAT=[YEAR]\r\n[PLAYER_INFO]\r\nPLAYER1COLOR=-5\r\n");
   const std::string before = "; written by hand\r\n[FILE_INFO]\r\nSAVEGAME_DIR=C:\\old\r\n\r\n  odd line without equals\r\n"
                              "RENAME_1=[YEAR]\r\n[PLAYER_INFO]\r\nPLAYER1COLOR=255\r\n[OTHER]\r\nSAVEGAME_DIR=keep me";
   WriteBytes(ini, before);
@@ -189,8 +195,8 @@ TEST(IniFile, WritesChangeTheirLineOnlyAndNeverAddOthers) {
   // goes after the last key of its section; a new section at the end.
   ASSERT_TRUE(IniWriteString(ini, "file_info", "savegame_dir", "D:\\new"));
   ASSERT_TRUE(IniWriteString(ini, "PLAYER_INFO", "PLAYER2COLOR", "0"));
-  ASSERT_TRUE(IniWriteInt(ini, "VIEW_INFO", "COLOR_TEIOU", 0));
-  std::string expected = before + "\r\n[VIEW_INFO]\r\nCOLOR_TEIOU=0\r\n";
+  ASSERT_TRUE(IniWriteInt(ini, "VIEW_INFO", "COLOR_TEIOU", -5));
+  std::string expected = before + "\r\n[VIEW_INFO]\r\nCOLOR_TEIOU=-5\r\n";
   expected.replace(expected.find("SAVEGAME_DIR=C:\\old"), 19, "savegame_dir=D:\\new");
   expected.insert(expected.find("[OTHER]"), "PLAYER2COLOR=0\r\n");
   // A line break in a value could add lines: refused, nothing written.
@@ -211,15 +217,9 @@ TEST(IniFile, WritesChangeTheirLineOnlyAndNeverAddOthers) {
 // A write the user can't do leaves the file as it was; one the user can do
 // keeps its mode, owner and link.
 TEST(IniFile, WritesRespectTheFileAsTheUserHasIt) {
-  struct Case {
-    const char* what;
-    unsigned fileMode;
-    bool fileIsUsers;  // else root's
-    unsigned folderMode;
-    bool link;    // Quoran.ini is a relative link to the file
-    bool asUser;  // else the program runs as root
-    bool written;
-  } cases[] = {
+  const std::tuple<const char*, unsigned, bool, unsigned, bool, bool, bool> cases[] = {
+      // file mode; the user's file (else root's); folder mode; Quoran.ini a relative link to the file;
+      // the program run as the user (else as root); written
       {"another user's, unreadable", 0600, false, 0755, false, true, false},
       {"write-only", 0200, true, 0755, false, true, false},
       {"read-only", 0444, true, 0755, false, true, false},
@@ -228,38 +228,38 @@ TEST(IniFile, WritesRespectTheFileAsTheUserHasIt) {
       {"a link", 0640, true, 0755, true, true, true},
       {"the user's, program run as root", 0640, true, 0755, false, false, true},
   };
-  // Content, mode, owner and whether the path is a link.
-  auto state = [](const std::string& path) {
+  auto state = [](const std::string& path) {  // content, mode, owner, and whether the path is a link
     struct stat st {};
     const bool link = ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
     ::stat(path.c_str(), &st);
     return std::tuple(ReadBytes(path), st.st_mode & 07777, st.st_uid, st.st_gid, link);
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    if ((!c.fileIsUsers || !c.asUser) && !IsRoot()) continue;  // needs a second user
+  // Without root everything is the user's already.
+  auto own = [](const std::string& p, unsigned id) { return !IsRoot() || ::chown(p.c_str(), id, id) == 0; };
+  for (const auto& [what, fileMode, usersFile, folderMode, link, asUser, written] : cases) {
+    SCOPED_TRACE(what);
+    if ((!usersFile || !asUser) && !IsRoot()) continue;  // needs a second user
     TempDir dir;
-    const std::string folder = dir / "cfg", fileFolder = c.link ? dir / "real" : folder;
+    const std::string folder = dir / "cfg", fileFolder = link ? dir / "real" : folder;
+    const std::string file = fileFolder + "/Quoran.ini", ini = folder + "/Quoran.ini";
     std::filesystem::create_directories(folder);
     std::filesystem::create_directories(fileFolder);
-    const std::string file = fileFolder + "/Quoran.ini", ini = folder + "/Quoran.ini";
-    if (c.link) std::filesystem::create_symlink("../real/Quoran.ini", ini);
+    if (link) std::filesystem::create_symlink("../real/Quoran.ini", ini);
     WriteBytes(file, "[FILE_INFO]\r\nLAST_FORMAT=[YEAR]\r\n");
-    // Without root everything is the user's already.
-    auto own = [](const std::string& p, unsigned id) { return !IsRoot() || ::chown(p.c_str(), id, id) == 0; };
-    ASSERT_TRUE(own(file, c.fileIsUsers ? kUnprivilegedId : 0) && own(folder, kUnprivilegedId) && own(fileFolder, kUnprivilegedId));
-    ASSERT_EQ(::chmod(file.c_str(), c.fileMode) | ::chmod(folder.c_str(), c.folderMode) | ::chmod(fileFolder.c_str(), c.folderMode), 0);
+    ASSERT_TRUE(own(file, usersFile ? kUnprivilegedId : 0) && own(folder, kUnprivilegedId) && own(fileFolder, kUnprivilegedId));
+    ASSERT_EQ(::chmod(file.c_str(), fileMode) | ::chmod(folder.c_str(), folderMode) | ::chmod(fileFolder.c_str(), folderMode), 0);
     auto expected = state(file);
-    if (c.written) std::get<0>(expected) = "[FILE_INFO]\r\nLAST_FORMAT=[DAY]\r\n";
+    if (written) std::get<0>(expected) = "[FILE_INFO]\r\nLAST_FORMAT=[DAY]\r\n";
     const size_t entries = Snapshot(folder).size();
-    auto write = [&] { EXPECT_EQ(IniWriteString(ini, "FILE_INFO", "LAST_FORMAT", "[DAY]"), c.written); };
-    if (!c.asUser) {
+    const bool writes = written;
+    auto write = [&] { EXPECT_EQ(IniWriteString(ini, "FILE_INFO", "LAST_FORMAT", "[DAY]"), writes); };
+    if (!asUser) {
       write();
     } else if (std::string why = RunAsUser(write); !why.empty()) {
       GTEST_SKIP() << why;
     }
     EXPECT_EQ(state(file), expected);
-    EXPECT_EQ(std::get<4>(state(ini)), c.link);
+    EXPECT_EQ(std::get<4>(state(ini)), link);
     EXPECT_EQ(Snapshot(folder).size(), entries);  // no file left beside it
     ::chmod(folder.c_str(), 0755);
   }

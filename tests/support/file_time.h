@@ -4,10 +4,11 @@
 
 #include <string>
 
+#include "platform/files.h"
+#include "platform/times.h"
+
 #ifdef _WIN32
 #include <windows.h>
-
-#include "platform/files.h"
 #else
 #include <ctime>
 #include <utime.h>
@@ -15,29 +16,22 @@
 
 namespace q2test {
 
-inline bool SetLocalMtime(const std::string& path, int year, int mon, int day, int h, int m, int sec) {
+inline bool SetLocalMtime(const std::string& path, const q2::LocalTime& t) {
 #ifdef _WIN32
-  SYSTEMTIME st{static_cast<WORD>(year), static_cast<WORD>(mon), 0, static_cast<WORD>(day),
-                static_cast<WORD>(h),    static_cast<WORD>(m),   static_cast<WORD>(sec), 0};
+  SYSTEMTIME st{WORD(t.year), WORD(t.month), 0, WORD(t.day), WORD(t.hour), WORD(t.minute), WORD(t.second), 0};
   FILETIME local, utc;
   if (!SystemTimeToFileTime(&st, &local) || !LocalFileTimeToFileTime(&local, &utc)) return false;
   HANDLE f = CreateFileW(q2::FsPath(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  const bool ok = SetFileTime(f, nullptr, &utc, &utc) != 0;
-  CloseHandle(f);
+  const bool ok = f != INVALID_HANDLE_VALUE && SetFileTime(f, nullptr, &utc, &utc);
+  if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
   return ok;
 #else
   std::tm tm{};
-  tm.tm_year = year - 1900;
-  tm.tm_mon = mon - 1;
-  tm.tm_mday = day;
-  tm.tm_hour = h;
-  tm.tm_min = m;
-  tm.tm_sec = sec;
-  tm.tm_isdst = -1;
-  const std::time_t t = std::mktime(&tm);
-  utimbuf times{t, t};
+  tm.tm_year = t.year - 1900, tm.tm_mon = t.month - 1, tm.tm_mday = t.day;
+  tm.tm_hour = t.hour, tm.tm_min = t.minute, tm.tm_sec = t.second, tm.tm_isdst = -1;
+  const std::time_t s = std::mktime(&tm);
+  const utimbuf times{s, s};
   return utime(path.c_str(), &times) == 0;
 #endif
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -27,20 +29,13 @@ namespace detail {
 
 // Reads and removes a capture file.
 inline std::string Take(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string s(std::istreambuf_iterator<char>(in), {});
-  in.close();
+  std::string s(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {});
   std::remove(path.c_str());
   return s;
 }
 
 #ifdef _WIN32
-inline std::wstring Wide(const std::string& s) {
-  std::wstring w(s.size() + 1, L'\0');
-  const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), static_cast<int>(w.size()));
-  w.resize(static_cast<size_t>(n > 0 ? n : 0));
-  return w;
-}
+inline std::wstring Wide(const std::string& s) { return q2::FsPath(s).native(); }
 
 // One argument quoted so that CommandLineToArgvW gives it back unchanged.
 inline std::wstring QuoteArg(const std::wstring& a) {

@@ -25,7 +25,7 @@ TEST(FolderTexts, SizeTimeCaptionAndParentFolder) {
   EXPECT_EQ(TimeText({2005, 3, 26, 2, 23, 59}), "2005/03/26 02:23");
   // The caption from the first "デスクトップ" after the first character.
   for (const auto& [folder, caption] : {std::pair{"/home/u/デスクトップ/games", "デスクトップ/games"},
-                                        {"デスクトップ/games", "デスクトップ/games"}, {"/home/u/Desktop", "/home/u/Desktop"},
+                                        {"デスクトップ/a/デスクトップ/b", "デスクトップ/b"}, {"/home/u/Desktop", "/home/u/Desktop"},
                                         {"/xデスクトップ/デスクトップ", "デスクトップ/デスクトップ"}})
     EXPECT_EQ(FolderCaption(folder), caption);
   // A recording's extension anywhere after the first character.

@@ -1,12 +1,20 @@
-// quoril2-cli show, run as a program: output shapes, exit codes, messages.
+// quoril2-cli run as a user would run it: output shapes, exit codes,
+// messages, and what its renames leave.
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <tuple>
 
+#include "support/as_user.h"
 #include "support/core_support.h"
 #include "support/run_program.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+using namespace q2;
 using namespace q2test;
 namespace fs = std::filesystem;
 
@@ -14,7 +22,12 @@ namespace {
 
 std::string Q(const std::string& s) { return '"' + s + '"'; }
 
-ProgramRun Cli(const TempDir& dir, const std::vector<std::string>& args) { return RunProgram(QUORIL2_CLI, args, dir.path()); }
+ProgramRun Cli(const TempDir& dir, const std::vector<std::string>& args, const std::string& workDir = "") {
+  return RunProgram(QUORIL2_CLI, args, dir.path(), workDir);
+}
+
+const std::string kA = gen::DefaultRecordingName({2005, 3, 5, 10, 40, 55});
+const std::string kB = gen::DefaultRecordingName({2006, 1, 14, 23, 59, 1});
 
 }  // namespace
 
@@ -23,7 +36,7 @@ TEST(CliShow, ExitCodesAndMessagesOfEveryOutcome) {
   WriteBytes(dir / "a.mgx", "");
   WriteBytes(dir / "corrupt.mgx", Le32(0) + "xxxxxxxx");
   WriteBytes(dir / "inflate.mgx", Le32(8) + Le32(0));
-  WriteBytes(dir / "slot9.mgx", q2::gen::Assemble(HeaderBytes(1).randomGame().tableMarker().record(0, "").record(1, "kept")
+  WriteBytes(dir / "slot9.mgx", gen::Assemble(HeaderBytes(1).randomGame().tableMarker().record(0, "").record(1, "kept")
                                                       .record(9, "bad").emptyRecords(6).b, std::string(50, '\x01')));
   const std::string usage = "usage: quoril2-cli show", a = dir / "a.mgx";
   // Arguments, exit code, the start of the error output. A failing step
@@ -50,7 +63,7 @@ TEST(CliShow, ExitCodesAndMessagesOfEveryOutcome) {
 }
 TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
   TempDir dir;
-  q2::gen::GameParams p;
+  gen::GameParams p;
   p.players = {{1, "North", 2}, {2, "侍ジャック", 3}, {3, "ゆきむら", 2}, {4, "West", 3}};
   p.recorderSlot = 3;
   p.lobbyChat = {{2, "quote \" backslash \\ tab \t unit \x1F end"}};
@@ -59,7 +72,7 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
   p.chat = {{1, "North: 11", 0.01}, {3, "--警告-- 攻撃", 0.35}, {4, "West: 「了解」", 0.8}};
   p.bodyLength = 240000;
   p.headerSize = 40000;
-  WriteBytes(dir / "game.mgx", q2::gen::BuildRecording(p));
+  WriteBytes(dir / "game.mgx", gen::BuildRecording(p));
   ProgramRun r = Cli(dir, {"show", "--json", dir / "game.mgx"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.err, "");
@@ -108,7 +121,7 @@ TEST(CliShow, ManyRecordingsGiveOneJsonLineEachInOrderAndGoOnPastFailures) {
   std::error_code noLinks;  // Windows lets only some users make symbolic links
   fs::create_directory_symlink(dir / "top", dir / "top/b-sub/loop", noLinks);
   // A path as the walk through the folders joins it.
-  auto in = [&](const std::string& name) { return q2::JoinPath(dir / "top", name); };
+  auto in = [&](const std::string& name) { return JoinPath(dir / "top", name); };
   auto name = [](const std::string& n) { return "\"name\": " + Q(n) + ", "; };
   auto error = [](const std::string& e) { return "\"error\": " + Q(e) + "}"; };
   // Arguments; path and a part of each line; exit code.
@@ -120,7 +133,7 @@ TEST(CliShow, ManyRecordingsGiveOneJsonLineEachInOrderAndGoOnPastFailures) {
       // The list's order; a subfolder's recordings where the subfolder
       // stands; a link back is not followed again.
       {{"--recursive", dir / "top"},
-       {{in("a.mgx"), name("A")}, {q2::JoinPath(in("b-sub"), "inner.mgx"), name("Inner")},
+       {{in("a.mgx"), name("A")}, {JoinPath(in("b-sub"), "inner.mgx"), name("Inner")},
         {in("broken.mgx"), error(kTextCorrupt)}, {in("c.mgx"), name("C")}},
        1},
   };
@@ -137,4 +150,83 @@ TEST(CliShow, ManyRecordingsGiveOneJsonLineEachInOrderAndGoOnPastFailures) {
     }
     EXPECT_FALSE(std::getline(out, line));
   }
+}
+
+TEST(CliRename, OutcomesExitCodesAndWhatIsPrinted) {
+  TempDir tmp;
+  const std::string dir = tmp / "rec";
+  std::filesystem::create_directory(dir);
+  for (const auto& [path, bytes] : {std::pair{dir + "/" + kA, Game({"太郎", "花子"}, 1)}, {dir + "/" + kB, Game({"North"}, 2)},
+                                    {dir + "/keep.mgx", Game({"x"}, 3)}, {tmp / "one.mgx", Game({"North"}, 1)},
+                                    {tmp / "two.mgx", Game({"North"}, 2)}, {tmp / "notes.txt", std::string("x")}})
+    ASSERT_TRUE(gen::WriteFile(path, bytes));
+  const auto before = Snapshot(dir);
+  const std::string renamed = kA + " -> 太郎：2005年03月05日： vs .mgx\n" + kB + " -> North：2006年01月14日： vs .mgx\n" +
+                              "ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙを\n紳士的に一括変換しました。\n貴方もこれで紳士です(´'ω'｀)\n";
+  // Arguments, exit code, and the output; for a refusal (exit 2, nothing
+  // renamed) the start of the error output. A dry run renames nothing and
+  // leaves no header file, so the real run then does the same.
+  const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+      {{"--format", "[YEAR", dir}, 2, "変換書式をが不正だよ(´；ω；`)"}, {{"--format=", dir}, 2, "変換書式を入力してよ(´；ω；`)"},
+      {{}, 2, "usage"}, {{dir, dir}, 2, "usage"}, {{"--bogus", dir}, 2, "usage"}, {{"--format"}, 2, "usage"},
+      {{"--dry-run", dir + "/"}, 0, renamed}, {{dir}, 0, renamed},
+      {{"--format", "[YEAR]", dir}, 3, "ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙが存在しません\n"},
+      // Selected files: each renamed in its own folder.
+      {{"--format", "[REC_PLAYER]", "--selected", tmp / "one.mgx", tmp / "notes.txt", tmp / "two.mgx"}, 1,
+       "one.mgx -> North.mgx\nnotes.txt: 変換対象外\ntwo.mgx -> North.mgx: 失敗 (同じ名前のファイルが既にあります)\n"
+       "使用不可な文字が挿入されてるため変換できません\n"}};
+  for (auto [args, code, printed] : cases) {
+    args.insert(args.begin(), "rename");
+    ProgramRun r = Cli(tmp, args);
+    EXPECT_EQ(r.code, code) << r.err;
+    EXPECT_EQ(code == 2 ? r.out + r.err.substr(0, printed.size()) : r.out, printed);
+  }
+  EXPECT_EQ(Snapshot(dir), (std::map<std::string, std::string>{{"太郎：2005年03月05日： vs .mgx", before.at(kA)},
+                                                               {"North：2006年01月14日： vs .mgx", before.at(kB)},
+                                                               {"keep.mgx", before.at("keep.mgx")}}));
+  // A relative path, from the folder the program runs in.
+  EXPECT_EQ(Cli(tmp, {"rename", "--format", "renamed [REC_PLAYER]", "--selected", "two.mgx"}, tmp.path()).code, 0);
+  const auto after = Snapshot(tmp.path());
+  EXPECT_TRUE(after.count("North.mgx") && after.count("renamed North.mgx") && !after.count("two.mgx"));
+}
+
+// What the dry run lists and returns is what the real run then does, for an
+// ordinary user where renames fail.
+TEST(CliRename, DryRunForeseesWhatTheRealRunCannotDo) {
+#ifdef _WIN32
+  GTEST_SKIP() << "file modes and user ids are POSIX";
+#else
+  const std::tuple<const char*, unsigned, int, std::string> cases[] = {  // folder mode; folders of 240 bytes above it
+      {"read-only folder", 0555, 0, "[REC_PLAYER]"},
+      {"read-only folder, dates only", 0555, 0, "[YEAR][MONTH][DAY][SEC]"},
+      {"sticky folder, another user's files", 01777, 0, "[REC_PLAYER]"},
+      {"path longer than the system takes", 0755, 16, std::string(240, 'x') + "[SEC]"},
+  };
+  for (const auto& [what, mode, depth, format] : cases) {
+    SCOPED_TRACE(what);
+    if (mode & S_ISVTX && !IsRoot()) continue;  // needs files of another user
+    TempDir tmp;
+    std::string dir = tmp.path();
+    for (int i = 0; i < depth; ++i) dir += "/" + std::string(240, 'd');
+    dir += "/rec";
+    std::filesystem::create_directories(dir);
+    ASSERT_TRUE(gen::WriteFile(dir + "/" + kA, Game({"太郎"}, 1)));
+    ASSERT_TRUE(gen::WriteFile(dir + "/" + kB, Game({"North"}, 2)));
+    // The user's folders, so that only the case's own obstacle is in the way.
+    for (const std::string& d : {tmp.path(), dir}) ASSERT_TRUE(!IsRoot() || ::chown(d.c_str(), kUnprivilegedId, kUnprivilegedId) == 0);
+    ASSERT_TRUE(!(mode & S_ISVTX) || ::chown(dir.c_str(), 0, 0) == 0);
+    ASSERT_EQ(::chmod(dir.c_str(), mode), 0);
+    const auto before = Snapshot(dir);
+    const std::string why = RunAsUser([&] {
+      ProgramRun dry = Cli(tmp, {"rename", "--format", format, "--dry-run", dir});
+      ProgramRun real = Cli(tmp, {"rename", "--format", format, dir});
+      EXPECT_EQ(dry.code, 1) << dry.out;
+      EXPECT_EQ(real.code, dry.code);
+      EXPECT_EQ(real.out + real.err, dry.out + dry.err);
+    });
+    if (!why.empty()) GTEST_SKIP() << why;
+    EXPECT_EQ(Snapshot(dir), before);
+    ::chmod(dir.c_str(), 0755);
+  }
+#endif
 }

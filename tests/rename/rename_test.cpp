@@ -1,16 +1,183 @@
-// Bulk and selected rename runs on folders of generated recordings, each
-// checked against the whole folder afterwards: no file replaced, moved,
-// changed or left behind.
-#include "rename/core/rename_run.h"
+// Renaming recordings: names built from a format (the format compiler, the
+// name builders and the team lists they share with the display panel), the
+// game's default names and their dates, the format history with the
+// dialog's checks, and bulk and selected runs on folders of generated
+// recordings, each checked against the whole folder afterwards: no file
+// replaced, moved, changed or left behind.
+#include "rename/core/rename_format.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+
+#include "rename/core/default_name.h"
+#include "rename/core/format_history.h"
+#include "rename/core/rename_run.h"
 #include "replay/core/header_extractor.h"
+#include "settings/core/ini_file.h"
+#include "settings/core/settings.h"
 #include "support/core_support.h"
 #include "support/file_time.h"
 
 namespace q2 {
 namespace {
+
+using K = TokenKind;
+
+ReplayDocument Doc(const std::vector<std::string>& names, const std::vector<int>& teams, int recorder) {
+  ReplayDocument d;
+  for (size_t i = 0; i < names.size(); ++i) d.playerNames[i] = q2test::Cp932(names[i]);
+  for (size_t i = 0; i < teams.size(); ++i) d.playerTeams[i] = teams[i];
+  d.recorderSlot = static_cast<uint8_t>(recorder);
+  return d;
+}
+
+std::string Build(const std::string& text, const ReplayDocument& doc = {}, uint64_t gameMs = 0) {
+  CompiledFormat f;
+  TokenList t;
+  EXPECT_EQ(CompileRenameFormat(text, f, t), 0) << text;
+  return BuildNewFileName(f, t, {"2005", "03", "05", "10", "40", "55"}, doc, gameMs);
+}
+
+TEST(RenameFormat, TokensExpandForOneRecordingWithinTheLimits) {
+  const std::tuple<std::string, ReplayDocument, std::string> cases[] = {
+      {"[YEAR]-[MONTH]-[DAY] [HOUR]`[MIN]`[SEC][SEC]", {}, "2005-03-05 10`40`5555"},
+      // Stray closing brackets, percent signs and unknown tokens.
+      {"YEAR]a]b[YEAR]", {}, "YEAR]a]b2005"},
+      {"100%%[YEAR]%s%d%n", {}, "100%%2005%s%d%n"},
+      {"x[]y[year]y[ YEAR]y[YEAR ]y[YEARS]y[ちーむ別]y[[YEAR]]", {}, "xyyyyyy]"},
+      // The other six slots still get their separators; names are decoded.
+      {"[REC_PLAYER]：[ALL]", Doc({"太郎", "ｶﾐｶｾﾞ"}, {1, 1}, 2), "ｶﾐｶｾﾞ：太郎 ｶﾐｶｾﾞ      "},
+      // At most 259 code page 932 bytes, never splitting a character.
+      {std::string(300, 'a'), {}, std::string(259, 'a')},
+      {"[ALL]" + std::string(255, 'x'), Doc({"North"}, {1}, 1), ("North" + std::string(7, ' ') + std::string(255, 'x')).substr(0, 259)},
+  };
+  for (const auto& [format, doc, name] : cases) EXPECT_EQ(Build(format, doc), name) << format;
+  std::string kana, days, name;  // 130 "あ" are 260 bytes; tokens after the 50th expand to nothing
+  for (int i = 0; i < 130; ++i) kana += "あ";
+  EXPECT_EQ(Build(kana + "[YEAR]"), kana.substr(0, 129 * 3));
+  for (int i = 0; i < 60; ++i) days += "[DAY]-", name += i < 50 ? "05-" : "-";
+  EXPECT_EQ(Build(days), name);
+  const std::pair<uint64_t, std::string> times[] = {{2844945, "47分24秒"}, {0, "0分00秒"}, {59999, "0分59秒"}, {7203000, "120分03秒"}};
+  for (const auto& [ms, text] : times) EXPECT_EQ(Build("[GAME_TIME]", {}, ms), text);
+
+  // The recorder, the recorder's team, and both sides only in teams of four.
+  const std::vector<std::string> s = {"s1", "s2", "s3", "s4", "s5", "s6", "s7", "s8"}, abcd = {"a", "b", "c", "d"};
+  const std::tuple<std::vector<int>, int, std::vector<std::string>, std::string> lineups[] = {
+      {{2, 2, 3, 3}, 0, s, "|| vs "}, {{2, 2, 3, 3}, 9, s, "|| vs "}, {{2, 2, 3, 3}, 255, s, "|| vs "},
+      {{2, 2, 3, 3}, 1, s, "s1|s1 s2 |s1 s2  vs "}, {{2, 2, 3, 3}, 4, s, "s4|s3 s4 |s3 s4  vs "},
+      // Teams of four list both sides; empty slots each add a lone space.
+      {{2, 3, 2, 3, 2, 3, 2, 3}, 3, s, "s3|s1 s3 s5 s7 |s1 s3 s5 s7  vs s2 s4 s6 s8 "},
+      {{2, 3, 2, 3, 2, 3, 2, 3}, 2, s, "s2|s2 s4 s6 s8 |s2 s4 s6 s8  vs s1 s3 s5 s7 "},
+      {{4, 4, 4, 4}, 2, abcd, "b|a b c d |a b c d  vs     "},
+      // Any team 1 (a free-for-all is all 1), or a recorder alone: no lists.
+      {{2, 2, 3, 1}, 1, s, "s1|| vs "}, {{1, 1, 1, 1, 1, 1, 1, 1}, 2, s, "s2|| vs "}, {{2, 3, 3, 3}, 1, s, "s1|| vs "},
+      // Empty slots count towards a team 0: five members, no enemies.
+      {{0, 2, 2, 3}, 1, abcd, "a|a     |a      vs "},
+      // Team bytes are signed: -1 matches -1 only.
+      {{-1, -1, 2, 2}, 2, s, "s2|s1 s2 |s1 s2  vs "},
+  };
+  for (const auto& [teams, recorder, names, text] : lineups)
+    EXPECT_EQ(Build("[REC_PLAYER]|[味方]|[チーム別]", Doc(names, teams, recorder)), text) << recorder << " " << teams[0];
+}
+
+TEST(DefaultName, LayoutsOfEveryVersionAndTheirDates) {
+  const std::string jp = DefaultNamePrefix, en = DefaultNamePrefixEnglish, up = DefaultNamePrefixUserPatch;
+  const DateFields d = {"2005", "03", "05", "10", "40", "55"}, upd = {"2008", "04", "12", "20", "30", "15"};
+  const std::tuple<std::string, int, std::optional<DateFields>> cases[] = {  // name, kind (-1 none), date when checked
+      // The Japanese one by the file search's pattern: "?" one character
+      // (a double-byte one too), "*" any run, letters in any case; the short
+      // form's one-character month gets a leading zero.
+      {jp + "05-3-2005 10`40`55.mgx", 0, d}, {jp + "05-3-2005 10`40`55.mGx", 0, d},
+      {jp + "05-12-2005 10`40`55.MGX", 0, DateFields{"2005", "12", "05", "10", "40", "55"}},
+      {jp + "日本-3-2005 10`40`55.mgx", 0, {}}, {jp + "05--2005 10`40`55.mgx", 0, {}},
+      {jp + "05-a-b-c-2005 10`40`55.mgx", 0, {}},
+      // With the prefix alone the fields are taken by place in code page
+      // 932 bytes, not tested for digits, and end where the name ends.
+      {jp + "日-3-2005 10`40`55.mgx", -1, DateFields{"2005", "03", "日", "10", "40", "55"}},
+      {jp + "abcdefghijklmnopqrstuvw", -1, DateFields{"ghij", "de", "ab", "lm", "op", "rs"}},
+      {jp + "05-12-20", -1, DateFields{"20", "12", "05", "", "", ""}}, {jp + "05-1", -1, DateFields{"", "1", "05", "", "", ""}},
+      // The English and UserPatch ones exactly, month names as the game writes them.
+      {en + "05-Mar-2005 10`40`55.mgx", 1, d}, {en + "31-Dec-1999 23`59`59.MGX", 1, DateFields{"1999", "12", "31", "23", "59", "59"}},
+      {up + "20080412-203015.mgz", 2, upd}, {up + "20080412-203015.MGZ", 2, upd},
+  };
+  for (const auto& [name, kind, date] : cases) {
+    const auto k = DefaultNameKindOf(name);
+    EXPECT_EQ(k ? static_cast<int>(*k) : -1, kind) << name;
+    // Only the file name counts, not the folders.
+    if (date) {
+      EXPECT_EQ(ReadDefaultNameDate("/" + jp + "99-9-9999 99`99`99/" + name), *date) << name;
+    }
+  }
+  for (const std::string& none : std::vector<std::string>{jp + "5-3-2005 10`40`55.mgx", jp + "05-3-2005 10'40'55.mgx", jp + "05-3-2005 10`40`55.mgx.bak",
+        jp + "05-3-2005 10`40`555.mgx", jp + "05-3-205 10`40`55.mgx", "記録されたゲーム - 05-3-2005 10`40`55.mgx",
+        "05-3-2005 10`40`55.mgx", "", en + "05-mar-2005 10`40`55.mgx", en + "05-Mrz-2005 10`40`55.mgx",
+        en + "5-Mar-2005 10`40`55.mgx", en + "05-Mar-2005 10'40'55.mgx", en + "05-Mar-2005 10`40`55.mgz",
+        "recorded game - 05-Mar-2005 10`40`55.mgx", up + "2008041-2203015.mgz", up + "20080412_203015.mgz",
+        up + "20080412-203015.mgx", up + "2008O412-203015.mgz", "rec.20080412-203015.mgz.bak"})
+    EXPECT_FALSE(DefaultNameKindOf(none)) << none;
+  const std::tuple<const char*, const char*, bool> patterns[] = {
+      {"abcabd", "a*b?", true}, {"", "*", true}, {"ABC", "a*c", true}, {"abcabe", "a*bd", false},
+      {"ab", "ab?", false}, {"Ａ", "ａ", false}};  // only ASCII letters fold
+  for (const auto& [name, pattern, match] : patterns) EXPECT_EQ(MatchesFileSearchPattern(name, pattern), match) << name;
+}
+
+std::vector<std::string> Entries(const FormatHistory& h) {
+  std::vector<std::string> out;
+  for (int i = 0; i < h.count(); ++i) out.push_back(h.entry(i));
+  return out;
+}
+
+TEST(FormatHistory, LoadsSortedAsShiftJisTextAndSavesAllHundredKeys) {
+  q2test::TempDir dir;
+  const std::string ini = dir / "Quoran.ini";
+  // Shift-JIS order: ASCII by byte, half-width katakana (single bytes
+  // 0xA1…) before every double-byte character, a shorter prefix first;
+  // UTF-8 byte order would put "あ" before "ｱ". Gaps close up.
+  for (const auto& [n, v] : {std::pair{3, "あい"}, {9, "ｱ"}, {17, "b"}, {40, "あ"}, {41, "B"}, {100, "[YEAR]漢字"}, {55, ""}})
+    IniWriteString(ini, kSectionFile, FormatHistoryKey(n), v);
+  FormatHistory h;
+  h.LoadFormatHistory(ini);
+  EXPECT_EQ(Entries(h), (std::vector<std::string>{"B", "[YEAR]漢字", "b", "ｱ", "あ", "あい"}));
+  // Characters without a Shift-JIS form sort after all that have one.
+  EXPECT_GT(CompareCp932Text("😀", "龠"), 0);
+  EXPECT_EQ(CompareCp932Text("同じ", "同じ"), 0);
+  // Added at the end while there is room and the format is new; deleting
+  // moves the later entries up; a save writes all 100 keys, empty ones too,
+  // Japanese as Shift-JIS.
+  EXPECT_FALSE(h.AddFormatToHistory("b"));
+  EXPECT_TRUE(h.AddFormatToHistory(kDefaultRenameFormat));
+  h.DeleteFormat(0);
+  h.DeleteFormat(50);  // no such entry
+  h.SaveFormatHistory(ini);
+  const std::vector<std::string> saved = {"[YEAR]漢字", "b", "ｱ", "あ", "あい", kDefaultRenameFormat};
+  EXPECT_EQ(Entries(h), saved);
+  for (int n = 1; n <= 100; ++n)
+    EXPECT_EQ(IniReadRaw(ini, kSectionFile, FormatHistoryKey(n)), n <= 6 ? q2test::Cp932(saved[n - 1]) : "") << n;
+  FormatHistory full;
+  for (int i = 0; i < 100; ++i) ASSERT_TRUE(full.AddFormatToHistory("f" + std::to_string(1000 + i)));
+  EXPECT_FALSE(full.AddFormatToHistory("one more"));
+  full.SaveFormatHistory(ini);
+  EXPECT_EQ(IniReadRaw(ini, kSectionFile, FormatHistoryKey(100)), "f1099");
+}
+
+TEST(FormatHistory, FormatsMustFitTheFileAndInsertTextsAreBracketed) {
+  // 259 bytes as the file stores them: a kanji takes two, a half-width katakana one.
+  std::string kanji129;
+  for (int i = 0; i < 129; ++i) kanji129 += "年";
+  for (const auto& [format, fits] : {std::pair{kanji129 + "a", true}, {std::string(250, 'x') + "[ﾃｽﾄ]ｱｲ", true},
+                                     {kanji129 + "ab", false}, {kanji129 + "年", false}, {std::string(260, 'x'), false}}) {
+    const auto message = CheckFormatLength(format);
+    EXPECT_EQ(message ? message->caption : "", fits ? "" : "変換処理ｴﾗｰ") << format;
+  }
+  // Date parts lose their last five Shift-JIS bytes ("(年)" is four of them).
+  const std::pair<const char*, const char*> inserts[] = {{"year (年)", "[YEAR]"}, {"min (分)", "[MIN]"}, {"ab (年)", "[AB]"},
+                                                         {"hello", ""}, {"年月日", ""}, {"月x12345", "[月X]"}, {"", ""}};
+  for (const auto& [item, text] : inserts) EXPECT_EQ(DatePartInsertText(item), text) << item;
+  for (const auto& [item, text] : {std::pair{"rec_player", "[REC_PLAYER]"}, {"チーム別", "[チーム別]"}, {"ｱｲ", "[ｱｲ]"}, {"", ""}})
+    EXPECT_EQ(GameTokenInsertText(item), text) << item;
+}
 
 using q2test::Game;
 using q2test::Snapshot;
@@ -119,11 +286,9 @@ TEST(BulkRename, WhatCannotBeRenamedKeepsItsNameAndNothingIsReplaced) {
     EXPECT_EQ(Failures(RenameDefaultNamedFiles(bad.path(), Request(format), s)), std::vector<F>(refused.size(), failure)) << format;
   EXPECT_EQ(Snapshot(bad.path()), before);
   EXPECT_TRUE(std::filesystem::is_empty(bad / "a"));
-  // 100 "あ": 200 code page 932 bytes, within the builder's limit; 300 UTF-8
-  // bytes, too long on POSIX; 104 UTF-16 units, which Windows takes.
-  std::string japanese;
-  for (int i = 0; i < 100; ++i) japanese += "あ";
-  EXPECT_EQ(CheckNewFileName(japanese, japanese + ".mgx"), kPathSep == '/' ? F::TooLong : F::None);
+  std::string kana;  // 100 "あ": 300 UTF-8 bytes, too long on POSIX; 104 UTF-16 units with ".mgx", which Windows takes
+  for (int i = 0; i < 100; ++i) kana += "あ";
+  EXPECT_EQ(CheckNewFileName(kana, kana + ".mgx"), kPathSep == '/' ? F::TooLong : F::None);
 
   // Unreadable headers keep their names, reported in one box naming the
   // first five; a run over one recording shows its own message.
@@ -139,12 +304,9 @@ TEST(BulkRename, WhatCannotBeRenamedKeepsItsNameAndNothingIsReplaced) {
   ASSERT_EQ(run.files.size(), 8u);
   EXPECT_EQ(run.files[1].failure, F::HeaderUnreadable);  // [0] is North's, first in name order
   EXPECT_EQ(run.files[1].messages, Messages{{q2test::kTextCorrupt}});
-  ASSERT_EQ(run.messages.size(), 2u);
-  EXPECT_EQ(run.messages[0].caption, kBulk);
-  for (size_t i = 0; i < names.size(); ++i)
-    EXPECT_EQ(run.messages[0].text.find(names[i] + "：" + q2test::kTextCorrupt) != std::string::npos, i < 5) << i;
-  EXPECT_NE(run.messages[0].text.find("7個"), std::string::npos);
-  EXPECT_EQ(run.messages[1], failed);
+  std::string box = "ﾍｯﾀﾞ情報の読み込みで7個のReplayﾌｧｲﾙにｴﾗｰがありました\n";
+  for (int i = 0; i < 5; ++i) box += "\n" + names[i] + "：" + q2test::kTextCorrupt;
+  EXPECT_EQ(run.messages, (Messages{{box + "\nほか2個", kBulk, MsgIcon::Exclamation}, failed}));
   before["North.mgx"] = before[north];
   before.erase(north);
   EXPECT_EQ(Snapshot(broken.path()), before);
@@ -200,7 +362,7 @@ TEST(SelectedRename, DatesFromDefaultNamesOrFileTimesAndOnlyRecordings) {
   const std::string odd = P + "abcdefghijklmnopqrs.mgx", en = "recorded game -  09-Oct-2007 19`45`02.mgx";
   Folder files = Put(dir, {{kA, Game({"North"}, 1)}, {"my game.mgx", Game({"South"}, 2)}, {"CAPS.MGX", Game({"East"}, 3)},
                            {"north2.mgx", Game({"North"}, 4)}, {"notes.txt", "notes"}, {"folder.mgx", "<dir>"}, {odd, "x"}, {en, "x"}});
-  ASSERT_TRUE(q2test::SetLocalMtime(dir / "my game.mgx", 2004, 6, 7, 18, 30, 12));
+  ASSERT_TRUE(q2test::SetLocalMtime(dir / "my game.mgx", {2004, 6, 7, 18, 30, 12}));
   ReplaySummary s;
   // Not .mgx in lower case, or a folder: skipped. A name with the prefix
   // but not the layout still takes the layout's places.

@@ -1,11 +1,54 @@
-// Code page 932 as Windows maps it, on every platform.
-#include "platform/text.h"
+// The platform layer on the real file system and text of each platform:
+// Japanese names, no-replace renames, local file times, and code page 932
+// as Windows maps it.
+#include "platform/files.h"
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 
+#include "platform/text.h"
+#include "support/core_support.h"
+#include "support/file_time.h"
+
 using namespace q2;
+using namespace q2test;
+
+TEST(PlatformFiles, NamesKeepTheirCharactersAndRenamesNeverReplace) {
+  TempDir dir;
+  // The game's default name, characters where code page 932 and Unicode
+  // disagree, and names no code page 932 can hold.
+  std::map<std::string, std::string> files;
+  for (const char* n : {"記録されたゲーム -  05-3-2005 10`40`55.mgx", "髙橋①～＼∥－.mgx", "한국어.mgx", "Ünïcödé 😀.mgx"}) {
+    files[n] = n;
+    ASSERT_TRUE(gen::WriteFile(JoinPath(dir.path(), n), n));
+  }
+  const std::string sub = JoinPath(dir.path(), "sub"), moved = JoinPath(dir.path(), "太郎：2005年03月05日： vs .mgx");
+  std::filesystem::create_directory(FsPath(sub));
+  const std::string first = files.begin()->first, a = JoinPath(dir.path(), first);
+  const LocalTime t0{2004, 6, 7, 18, 30, 12};
+  ASSERT_TRUE(SetLocalMtime(a, t0));
+  const auto listed = ListFolder(dir.path());
+  for (const DirItem& it : listed.value()) {
+    EXPECT_EQ(it.isDir ? 0 : it.size, it.isDir ? 0 : files.at(it.name).size());
+    EXPECT_TRUE(it.name != first || it.modified == t0);
+  }
+  EXPECT_EQ(RenameNoReplace(a, JoinPath(dir.path(), files.rbegin()->first)), RenameError::TargetExists);
+  EXPECT_EQ(RenameNoReplace(a, sub), RenameError::TargetExists);
+  EXPECT_EQ(RenameNoReplace(JoinPath(dir.path(), "missing.mgx"), JoinPath(dir.path(), "new.mgx")), RenameError::Failed);
+  EXPECT_EQ(RenameNoReplace(a, moved), RenameError::None);
+  files[FileNameOf(moved)] = first;
+  files.erase(first);
+  files["sub"] = "<dir>";
+#ifdef _WIN32
+  // Characters Windows refuses in file names: the rename fails there.
+  for (const char* bad : {"a?b.mgx", "a*b.mgx", "a<b>.mgx", "a|b.mgx", "a\"b.mgx"})
+    EXPECT_EQ(RenameNoReplace(moved, JoinPath(dir.path(), bad)), RenameError::Failed) << bad;
+#endif
+  EXPECT_EQ(Snapshot(dir.path()), files);
+  EXPECT_EQ(FileLocalTime(moved), t0);  // file times are local calendar times
+  EXPECT_FALSE(FileLocalTime(JoinPath(dir.path(), "missing.mgx")));
+}
 
 TEST(TextCodec, Cp932KeepsTheWindowsMappings) {
   // Names from recordings, half-width katakana, and the characters where
@@ -31,6 +74,11 @@ TEST(TextCodec, Cp932KeepsTheWindowsMappings) {
   // look-alikes (that glibc would write), and for what is no UTF-8.
   for (const char* none : {"한국", "太郎😀", "é", "¥", "‾", "¢", "£", "¬", "—", "‖", "−", "〜", "\xE5\xA4", "\xFF"})
     EXPECT_FALSE(Utf8ToCp932(none).has_value()) << none;
+  // What is UTF-8: no overlong forms, surrogates, code points beyond U+10FFFF or cut characters.
+  for (const auto& [text, valid] : {std::pair{"太郎", true}, {"\xF0\x9F\x98\x80", true}, {"\xC0\xAF", false},
+                                    {"\xE0\x9F\xBF", false}, {"\xED\xA0\x80", false}, {"\xF4\x90\x80\x80", false},
+                                    {"\xE5\xA4", false}, {"\x91\xBE\x98\x59", false}, {"\x80", false}})
+    EXPECT_EQ(IsValidUtf8(text), valid) << text;
 }
 
 // Every single byte, every lead byte with every trail byte, and every
@@ -55,20 +103,4 @@ TEST(TextCodec, WholeMappingIsTheSameOnEveryPlatform) {
   }
   EXPECT_EQ(h, 13930627658145410014u);
   EXPECT_TRUE(IsValidUtf8(Cp932ToUtf8(all)));
-}
-
-TEST(TextCodec, Utf8ValidationCutsAndDisplayNames) {
-  // Overlong forms, a surrogate, beyond U+10FFFF, cut, code page 932 bytes.
-  for (const auto& [text, valid] : {std::pair{"太郎", true}, {"\xF0\x9F\x98\x80", true}, {"\xC0\xAF", false},
-                                    {"\xE0\x80\xAF", false}, {"\xED\xA0\x80", false}, {"\xF4\x90\x80\x80", false},
-                                    {"\xE5\xA4", false}, {"\x91\xBE\x98\x59", false}, {"\x80", false}})
-    EXPECT_EQ(IsValidUtf8(text), valid) << text;
-  // Cuts count the code page 932 form, a character without one by its
-  // UTF-8 length, and never split a character.
-  const std::tuple<const char*, size_t, const char*> cuts[] = {{"太郎", 4, "太郎"}, {"太郎", 3, "太"}, {"太郎", 1, ""},
-                                                               {"aｶ太", 3, "aｶ"}, {"a한b", 3, "a"}, {"a한b", 4, "a한"}};
-  for (const auto& [text, max, cut] : cuts) EXPECT_EQ(TruncateToCp932Bytes(text, max), cut) << text << max;
-  // Names show as UTF-8, or else as code page 932, each name of a path on its own.
-  const std::string kiroku = "\x8B\x4C\x98\x5E";  // "記録"
-  EXPECT_EQ(DisplayPath("/home/ゲーム/" + kiroku + "/a.mgx"), "/home/ゲーム/記録/a.mgx");
 }
