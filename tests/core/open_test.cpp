@@ -1,6 +1,5 @@
-// The whole open of a recording, and what it does with bad input: the
-// message, the recording's bytes untouched, and the .dat file gone exactly
-// where it must go; the display step (the chat pane, the body read again);
+// Opening a recording: bad input gives its message, leaves the recording
+// untouched and the .dat file exactly where it must go; the display step;
 // and the two real recordings, opened and renamed as the window does it.
 #include "view/core/open_replay.h"
 
@@ -65,7 +64,8 @@ TEST(OpenReplay, BadInputGivesItsMessageAndLosesNothing) {
       {"GAME.MGX", good, ""}, {"game.Mgx", good, ""}, {"game", good, ""}, {"game.dat", good, ""}, {".MGX", good, ""},
       {"empty body.mgx", gen::Assemble(header, ""), ""},
   };
-  for (uint32_t l = 1; l <= 7; ++l) cases.insert(cases.end(), {{"game.mgx", length(l, good), kTextCorrupt}, {"game.mgx", Le32(l), kTextCorrupt}});
+  for (uint32_t l = 1; l <= 7; ++l)
+    cases.insert(cases.end(), {{"game.mgx", length(l, good), kTextCorrupt}, {"game.mgx", Le32(l), kTextCorrupt}});
   ReplaySummary s;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name + ", " + std::to_string(c.bytes.size()) + " bytes");

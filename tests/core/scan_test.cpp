@@ -1,7 +1,6 @@
-// A recording's bytes on hand-built and hostile input: the header scan and
-// the lobby chat; research, age advances and in-game chat by their byte
-// patterns in the body; and the game clock's walk over the body's
-// operations (generated and real recordings are timed where they open).
+// A recording's bytes, hand-built and hostile: the header scan, chat,
+// research and age advances by their byte patterns, and the game clock's
+// walk over the body's operations.
 #include "replay/core/body_scan.h"
 
 #include <gtest/gtest.h>
@@ -201,7 +200,6 @@ TEST(BodyScans, ResearchAndAgeAdvancesByTheirPatterns) {
   const uint32_t o = 84480;  // added to every age's position
   EXPECT_EQ(v.ageTimes, (std::array<std::array<uint32_t, 3>, 8>{
                             {{1500 + o, 1200 + o, 0}, {0, 0, 1600 + o}, {}, {0, 1100 + o, 0}, {}, {}, {0, 1400 + o, 0}, {}}}));
-
   // All 28 technologies, three times over, for slot 8: each once, in the
   // table's order, with the time of the third round.
   std::string all;

@@ -162,7 +162,6 @@ TEST(IniFile, ReadsTheKeyOfItsSectionIgnoringCaseAsCp932UnlessMarked) {
       {"PLAYER_INFO", "PLAYER1COLOR", 255}, {"FILE_INFO", "PLAYER1COLOR", 9}, {"S", "a", 12}, {"S", "b", 0},
       {"S", "c", -1}, {"S", "d", 0}, {"S", "e", -1}, {"S", "f", 42}, {"S", "missing", 9}};
   for (const auto& [section, key, value] : ints) EXPECT_EQ(IniReadInt(ini, section, key, 9), value) << key;
-
   const std::string mark = "\xEF\xBB\xBF";
   const std::pair<std::string, std::string> written[] = {  // as the program holds it, as the file holds it
       {"C:\\ゲーム\\記録", Cp932("C:\\ゲーム\\記録")}, {"C:\\ｱｲ\\ﾃｽﾄ", Cp932("C:\\ｱｲ\\ﾃｽﾄ")},

@@ -99,7 +99,6 @@ TEST(AgeGraphIcons, PlacedAtTheResearchTimeAndStaggeredWhenClose) {
   lists[1].count = -3;
   EXPECT_EQ(std::get<0>(placed(lists)[199]), 2);
   EXPECT_EQ(std::get<0>(placed(lists)[99]), 0);
-
   IconState s;  // the two buttons show one category at a time
   using C = IconCategory;
   const std::tuple<bool, bool, C> steps[] = {  // economy pressed (else blacksmith), icons removed, shown after

@@ -1,9 +1,6 @@
-// Renaming recordings: names built from a format (the format compiler, the
-// name builders and the team lists they share with the display panel), the
-// game's default names and their dates, the format history with the
-// dialog's checks, and bulk and selected runs on folders of generated
-// recordings, each checked against the whole folder afterwards: no file
-// replaced, moved, changed or left behind.
+// Renaming: names built from a format, default names and their dates, the
+// format history, and bulk and selected runs checked against the whole
+// folder afterwards: no file replaced, moved, changed or left behind.
 #include "rename/core/rename_format.h"
 
 #include <gtest/gtest.h>
@@ -60,7 +57,6 @@ TEST(RenameFormat, TokensExpandForOneRecordingWithinTheLimits) {
   EXPECT_EQ(Build(days), name);
   const std::pair<uint64_t, std::string> times[] = {{2844945, "47分24秒"}, {0, "0分00秒"}, {59999, "0分59秒"}, {7203000, "120分03秒"}};
   for (const auto& [ms, text] : times) EXPECT_EQ(Build("[GAME_TIME]", {}, ms), text);
-
   // The recorder, the recorder's team, and both sides only in teams of four.
   const std::vector<std::string> s = {"s1", "s2", "s3", "s4", "s5", "s6", "s7", "s8"}, abcd = {"a", "b", "c", "d"};
   const std::tuple<std::vector<int>, int, std::vector<std::string>, std::string> lineups[] = {
@@ -239,7 +235,6 @@ TEST(BulkRename, RenamesEveryVersionsDefaultNamesByTheFormat) {
                    {"South：2009年01月01日： vs .mgz", mgz}});
   if (kPathSep == '/') expected["太郎：2005年03月06日： vs .mgx"] = a;
   EXPECT_EQ(Snapshot(dir.path()), expected);
-
   // Each match is renamed once, even when its new name is a default name.
   q2test::TempDir again;
   Put(again, {{kA, a}, {kB, b}});
@@ -263,7 +258,6 @@ TEST(BulkRename, WhatCannotBeRenamedKeepsItsNameAndNothingIsReplaced) {
   std::filesystem::remove(FsPath(dir / "先客.mgx"));
   EXPECT_EQ(Failures(RenameDefaultNamedFiles(dir.path(), Request("先客"), s)), (std::vector<F>{F::None, F::TargetExists, F::TargetExists}));
   EXPECT_EQ(Snapshot(dir.path()), (Folder{{"先客.mgx", before[kB]}, {kA, before[kA]}, {kC, before[kC]}}));
-
   // Names the file system or Windows refuses, empty names, overlong ones.
   q2test::TempDir bad;
   const std::vector<std::string> refused = {"a/b", "x:y", "w*", "q?", "l<g>", "p|", "dq\"", "b\\s", "tab\tname", "CON", "nul"};
@@ -282,7 +276,6 @@ TEST(BulkRename, WhatCannotBeRenamedKeepsItsNameAndNothingIsReplaced) {
   std::string kana;  // 100 "あ": 300 UTF-8 bytes, too long on POSIX; 104 UTF-16 units with ".mgx", which Windows takes
   for (int i = 0; i < 100; ++i) kana += "あ";
   EXPECT_EQ(CheckNewFileName(kana, kana + ".mgx"), kPathSep == '/' ? F::TooLong : F::None);
-
   // Unreadable headers keep their names, reported in one box naming the
   // first five; a run over one recording shows its own message.
   q2test::TempDir broken;
@@ -305,7 +298,6 @@ TEST(BulkRename, WhatCannotBeRenamedKeepsItsNameAndNothingIsReplaced) {
   EXPECT_EQ(Snapshot(broken.path()), before);
   run = RenameSelectedFiles(broken.path(), {broken / names[0], broken / "notes.txt"}, Request("[REC_PLAYER]"), s);
   EXPECT_EQ(run.messages, (Messages{{q2test::kTextCorrupt}, {"使用不可な文字が挿入されてるため変換できません", kSelected, MsgIcon::Error}}));
-
   // No default name, or no folder: outcome 1.
   for (const std::string& folder : {dir / "missing", bad / "a"}) {
     run = RenameDefaultNamedFiles(folder, Request(kDefaultRenameFormat), s);
