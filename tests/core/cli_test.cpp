@@ -19,7 +19,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Q(const std::string& s) { return '"' + s + '"'; }
+// As JSON writes it: Windows paths hold backslashes.
+std::string Q(const std::string& s) {
+  std::string q = "\"";
+  for (char c : s) q += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  return q + '"';
+}
 
 ProgramRun Cli(const TempDir& dir, const std::vector<std::string>& args, const std::string& workDir = "") {
   return RunProgram(QUORIL2_CLI, args, dir.path(), workDir);
