@@ -18,9 +18,6 @@ class MappedFile {
   // brought in at once rather than one fault at a time.
   Status open(const std::string& path, bool wholeFile = true);
 
-  // Brings the pages in ahead of a whole read (a hint; may do nothing).
-  void populate() const;
-
   const uint8_t* data() const { return data_; }
   size_t size() const { return size_; }
 

@@ -18,14 +18,6 @@ void MappedFile::release() {
   size_ = 0;
 }
 
-void MappedFile::populate() const {
-#ifdef MADV_POPULATE_READ
-  if (mapping_) madvise(mapping_, size_, MADV_POPULATE_READ);
-#else
-  if (mapping_) madvise(mapping_, size_, MADV_WILLNEED);
-#endif
-}
-
 MappedFile::Status MappedFile::open(const std::string& path, bool wholeFile) {
   release();
   // Non-blocking, so that a FIFO named like a recording can't hang the open.

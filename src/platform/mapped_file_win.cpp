@@ -18,8 +18,6 @@ void MappedFile::release() {
   size_ = 0;
 }
 
-void MappedFile::populate() const {}
-
 MappedFile::Status MappedFile::open(const std::string& path, bool /*wholeFile*/) {
   release();
   HANDLE f = CreateFileW(FsPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,

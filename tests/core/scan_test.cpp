@@ -234,7 +234,7 @@ TEST(Chat, LinesByTheirMarkersInTheHeaderAndTheBody) {
   const std::string a254(254, 'a');
   const std::pair<std::string, std::string> cases[] = {
       {HeaderBytes().lobby(1, "first").lobby(2, "second").lobby(8, "").pad(4).raw("@#9nine").pad(1).raw("@#0zero")
-           .pad(1).raw("@$1x").pad(1).lobby(3, "say @#2again").b,
+           .pad(1).raw("@$1x").pad(1).raw("$#1x").pad(1).lobby(3, "say @#2again").b,
        "first\r\nsecond\r\n\r\nsay @#2again\r\nagain\r\n"},
       {HeaderBytes().lobby(1, a254).lobby(1, std::string(255, 'b')).lobby(1, std::string(300, 'c')).b,
        a254 + "\r\n" + std::string(254, 'b') + "\r\n" + std::string(254, 'c') + "\r\n"},

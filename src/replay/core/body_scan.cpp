@@ -43,6 +43,13 @@ size_t Find(const uint8_t* b, size_t n, size_t from, uint8_t byte) {
   return p ? static_cast<size_t>(static_cast<const uint8_t*>(p) - b) : n;
 }
 
+// The next "@#" with its "@" at or after `from`, found by the "#", which is
+// the rarer byte in a body; n - 1 when none.
+size_t FindChat(const uint8_t* b, size_t n, size_t from) {
+  for (size_t h = Find(b, n, from + 1, '#');; h = Find(b, n, h + 1, '#'))
+    if (h == n || b[h - 1] == '@') return h - 1;
+}
+
 // Research at j: the player byte before it, the technology id, the -1.
 void ResearchAt(ReplayDocument& doc, const uint8_t* body, size_t length, size_t j) {
   if (j < 1) return;
@@ -62,7 +69,7 @@ void AgeAt(ReplayView& view, const uint8_t* body, size_t length, size_t j) {
 
 void ChatAt(ReplayView& view, const uint8_t* body, size_t length, size_t j) {
   static constexpr char kWarning[] = "--\x8C\x78\x8D\x90";  // "--警告"
-  if (body[j + 1] != '#' || body[j + 2] < '1' || body[j + 2] > '8') return;
+  if (body[j] != '@' || body[j + 1] != '#' || body[j + 2] < '1' || body[j + 2] > '8') return;
   const std::string_view line = ChatLineAt(body + j + 3, body + length);
   const auto pos = static_cast<uint32_t>(j);
   if (line.substr(0, 6) != std::string_view(kWarning, 6) && view.ingameChatFiltered.appendLine(line))
@@ -72,13 +79,13 @@ void ChatAt(ReplayView& view, const uint8_t* body, size_t length, size_t j) {
 
 // One pass over the body with two cursors: the next FF byte (research and
 // age commands end with a 32-bit -1 at j + 3 … j + 6, after a zero byte at
-// j) and the next "@" (chat lines). What they find is independent, so which
+// j) and the next "@#" (chat lines). What they find is independent, so which
 // of two nearby matches goes first doesn't matter. A null doc or view
 // leaves its part out.
 void Scan(ReplayDocument* doc, ReplayView* view, const uint8_t* body, size_t length) {
   if (length < 3) return;
   size_t k = doc || view ? Find(body, length, 3, 0xFF) : length;
-  size_t at = view ? Find(body, length, 0, '@') : length;
+  size_t at = view ? FindChat(body, length, 0) : length;
   while (true) {
     const bool anchorLeft = k + 3 < length;
     const bool chatLeft =
@@ -90,13 +97,15 @@ void Scan(ReplayDocument* doc, ReplayView* view, const uint8_t* body, size_t len
         if (doc) ResearchAt(*doc, body, length, j);
         if (view) AgeAt(*view, body, length, j);
       }
-      // No pattern's FF run starts before the first byte after k that is
-      // no FF, so the search goes on behind it.
-      const size_t next = body[k + 1] != 0xFF ? k + 2 : body[k + 2] != 0xFF ? k + 3 : body[k + 3] != 0xFF ? k + 4 : k + 1;
+      // Both patterns need a technology's high byte of 0 or 1 just before
+      // their FF run, so only the first FF of a run can start one: the
+      // search goes on behind the run.
+      size_t next = k + 1;
+      while (next < length && body[next] == 0xFF) ++next;
       k = Find(body, length, next, 0xFF);
     } else {
       ChatAt(*view, body, length, at);
-      at = Find(body, length, at + 1, '@');
+      at = FindChat(body, length, at + 1);
     }
   }
 }

@@ -59,6 +59,7 @@ ClockIndex IndexGameClock(const uint8_t* b, size_t n) {
   ClockIndex idx;
   size_t p = FirstOperation(b, n);
   if (p == 0) return idx;
+  idx.marks.reserve((n - p) / kMarkEvery + 1);  // marks are at least kMarkEvery apart
   uint64_t t = 0;
   size_t nextMark = p;
   while (true) {
@@ -67,15 +68,13 @@ ClockIndex IndexGameClock(const uint8_t* b, size_t n) {
       nextMark = p + kMarkEvery;
     }
     // Most of a body is a sync without its block followed by a view
-    // position, 24 bytes; four such pairs are taken at once.
-    while (n - p >= 96 && p < nextMark) {
+    // position, 24 bytes, in long runs.
+    const size_t runEnd = std::min(nextMark, n >= 24 ? n - 23 : 0);
+    while (p < runEnd) {
       const uint8_t* o = b + p;
-      const bool pairs = (Le32(o) == kSync) & (Le32(o + 8) == kView) & (Le32(o + 24) == kSync) &
-                         (Le32(o + 32) == kView) & (Le32(o + 48) == kSync) & (Le32(o + 56) == kView) &
-                         (Le32(o + 72) == kSync) & (Le32(o + 80) == kView);
-      if (!pairs) break;
-      t += uint64_t(Le32(o + 4)) + Le32(o + 28) + Le32(o + 52) + Le32(o + 76);
-      p += 96;
+      if ((Le32(o) ^ kSync) | (Le32(o + 8) ^ kView)) break;
+      t += Le32(o + 4);
+      p += 24;
     }
     if (p >= nextMark) continue;
     uint64_t step;

@@ -77,6 +77,8 @@ uint64_t ReadGameLength(const std::string& replayPath) {
 BackgroundClock::BackgroundClock(const std::string& replayPath) {
   const auto size = FileSizeOf(replayPath);
   if (!size || *size < kClockBesideScanBytes) return;
+  // Pages come in as the walk reaches them: bringing the whole map in at
+  // once would hold the process's memory map and stall the extraction.
   if (file_.open(replayPath, false) != MappedFile::Status::Ok || file_.size() < 4) return;
   mapped_ = true;
   try {
@@ -84,7 +86,6 @@ BackgroundClock::BackgroundClock(const std::string& replayPath) {
       const uint8_t* d = file_.data();
       const uint32_t L = uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
       if (L > file_.size()) return;
-      file_.populate();
       index_ = IndexGameClock(d + L, file_.size() - L);
       offset_ = L;
       ready_ = true;
