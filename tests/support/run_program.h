@@ -3,12 +3,10 @@
 #pragma once
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
+#include "support/core_support.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -25,38 +23,6 @@ struct ProgramRun {
   std::string out, err;
 };
 
-namespace detail {
-
-// Reads and removes a capture file.
-inline std::string Take(const std::string& path) {
-  std::string s(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {});
-  std::remove(path.c_str());
-  return s;
-}
-
-#ifdef _WIN32
-inline std::wstring Wide(const std::string& s) { return q2::FsPath(s).native(); }
-
-// One argument quoted so that CommandLineToArgvW gives it back unchanged.
-inline std::wstring QuoteArg(const std::wstring& a) {
-  if (!a.empty() && a.find_first_of(L" \t\"") == std::wstring::npos) return a;
-  std::wstring q = L"\"";
-  size_t slashes = 0;
-  for (wchar_t c : a) {
-    if (c == L'\\') {
-      ++slashes;
-      continue;
-    }
-    q.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
-    slashes = 0;
-    q += c;
-  }
-  return q.append(slashes * 2, L'\\') + L"\"";
-}
-#endif
-
-}  // namespace detail
-
 // Output goes through two files in captureDir, removed afterwards; the
 // program runs in workDir when one is given.
 inline ProgramRun RunProgram(const std::string& exe, const std::vector<std::string>& args,
@@ -64,11 +30,14 @@ inline ProgramRun RunProgram(const std::string& exe, const std::vector<std::stri
   const std::string outPath = captureDir + "/run-out.txt", errPath = captureDir + "/run-err.txt";
   ProgramRun r;
 #ifdef _WIN32
-  std::wstring cmd = detail::QuoteArg(detail::Wide(exe));
-  for (const std::string& a : args) cmd += L" " + detail::QuoteArg(detail::Wide(a));
+  // Every argument in quotes, which is enough while none holds a quote or
+  // ends in a backslash.
+  auto wide = [](const std::string& s) { return q2::FsPath(s).native(); };
+  std::wstring cmd = L"\"" + wide(exe) + L"\"";
+  for (const std::string& a : args) cmd += L" \"" + wide(a) + L"\"";
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
   auto capture = [&](const std::string& p) {
-    return CreateFileW(detail::Wide(p).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+    return CreateFileW(wide(p).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
   };
   STARTUPINFOW si{};
   si.cb = sizeof si;
@@ -77,8 +46,8 @@ inline ProgramRun RunProgram(const std::string& exe, const std::vector<std::stri
   si.hStdOutput = capture(outPath);
   si.hStdError = capture(errPath);
   PROCESS_INFORMATION pi{};
-  const std::wstring dir = detail::Wide(workDir);
-  if (CreateProcessW(detail::Wide(exe).c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr,
+  const std::wstring dir = wide(workDir);
+  if (CreateProcessW(wide(exe).c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr,
                      workDir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
     WaitForSingleObject(pi.hProcess, INFINITE);
     DWORD code = 0;
@@ -104,8 +73,10 @@ inline ProgramRun RunProgram(const std::string& exe, const std::vector<std::stri
   int status = 0;
   if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.code = WEXITSTATUS(status);
 #endif
-  r.out = detail::Take(outPath);
-  r.err = detail::Take(errPath);
+  r.out = ReadBytes(outPath);
+  r.err = ReadBytes(errPath);
+  std::remove(outPath.c_str());
+  std::remove(errPath.c_str());
   return r;
 }
 
