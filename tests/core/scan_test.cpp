@@ -64,24 +64,7 @@ TEST(HeaderScan, MarkersRecordsAndTheirLimits) {
        1, {"second", "two"}, {2, 2}, ""},
       {"team bytes are signed", HeaderBytes().teams({-1, 0x80, 0x7F, 1}).b, 1, {}, {-1, -128, 127, 1}, ""},
       {"team bytes cut off", HeaderBytes().raw(kTeamMarker).pad(12, '\x02').b, 1, {}, {}, ""},
-      // Reported by the header fuzzer: a mutated generated header whose first table names slots 1 to 4
-      // ("stale" in slot 4) and ends at a name length with the high bit set; a second one overwrites
-      // slots 1 to 3 and is cut off by the end of the header, which ends the scan: no teams.
-      {"fuzz report", "", 33, {"\x91\xBE\x98\x59", "\x89\xD4\x8E\x71", "\x8E\x98\x83\x57\x83\x83\x83\x27##", "stale"}, {}, ""},
   };
-  const std::string hex =
-      "56455220392e34000000803f000000003d3d3d000060b00002a9a93d121212121212121212121212030303030303030808083d3d3d3d3d3d"
-      "3d3d3d21312121212121212152616e646f6d47616d651d1d1d1d1d1d1d3030303333e2333352616e646f6d47616d65333333010101010101"
-      "010101010f0f0f0f0f0f0f0f141414141414141409090909090932323232a5323232323232323a3a3a3a3a08082c2c2c2c2c2c2c2c2c2c1f"
-      "1f1f1f1f1f232323232323232323233a3a3a3a3a3a3a3a3a3a3a20202020ffff5fc00001ad403939391053ffffff101010131313131c1c0a"
-      "0a0a0a0a0a0a2a2a2a2a2a2a2a2a2a2a2a2a121212121212121212393910101010102610101c1a1a1a1a1a1a1a1a1a1a1a0101010101ffff"
-      "ff9dff030909090909090909090929292929292929292a2a2a00101026263636360000000001151515151515150400000091be9859023131"
-      "31313026260400000089d48e7103070707070707040a0000008e98835783838362834e0407363636363633050000007374616c6500101010"
-      "28282f2f0000ffffffffffffffffffffffffffffffffffffffffff00000080ffffffff080808080606060000003f3f3f3f3f3f3f3f3f3f3f"
-      "3f34383434343437373737373737373737373738383812121212101010101010101c1a1a1a3c1a1a1a1a1a1a1a1a0101010101ffffff9dff"
-      "030909090909090909090929292929292964292a2a2a00101026263636360000000001151515151515150400000091be9859023131313131"
-      "26260400000089d48e7103070747070707040a0000008e9883578383832723232323";
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) std::get<1>(cases.back()) += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
   for (int at : {12, 13, 14, 15}) {
     Typical t;
     t.h.b[at] = '\x01';

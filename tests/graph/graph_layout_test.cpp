@@ -99,17 +99,6 @@ TEST(AgeGraphIcons, PlacedAtTheResearchTimeAndStaggeredWhenClose) {
   lists[1].count = -3;
   EXPECT_EQ(std::get<0>(placed(lists)[199]), 2);
   EXPECT_EQ(std::get<0>(placed(lists)[99]), 0);
-  IconState s;  // the two buttons show one category at a time
-  using C = IconCategory;
-  const std::tuple<bool, bool, C> steps[] = {  // economy pressed (else blacksmith), icons removed, shown after
-      {true, false, C::Economy}, {true, true, C::None},          {true, false, C::Economy}, {false, true, C::Blacksmith},
-      {true, true, C::Economy},  {true, true, C::None},          {false, false, C::Blacksmith}, {false, true, C::None}};
-  for (const auto& [economy, destroy, shown] : steps) {
-    const IconToggle t = economy ? s.pressEconomy() : s.pressBlacksmith();
-    EXPECT_EQ(t.destroy, destroy);
-    EXPECT_EQ(t.create, shown);  // what is shown afterwards is created
-    EXPECT_EQ(s.economyShown() * 1 + s.blacksmithShown() * 2, static_cast<int>(shown));
-  }
 }
 
 }  // namespace

@@ -29,7 +29,6 @@ class Seam : public q2::UiSeam {
     return answers.empty() ? QMessageBox::No : next(answers);
   }
   std::optional<QColor> pickColor(QWidget*) override {  // cancelled when none is left
-    ++colorPicks;
     return colors.empty() ? std::nullopt : next(colors);
   }
   QString pickOpenFile(QWidget*, const QString& start) override {
@@ -49,7 +48,6 @@ class Seam : public q2::UiSeam {
   std::deque<std::optional<QColor>> colors;
   std::deque<QString> files;
   QString openStart;
-  int colorPicks = 0;
   std::function<void(const q2::Message&)> onMessage;
 
  private:

@@ -103,7 +103,6 @@ struct HeaderBytes {
   HeaderBytes& lobby(int digit, const std::string& text) {
     return raw(Le32(static_cast<uint32_t>(text.size() + 4)) + "@#" + char('0' + digit) + text + '\0');
   }
-  const uint8_t* data() const { return reinterpret_cast<const uint8_t*>(b.data()); }
   size_t size() const { return b.size(); }
 };
 
