@@ -214,7 +214,6 @@ class TestMainWindow : public QObject {
     // Name, size, type and icon of each row.
     auto picture = [](const QIcon& i) { return i.pixmap(16, 16).toImage(); };
     const QImage folder = picture(q2::ListIcon(false)), recording = picture(q2::ListIcon(true));
-    QVERIFY(folder != recording);
     QStringList rows;
     for (int r = 0; r < list()->topLevelItemCount(); ++r) {
       const QTreeWidgetItem* it = list()->topLevelItem(r);

@@ -102,6 +102,7 @@ class TestGraph : public QObject {
         Press(dlg, button);
         QCOMPARE(Icons(dlg), *shown);
         QCOMPARE(dlg->iconCount(), int(shown->size()));
+        QCOMPARE(std::make_pair(dlg->economyShown(), dlg->blacksmithShown()), std::make_pair(shown == &economy, shown == &smith));
       }
       QVERIFY(Id(dlg, 1044)->isEnabled() && !dlg->inGameTime());
       QVERIFY(edge != BarRects(0, s.doc.graphRows[0].shares)[1].left);  // the axes differ here
