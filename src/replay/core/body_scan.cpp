@@ -67,9 +67,10 @@ void AgeAt(ReplayView& view, const uint8_t* body, size_t length, size_t j) {
     RecordAgeAdvance(view, static_cast<int8_t>(body[j - 1]), body[j + 1], static_cast<uint32_t>(j));
 }
 
+// A chat line at j, where FindChat found an "@#".
 void ChatAt(ReplayView& view, const uint8_t* body, size_t length, size_t j) {
   static constexpr char kWarning[] = "--\x8C\x78\x8D\x90";  // "--警告"
-  if (body[j] != '@' || body[j + 1] != '#' || body[j + 2] < '1' || body[j + 2] > '8') return;
+  if (body[j + 2] < '1' || body[j + 2] > '8') return;
   const std::string_view line = ChatLineAt(body + j + 3, body + length);
   const auto pos = static_cast<uint32_t>(j);
   if (line.substr(0, 6) != std::string_view(kWarning, 6) && view.ingameChatFiltered.appendLine(line))
