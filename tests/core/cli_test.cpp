@@ -8,11 +8,6 @@
 #include "support/core_support.h"
 #include "support/run_program.h"
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 using namespace q2;
 using namespace q2test;
 namespace fs = std::filesystem;

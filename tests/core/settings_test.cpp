@@ -11,11 +11,6 @@
 #include "settings/core/ini_file.h"
 #include "support/core_support.h"
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 using namespace q2;
 using namespace q2test;
 

@@ -24,6 +24,7 @@
 
 #ifndef _WIN32
 #include <grp.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif

@@ -1,20 +1,12 @@
-// Runs one of the project's programs as a user would, without a shell, and
-// captures what it prints.
+// Runs one of the project's programs from the system's shell, as a user
+// would, and captures what it prints.
 #pragma once
 
-#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "support/core_support.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 namespace q2test {
 
@@ -23,55 +15,36 @@ struct ProgramRun {
   std::string out, err;
 };
 
+// One word for the shell: sh takes any bytes between single quotes; cmd.exe
+// takes any text between double quotes but a quote or a '%', which no test
+// argument holds.
+inline std::string ShellWord(const std::string& s) {
+#ifdef _WIN32
+  return '"' + s + '"';
+#else
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + '\'';
+#endif
+}
+
 // Output goes through two files in captureDir, removed afterwards; the
 // program runs in workDir when one is given.
 inline ProgramRun RunProgram(const std::string& exe, const std::vector<std::string>& args,
                              const std::string& captureDir, const std::string& workDir = "") {
   const std::string outPath = captureDir + "/run-out.txt", errPath = captureDir + "/run-err.txt";
+  std::string line = ShellWord(exe);
+  for (const std::string& a : args) line.append(" ").append(ShellWord(a));
+  line.append(" >").append(ShellWord(outPath)).append(" 2>").append(ShellWord(errPath));
   ProgramRun r;
 #ifdef _WIN32
-  // Every argument in quotes, which is enough while none holds a quote or
-  // ends in a backslash.
-  auto wide = [](const std::string& s) { return q2::FsPath(s).native(); };
-  std::wstring cmd = L"\"" + wide(exe) + L"\"";
-  for (const std::string& a : args) cmd += L" \"" + wide(a) + L"\"";
-  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  auto capture = [&](const std::string& p) {
-    return CreateFileW(wide(p).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
-  };
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  si.hStdOutput = capture(outPath);
-  si.hStdError = capture(errPath);
-  PROCESS_INFORMATION pi{};
-  const std::wstring dir = wide(workDir);
-  if (CreateProcessW(wide(exe).c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                     workDir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
-    WaitForSingleObject(pi.hProcess, INFINITE);
-    DWORD code = 0;
-    if (GetExitCodeProcess(pi.hProcess, &code)) r.code = static_cast<int>(code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-  }
-  CloseHandle(si.hStdOutput);
-  CloseHandle(si.hStdError);
+  if (!workDir.empty()) line = "cd /d " + ShellWord(workDir) + " && " + line;
+  // cmd.exe takes off the first and the last quote of the line.
+  r.code = _wsystem(q2::FsPath('"' + line + '"').c_str());
 #else
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
-    if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(127);
-    std::vector<char*> argv{const_cast<char*>(exe.c_str())};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(exe.c_str(), argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.code = WEXITSTATUS(status);
+  if (!workDir.empty()) line = "cd " + ShellWord(workDir) + " && " + line;
+  const int status = std::system(line.c_str());
+  if (WIFEXITED(status)) r.code = WEXITSTATUS(status);
 #endif
   r.out = ReadBytes(outPath);
   r.err = ReadBytes(errPath);
