@@ -64,6 +64,10 @@ TEST(HeaderScan, MarkersRecordsAndTheirLimits) {
        1, {"second", "two"}, {2, 2}, ""},
       {"team bytes are signed", HeaderBytes().teams({-1, 0x80, 0x7F, 1}).b, 1, {}, {-1, -128, 127, 1}, ""},
       {"team bytes cut off", HeaderBytes().raw(kTeamMarker).pad(12, '\x02').b, 1, {}, {}, ""},
+      // Reported by the header fuzzer: a table naming slot 4 "stale" that ends at a name length with the
+      // high bit set; a second one overwrites slots 1 to 3 and is cut off by the end: no teams.
+      {"fuzz report", ReadBytes(QUORIL2_FUZZ_REGRESSIONS "/header_two_tables_cut_names.bin"), 33,
+       {"\x91\xBE\x98\x59", "\x89\xD4\x8E\x71", "\x8E\x98\x83\x57\x83\x83\x83\x27##", "stale"}, {}, ""},
   };
   for (int at : {12, 13, 14, 15}) {
     Typical t;
