@@ -182,10 +182,11 @@ void CollectRecordings(const std::string& folder, std::vector<std::string>& out,
   if (!entries) return;
   for (const FolderEntry& e : *entries) {
     const std::string path = JoinPath(folder, e.name);
-    if (e.isRecording())
-      out.push_back(path);
-    else
+    // A folder named like a recording is still a folder to walk.
+    if (IsDirectory(path))
       CollectRecordings(path, out, seen);
+    else if (e.isRecording())
+      out.push_back(path);
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include "support/core_support.h"
 #include "support/run_program.h"
+#include "view/core/open_replay.h"
 
 using namespace q2;
 using namespace q2test;
@@ -58,7 +59,7 @@ TEST(CliShow, ExitCodesAndMessagesOfEveryOutcome) {
   EXPECT_TRUE(r.out.ends_with("\"messages\": [\"HEADER_DATA_ERROR\"]}\n")) << r.out;
   r = Cli(dir, {"show", dir / "slot9.mgx"});
   EXPECT_NE(r.out.find(kTextHeaderData), std::string::npos);
-  EXPECT_EQ(Snapshot(dir.path()).size(), 5u);  // only the failed inflate leaves its .dat file
+  EXPECT_EQ(Snapshot(dir.path()).size(), 4u);  // nothing written beside them
 }
 TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
   TempDir dir;
@@ -224,6 +225,121 @@ TEST(CliRename, DryRunForeseesWhatTheRealRunCannotDo) {
     if (!why.empty()) GTEST_SKIP() << why;
     EXPECT_EQ(Snapshot(dir), before);
     ::chmod(dir.c_str(), 0755);
+  }
+}
+
+namespace {
+
+// A tree as lstat sees it: every entry's kind, mode, owner, times and bytes
+// (a link's target, never what it points at; a FIFO is never opened).
+std::map<std::string, std::string> Tree(const std::string& root) {
+  std::map<std::string, std::string> out;
+  std::function<void(const std::string&, const std::string&)> walk = [&](const std::string& path, const std::string& rel) {
+    struct stat st{};
+    if (::lstat(path.c_str(), &st) != 0) return;
+    std::ostringstream e;
+    e << std::oct << st.st_mode << std::dec << " " << st.st_uid << " " << st.st_mtim.tv_sec << "."
+      << st.st_mtim.tv_nsec << " ";
+    if (S_ISREG(st.st_mode)) e << ReadBytes(path);
+    if (S_ISLNK(st.st_mode)) e << fs::read_symlink(path).string();
+    out[rel] = e.str();
+    if (S_ISDIR(st.st_mode))
+      for (const auto& d : fs::directory_iterator(path)) walk(d.path().string(), rel + "/" + d.path().filename().string());
+  };
+  walk(root, ".");
+  return out;
+}
+
+}  // namespace
+
+// Every way of reading a recording, run as an ordinary user over folders
+// that hold what a program writing beside recordings would destroy: reading
+// changes nothing at all (not even a folder's time), and a rename changes
+// only the recording's name.
+TEST(ReadingNeverWrites, EveryReaderAndRenameOverFoldersWithTraps) {
+  const std::string kDefault = kA, kDat = kA.substr(0, kA.size() - 4) + ".dat";
+  struct Case {
+    const char* what;
+    std::string recording;                        // relative to the top folder
+    std::function<void(const std::string&)> make;  // what lies beside it
+    bool readOnly = false;
+  };
+  TempDir outside;
+  const std::string target = outside / "precious.txt";
+  const std::vector<Case> cases = {
+      {"read-only folder", "rec/" + kDefault, [](const std::string&) {}, true},
+      {"the user's .dat file", "rec/" + kDefault, [&](const std::string& d) { WriteBytes(d + "/rec/" + kDat, "mine"); }},
+      {"a link named .dat", "rec/" + kDefault,
+       [&](const std::string& d) { fs::create_symlink(target, d + "/rec/" + kDat); }},
+      {"a FIFO named .dat", "rec/" + kDefault, [&](const std::string& d) { ::mkfifo((d + "/rec/" + kDat).c_str(), 0644); }},
+      {"a.mgx.mgz beside a.dat.mgz", "rec/a.mgx.mgz",
+       [&](const std::string& d) { WriteBytes(d + "/rec/a.dat.mgz", Game({"Other"}, 9)); }},
+      {"replays.mgx/ beside replays.dat/", "replays.mgx/game.mgz",
+       [&](const std::string& d) {
+         fs::create_directories(d + "/replays.dat");
+         WriteBytes(d + "/replays.dat/game.mgz", Game({"Other"}, 9));
+       }},
+  };
+  WriteBytes(target, "precious");
+  const std::string game = Game({"North", "South"}, 3);
+  for (const Case& c : cases) {
+    for (const bool bulk : {true, false}) {
+      SCOPED_TRACE(std::string(c.what) + (bulk ? ", bulk rename" : ", selected rename"));
+      TempDir top;
+      const std::string rec = top / c.recording, folder = fs::path(rec).parent_path().string();
+      fs::create_directories(folder);
+      WriteBytes(rec, game);
+      c.make(top.path());
+      // Old times, so that a touch shows.
+      for (const auto& e : fs::recursive_directory_iterator(top.path()))
+        if (!e.is_symlink() && !e.is_fifo()) fs::last_write_time(e.path(), fs::file_time_type::clock::now() - std::chrono::hours(48));
+      // The user's own folders (root's files in them), the recording's read-only where the case says.
+      for (const auto& e : fs::recursive_directory_iterator(top.path())) {
+        if (e.is_directory()) ASSERT_TRUE(!IsRoot() || ::chown(e.path().c_str(), kUnprivilegedId, kUnprivilegedId) == 0);
+      }
+      ASSERT_TRUE(!IsRoot() || ::chown(top.path().c_str(), kUnprivilegedId, kUnprivilegedId) == 0);
+      ASSERT_EQ(::chmod(folder.c_str(), c.readOnly ? 0555 : 0755), 0);
+      TempDir capture;
+      ::chmod(capture.path().c_str(), 0777);
+      const auto before = Tree(top.path()), outsideBefore = Tree(outside.path());
+      const std::string why = RunAsUser([&] {
+        ReplaySummary s;
+        const OpenResult open = OpenReplay(rec, s);
+        EXPECT_TRUE(open.ok) << (open.messages.empty() ? "" : open.messages[0].text);
+        EXPECT_EQ(s.doc.playerNames[0], "North");
+        EXPECT_EQ(Cli(capture, {"show", rec}).code, 0);
+        const ProgramRun all = Cli(capture, {"show", "--json", "--recursive", top.path()});
+        EXPECT_EQ(all.code, 0) << all.out;
+        EXPECT_NE(all.out.find("\"North\""), std::string::npos);
+        EXPECT_EQ(Tree(top.path()), before) << "reading changed the folder";
+        const ProgramRun r = bulk ? Cli(capture, {"rename", "--format", "[REC_PLAYER]", folder})
+                                  : Cli(capture, {"rename", "--format", "[REC_PLAYER]", "--selected", rec});
+        const std::string ext = fs::path(rec).extension().string();
+        if (c.readOnly) {
+          EXPECT_EQ(r.code, 1);
+          EXPECT_NE(r.out.find("-> North" + ext + ": 失敗 (ファイル名を変更できませんでした)"), std::string::npos) << r.out;
+          EXPECT_EQ(r.err, "");
+        } else if (bulk && c.recording.find(kDefault) == std::string::npos) {
+          EXPECT_EQ(r.code, 3) << r.out;  // nothing default-named there
+        } else {
+          EXPECT_EQ(r.code, 0) << r.out + r.err;
+        }
+      });
+      if (!why.empty()) GTEST_SKIP() << why;
+      // Only the recording's own name changed, when it could.
+      auto after = Tree(top.path());
+      const std::string renamed = fs::path(c.recording).replace_filename("North" + fs::path(rec).extension().string());
+      if (after.count("./" + renamed)) {
+        EXPECT_FALSE(c.readOnly);
+        after["./" + c.recording] = after["./" + renamed];
+        after.erase("./" + renamed);
+        const std::string parent = "./" + fs::path(c.recording).parent_path().string();
+        after[parent] = before.at(parent);  // the rename itself touches its folder
+      }
+      EXPECT_EQ(after, before);
+      EXPECT_EQ(Tree(outside.path()), outsideBefore);
+      ::chmod(folder.c_str(), 0755);
+    }
   }
 }
 #endif

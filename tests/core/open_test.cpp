@@ -1,12 +1,14 @@
-// Opening a recording: bad input gives its message, leaves the recording
-// untouched and the .dat file exactly where it must go; the display step;
-// and the two real recordings, opened and renamed as the window does it.
+// Opening a recording: bad input gives its message and leaves the
+// recording untouched; nothing is ever written beside a recording; the
+// display step; and the two real recordings, opened and renamed as the
+// window does it.
 #include "view/core/open_replay.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <tuple>
+#include <zlib.h>
 
 #include "rename/core/rename_run.h"
 #include "replay/core/header_extractor.h"
@@ -43,7 +45,6 @@ TEST(OpenReplay, BadInputGivesItsMessageAndLosesNothing) {
   while (noisy.size() < deflated.size()) noisy += static_cast<char>(rng());
   struct Case {
     std::string name, bytes, message;  // "" opens
-    std::string dat = "";              // the .dat file left: "" none, "empty", "part" of the header, "any"
   };
   std::vector<Case> cases = {
       {"game.mgx", "", kTextCorrupt}, {"game.mgx", std::string("\x10\x00\x00", 3), kTextCorrupt},
@@ -51,16 +52,15 @@ TEST(OpenReplay, BadInputGivesItsMessageAndLosesNothing) {
       {"game.mgx", length(static_cast<uint32_t>(good.size() + 1), good), kTextCorrupt},
       {"rec.20080412-203015.mgz", good, ""}, {"old.mgl", mgl, ""}, {"OLD.MGL", mgl, ""},
       // Told by the extension: the wrong container doesn't inflate.
-      {"old.mgx", mgl, kTextInflate, "any"}, {"game.mgl", good, kTextInflate, "any"},
+      {"old.mgx", mgl, kTextInflate}, {"game.mgl", good, kTextInflate},
       {"short.mgl", length(3, mgl), kTextCorrupt}, {"zero.mgl", length(0, mgl), kTextCorrupt},
       {"past.mgl", length(static_cast<uint32_t>(mgl.size() + 1), mgl), kTextCorrupt},
       // An empty compressed block, a stream cut short, noise after a valid
-      // start, nothing that inflates: the .dat file keeps what was written.
-      {"a.mgx", Le32(8) + Le32(0) + "body", kTextInflate, "empty"},
-      {"b.mgx", twoWords(deflated.substr(0, deflated.size() / 2)), kTextInflate, "part"},
-      {"c.mgx", twoWords(noisy) + "body", kTextInflate, "any"},
-      {"d.mgx", twoWords(std::string(1000, '\xFF')), kTextInflate, "any"},
-      // Names without a lower-case ".mgx" use a sibling .dat file.
+      // start, nothing that inflates.
+      {"a.mgx", Le32(8) + Le32(0) + "body", kTextInflate},
+      {"b.mgx", twoWords(deflated.substr(0, deflated.size() / 2)), kTextInflate},
+      {"c.mgx", twoWords(noisy) + "body", kTextInflate},
+      {"d.mgx", twoWords(std::string(1000, '\xFF')), kTextInflate},
       {"GAME.MGX", good, ""}, {"game.Mgx", good, ""}, {"game", good, ""}, {"game.dat", good, ""}, {".MGX", good, ""},
       {"empty body.mgx", gen::Assemble(header, ""), ""},
   };
@@ -74,80 +74,70 @@ TEST(OpenReplay, BadInputGivesItsMessageAndLosesNothing) {
     OpenResult r = Open(dir, c.name, c.bytes, s);
     EXPECT_EQ(r.ok, c.message.empty());
     EXPECT_EQ(r.messages, One(c.message));
-    const std::string dat = ExtractedHeaderPathFor(dir / c.name);
-    EXPECT_EQ(Snapshot(dir.path()).size(), c.dat.empty() ? 1u : 2u);
-    EXPECT_EQ(dat != dir / c.name && fs::exists(dat), !c.dat.empty());
-    if (c.dat == "empty" || c.dat == "part") {
-      const std::string part = ReadBytes(dat);
-      EXPECT_EQ(part.empty(), c.dat == "empty");
-      EXPECT_EQ(part, header.substr(0, std::min(part.size(), header.size() - 1)));
-    }
+    EXPECT_EQ(Snapshot(dir.path()).size(), 1u) << "a file was written beside the recording";
     if (!r.ok) {
       EXPECT_EQ(s.doc.playerNames, before.doc.playerNames);
       EXPECT_EQ(s.view.chatText + s.view.ingameChat.str(), before.view.chatText + before.view.ingameChat.str());
       continue;
     }
     EXPECT_EQ(s.doc.playerNames[1] + "|" + s.view.perspectivePlayerText, "Beta|Beta");
-    EXPECT_EQ(s.view.extractedHeaderPath, dat);
     EXPECT_EQ(s.view.bodyLength, c.name == "empty body.mgx" ? 0 : 20000);
     EXPECT_EQ(s.view.clockComplete, s.view.bodyLength > 0);
   }
 }
 
-TEST(OpenReplay, WhereNoDatFileCanBeWrittenNothingIsLost) {
+TEST(OpenReplay, OnlyRegularFilesOpenAndHeadersInflateWhole) {
   TempDir dir;
-  const std::string bytes = Game({"North", "South"}, 2);
   ReplaySummary s;
   // Nothing there, or a folder (also one named like a recording).
   fs::create_directory(dir / "old.mgx");
   for (const std::string& path : {dir / "missing.mgx", dir / "old.mgx", dir.path()})
     EXPECT_EQ(OpenReplay(path, s).messages, One(kTextCannotOpen)) << path;
-  // The .dat path is a folder with a file in it, a hard or a symbolic link
-  // to the recording, or (every ".mgx" of the path replaced) in a folder
-  // that is not there.
-  fs::create_directory(dir / "game.dat");
-  WriteBytes(dir / "game.dat/keep.txt", "keep");
-  WriteBytes(dir / "hard.mgx", bytes);
-  fs::create_hard_link(dir / "hard.mgx", dir / "hard.dat");
-  WriteBytes(dir / "sym.mgx", bytes);
-  std::error_code noLinks;  // Windows lets only some users make symbolic links
-  fs::create_symlink(dir / "sym.mgx", dir / "sym.dat", noLinks);
-  fs::create_directory(dir / "saved.mgx");
-  for (const std::string name : {"game.mgx", "hard.mgx", "sym.mgx", "saved.mgx/game.mgx"}) {
-    if (noLinks && name == "sym.mgx") continue;
-    EXPECT_EQ(Open(dir, name, bytes, s).messages, One(kTextCannotCreate)) << name;
-  }
-  EXPECT_EQ(s.view.extractedHeaderPath, dir / "saved.dat/game.dat");
-  EXPECT_EQ(ReadBytes(dir / "game.dat/keep.txt") + "|" + ReadBytes(dir / "hard.dat"), "keep|" + bytes);
-  EXPECT_TRUE(noLinks || fs::is_symlink(dir / "sym.dat"));
-  EXPECT_EQ(Snapshot(dir / "saved.mgx").size(), 1u);
-  EXPECT_EQ(Snapshot(dir.path()).size(), noLinks ? 7u : 8u);
-  for (const auto& [path, dat] : {std::pair{"/r/GAME.MGX", "/r/GAME.dat"}, {"/r/game.dat", "/r/game.dat.dat"},
-                                  {"/r.d/game", "/r.d/game.dat"}, {"/r/.MGX", "/r/.MGX.dat"}, {"a.mgx.mgx", "a.dat.dat"},
-                                  {"/r/x.mgx/y.mgxz/a.mgx", "/r/x.dat/y.datz/a.dat"}})
-    EXPECT_EQ(ExtractedHeaderPathFor(path), dat);
-  // Headers of whole inflate chunks and around them are written completely.
+  // Headers of whole inflate chunks and around them come out complete.
+  HeaderBuffer& buffer = ThreadHeaderBuffer();
   for (size_t n : {size_t(0x20000), size_t(0x40000), size_t(0x20000 - 1), size_t(0x20000 + 1), size_t(1)}) {
     std::string header(n, 'h');
     for (size_t i = 0; i < n; i += 97) header[i] = static_cast<char>(i);
     WriteBytes(dir / "x.mgx", gen::Assemble(header, "body"));
-    Messages m;
-    ASSERT_TRUE(HeaderExtractor(dir / "x.mgx", s.view, m)) << n;
-    EXPECT_EQ(ReadBytes(dir / "x.dat"), header) << n;
+    ASSERT_EQ(ReadHeader(dir / "x.mgx", buffer), HeaderRead::Ok) << n;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.data()), buffer.size()), header) << n;
   }
 }
 
-TEST(ScanReplayHeader, ScansAndRemovesOnlyTheDatFileItWrote) {
+TEST(OpenReplay, ADecompressionBombIsRefusedWithinTheCap) {
+  // Zeros deflate about a thousand to one: a few hundred KB that would
+  // inflate past the cap.
+  const size_t inflated = kInflatedHeaderMax + (kInflatedHeaderMax >> 2);
+  std::string deflated;
+  {
+    z_stream zs{};
+    ASSERT_EQ(deflateInit2(&zs, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY), Z_OK);
+    std::vector<uint8_t> zeros(1 << 20), out(1 << 20);
+    for (size_t done = 0; done < inflated; done += zeros.size()) {
+      zs.next_in = zeros.data();
+      zs.avail_in = static_cast<uInt>(zeros.size());
+      const int flush = done + zeros.size() >= inflated ? Z_FINISH : Z_NO_FLUSH;
+      do {
+        zs.next_out = out.data();
+        zs.avail_out = static_cast<uInt>(out.size());
+        deflate(&zs, flush);
+        deflated.append(reinterpret_cast<const char*>(out.data()), out.size() - zs.avail_out);
+      } while (zs.avail_out == 0);
+    }
+    deflateEnd(&zs);
+  }
+  ASSERT_LT(deflated.size(), size_t(1) << 20);
   TempDir dir;
-  WriteBytes(dir / "empty.mgx", Le32(8) + Le32(0));
-  WriteBytes(dir / "busy.mgx", Game({"North"}, 5));
-  fs::create_hard_link(dir / "busy.mgx", dir / "busy.dat");  // never written, never removed
+  WriteBytes(dir / "bomb.mgx", Le32(static_cast<uint32_t>(deflated.size() + 8)) + Le32(0) + deflated + "body");
+  HeaderBuffer buffer;
+  EXPECT_EQ(ReadHeader(dir / "bomb.mgx", buffer), HeaderRead::Inflate);
+  EXPECT_LE(buffer.capacity(), kInflatedHeaderMax);
   ReplaySummary s;
-  s.doc.playerNames[1] = "stale";
-  EXPECT_EQ(ScanReplayHeader(dir / "empty.mgx", s), One(kTextInflate));
-  EXPECT_EQ(s.doc.playerNames[1], "");
-  EXPECT_EQ(ScanReplayHeader(dir / "busy.mgx", s), One(kTextCannotCreate));
-  EXPECT_EQ(Snapshot(dir.path()).size(), 3u);  // busy.dat among them
+  EXPECT_EQ(OpenReplay(dir / "bomb.mgx", s).messages, One(kTextInflate));
+  // The refused bomb's memory is not kept for the next recording.
+  WriteBytes(dir / "game.mgx", Game({"North", "South"}, 2));
+  EXPECT_TRUE(OpenReplay(dir / "game.mgx", s).ok);
+  EXPECT_LT(ThreadHeaderBuffer().capacity(), size_t(8) << 20);
 }
 
 TEST(Display, TheChatPaneAndTheBodyReadAgainNeverShowThePreviousRecording) {
@@ -262,8 +252,8 @@ TEST_P(RealRecordings, OpenAndRenameAsWorkedOutByHand) {
   const std::string source = std::string(QUORIL2_REAL_RECORDINGS) + "/" + e.file;
   if (!fs::is_regular_file(source)) GTEST_SKIP() << source << " is not here";
   const std::string original = ReadBytes(source);
-  // From a copy, named .mgx and by its own extension: the .dat file goes
-  // beside it, never into the shared folder.
+  // From a copy, named .mgx and by its own extension, since the rename at
+  // the end renames it.
   for (const std::string& ext : {std::string(".mgx"), fs::path(e.file).extension().string()}) {
     SCOPED_TRACE(ext);
     TempDir dir;

@@ -110,27 +110,23 @@ TEST(HeaderScan, AHeaderCutAnywhereKeepsWhatWasFoundSoFar) {
   }
 }
 
-TEST(PregameChatScan, ReadsTheFileAndNeverKeepsThePreviousRecording) {
-  TempDir dir;
+TEST(ScanInflatedHeader, NeverKeepsThePreviousRecording) {
   Typical t;
   t.h.b[14] = '\x05';  // a scenario has no players but its lobby chat all the same
-  WriteBytes(dir / "game.dat", t.h.b);
   ReplaySummary s;
   Messages m;
   s.doc.playerNames[0] = "previous";
-  ASSERT_TRUE(PregameChatScan(dir / "game.dat", s, m));
+  s.doc.playerTeams[0] = 2;
+  s.view.pregameChat.appendLine("old line");
+  ExactBuffer buf(t.h.b);
+  ScanInflatedHeader(buf.data(), buf.size(), s, m);
   EXPECT_EQ(s.doc.playerNames[0] + "|" + s.view.pregameChat.str(), "|H_Haslebo: DEAD!\r\nNorth: u wish\r\n");
   EXPECT_EQ(m, Messages{{kTextScenario}});
-  // A file without a status gives false; one that can't be read (a folder)
-  // gives true and clears the header fields as the scan would.
-  for (const std::string& path : {dir / "missing.dat", dir.path()}) {
-    s.doc.playerNames[0] = "previous";
-    s.doc.playerTeams[0] = 2;
-    s.doc.recorderSlot = 1;
-    s.view.pregameChat.appendLine("old line");
-    EXPECT_EQ(PregameChatScan(path, s, m), path == dir.path());
-    EXPECT_TRUE(s.view.pregameChat.empty());
-  }
+  // An empty header clears the header fields and the lobby chat.
+  s.doc.playerNames[0] = "previous";
+  s.doc.recorderSlot = 1;
+  ScanInflatedHeader(nullptr, 0, s, m);
+  EXPECT_TRUE(s.view.pregameChat.empty());
   EXPECT_EQ(s.doc.playerNames[0] + std::to_string(s.doc.playerTeams[0]) + std::to_string(s.doc.recorderSlot), "00");
 }
 

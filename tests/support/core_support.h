@@ -35,7 +35,6 @@ namespace q2test {
 // constants so that a typo there shows up here.
 inline const std::string kTextCannotOpen = "ファイルをオープンできませんでした";
 inline const std::string kTextCorrupt = "解凍エラーです(ファイルが壊れています)";
-inline const std::string kTextCannotCreate = "ファイルの作成に失敗しました";
 inline const std::string kTextInflate = "解凍エラーです";
 inline const std::string kTextScenario = "シナリオには未対応ですナッ ( ゜Д゜)y ＼_ ポロッ";
 inline const std::string kTextHeaderData = "HEADER_DATA_ERROR";

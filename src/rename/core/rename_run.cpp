@@ -5,10 +5,8 @@
 #include <filesystem>
 
 #include "platform/files.h"
-#include "platform/mapped_file.h"
 #include "platform/text.h"
 #include "replay/core/header_extractor.h"
-#include "replay/core/header_scan.h"
 #include "replay/core/recording_kind.h"
 #include "view/core/display.h"
 #include "view/core/open_replay.h"
@@ -25,11 +23,6 @@ std::string ExtensionFor(const std::string& name) {
   for (RecordingKind k : kRecordingKinds)
     if (ext == ExtensionOf(k)) return ext;
   return ".mgx";
-}
-
-bool IsExtractionFailure(const Message& m) {
-  return m.text == kMsgCannotOpen || m.text == kMsgCorrupt || m.text == kMsgCannotCreate ||
-         m.text == kMsgInflate;
 }
 
 bool IsReservedDeviceName(const std::string& fileName) {
@@ -139,40 +132,6 @@ RenameFailure CheckNewFileName(const std::string& builtName, const std::string& 
   return RenameFailure::None;
 }
 
-bool ScanReplayHeaderInMemory(const std::string& replayPath, ReplaySummary& s, Messages& messages) {
-  if (IsDirectory(replayPath)) {
-    messages.push_back({kMsgCannotOpen});
-    return false;
-  }
-  MappedFile in;
-  const MappedFile::Status st = in.open(replayPath);
-  if (st == MappedFile::Status::CannotOpen) {
-    messages.push_back({kMsgCannotOpen});
-    return false;
-  }
-  const auto where =
-      st == MappedFile::Status::Ok ? LocateCompressedHeader(replayPath, in.data(), in.size()) : std::nullopt;
-  if (!where) {
-    messages.push_back({kMsgCorrupt});
-    return false;
-  }
-  // Where the real extraction could not create the header file, it stops here.
-  const std::string dat = ExtractedHeaderPathFor(replayPath);
-  if (dat == replayPath || IsDirectory(dat) || SameFile(dat, replayPath) || !FileWritable(dat)) {
-    messages.push_back({kMsgCannotCreate});
-    return false;
-  }
-  std::string header;
-  const bool whole = InflateRawDeflate(in.data() + where->offset, where->size, header);
-  if (!whole) messages.push_back({kMsgInflate});
-  // As the extracted file would: what was inflated is scanned.
-  const auto* buf = reinterpret_cast<const uint8_t*>(header.data());
-  s.view.pregameChat.clear();
-  HeaderScan(s.doc, buf, header.size(), messages);
-  CollectLobbyChat(buf, header.size(), s.view.pregameChat);
-  return whole;
-}
-
 int RenameOneRecording(const std::string& folder, const std::string& recordingPath,
                        const RenameRequest& req, DateSource source, ReplaySummary& s,
                        RenameRunResult& run) {
@@ -184,13 +143,7 @@ int RenameOneRecording(const std::string& folder, const std::string& recordingPa
   }
 
   if (needsReplayData(req.tokens)) {
-    bool read = true;
-    if (req.dryRun) {
-      read = ScanReplayHeaderInMemory(recordingPath, s, r.messages);
-    } else {
-      r.messages = ScanReplayHeader(recordingPath, s);
-      read = std::none_of(r.messages.begin(), r.messages.end(), IsExtractionFailure);
-    }
+    const bool read = ReadReplayHeader(recordingPath, s, r.messages) == HeaderRead::Ok;
     // Without its own header the model holds another recording's players;
     // a name built from them would be wrong, so the file keeps its name.
     if (!read) {

@@ -75,9 +75,8 @@ using RenameProgress = std::function<void(size_t done, size_t total)>;
 struct RenameRequest {
   CompiledFormat format;
   TokenList tokens;
-  // Reports what would happen and changes nothing: headers are read in
-  // memory, and renames are only checked against the folder as the run
-  // would leave it.
+  // Reports what would happen and changes nothing: renames are only
+  // checked against the folder as the run would leave it.
   bool dryRun = false;
   RenameProgress progress;
 };
@@ -92,11 +91,6 @@ struct RenameRunResult {
   // Paths a dry run has renamed so far, to and from.
   std::set<std::string> dryAdded, dryRemoved;
 };
-
-// Header scan without the extracted-header file: for dry runs. False when
-// the header could not be read whole or the real extraction could not
-// create its file; the messages are those of the real extraction.
-bool ScanReplayHeaderInMemory(const std::string& replayPath, ReplaySummary& s, Messages& messages);
 
 // Renames one recording into `folder`; 0 on success, -1 on failure. Its
 // result, with its header messages, is appended to `run.files`. When the

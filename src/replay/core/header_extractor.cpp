@@ -1,11 +1,10 @@
 #include "header_extractor.h"
 
+#include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <memory>
+#include <new>
 #include <zlib.h>
 
-#include "platform/files.h"
 #include "platform/mapped_file.h"
 #include "recording_kind.h"
 
@@ -15,8 +14,6 @@ namespace {
 uint32_t ReadLe32(const uint8_t* p) {
   return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
-
-void Fail(Messages& m, const char* text) { m.push_back({text}); }
 
 }  // namespace
 
@@ -29,115 +26,87 @@ std::optional<CompressedHeader> LocateCompressedHeader(const std::string& replay
   return CompressedHeader{prefix, L - prefix};
 }
 
-std::string ExtractedHeaderPathFor(const std::string& replayPath) {
-  std::string out;
-  out.reserve(replayPath.size());
-  for (size_t i = 0; i < replayPath.size();) {
-    if (replayPath.compare(i, 4, ".mgx") == 0) {
-      out += ".dat";
-      i += 4;
-    } else {
-      out += replayPath[i++];
-    }
+const char* HeaderReadText(HeaderRead r) {
+  switch (r) {
+    case HeaderRead::Ok: return nullptr;
+    case HeaderRead::CannotOpen: return kMsgCannotOpen;
+    case HeaderRead::Corrupt: return kMsgCorrupt;
+    case HeaderRead::Inflate: return kMsgInflate;
   }
-  if (out != replayPath) return out;
-  size_t sep = replayPath.find_last_of(kPathSep == '/' ? "/" : "\\/");
-  size_t dot = replayPath.rfind('.');
-  if (dot != std::string::npos && (sep == std::string::npos || dot > sep + 1))
-    out = replayPath.substr(0, dot) + ".dat";
-  else
-    out = replayPath + ".dat";
-  if (out == replayPath) out += ".dat";  // the recording is itself named *.dat
-  return out;
+  return nullptr;
 }
 
-bool HeaderExtractor(const std::string& replayPath, ReplayView& view, Messages& messages,
-                     bool* created) {
-  if (created) *created = false;
-  MappedFile in;
-  // Only the header is read here, not the body.
-  const MappedFile::Status st = in.open(replayPath, false);
-  if (st == MappedFile::Status::CannotOpen) {
-    Fail(messages, kMsgCannotOpen);
-    return false;
-  }
-  const auto where = st == MappedFile::Status::Ok ? LocateCompressedHeader(replayPath, in.data(), in.size())
-                                                  : std::nullopt;
-  if (!where) {
-    Fail(messages, kMsgCorrupt);
-    return false;
-  }
-
-  view.extractedHeaderPath = ExtractedHeaderPathFor(replayPath);
-  const std::string& outPath = view.extractedHeaderPath;
-  if (outPath == replayPath || IsDirectory(outPath) || SameFile(outPath, replayPath)) {
-    Fail(messages, kMsgCannotCreate);
-    return false;
-  }
-  File out(outPath, "w+b");
-  if (!out) {
-    Fail(messages, kMsgCannotCreate);
-    return false;
-  }
-  if (created) *created = true;
-
-  // One chunk buffer for every open of the process; it is always written
-  // before it is read.
-  thread_local std::unique_ptr<uint8_t[]> chunk(new uint8_t[kInflateChunk]);
-  z_stream zs{};
-  zs.next_in = const_cast<uint8_t*>(in.data() + where->offset);
-  zs.avail_in = static_cast<uInt>(where->size);
-  int r = inflateInit2(&zs, -15);
-  bool writeFailed = false;
-  if (r == Z_OK) {
-    uint64_t total = 0;
-    do {
-      zs.next_out = chunk.get();
-      zs.avail_out = static_cast<uInt>(kInflateChunk);
-      r = inflate(&zs, Z_SYNC_FLUSH);
-      if (r != Z_OK && r != Z_STREAM_END) break;
-      size_t produced = kInflateChunk - zs.avail_out;
-      total += produced;
-      if (total > kInflatedHeaderMax) {
-        r = Z_DATA_ERROR;
-        break;
-      }
-      if (produced && std::fwrite(chunk.get(), 1, produced, out.get()) != produced) {
-        writeFailed = true;
-        break;
-      }
-    } while (r == Z_OK && zs.avail_out == 0);
-  }
-  inflateEnd(&zs);
-  if (!out.close()) writeFailed = true;
-  if (writeFailed) {
-    Fail(messages, kMsgCannotCreate);
-    return false;
-  }
-  if (r != Z_STREAM_END) {
-    Fail(messages, kMsgInflate);
-    return false;
-  }
+bool HeaderBuffer::grow() {
+  if (capacity_ >= kInflatedHeaderMax) return false;
+  const size_t next = std::min(std::max(capacity_ * 2, kInflateChunk), kInflatedHeaderMax);
+  std::unique_ptr<uint8_t[]> bigger(new (std::nothrow) uint8_t[next]);
+  if (!bigger) return false;
+  if (size_) std::memcpy(bigger.get(), buf_.get(), size_);
+  buf_ = std::move(bigger);
+  capacity_ = next;
   return true;
 }
 
-bool InflateRawDeflate(const uint8_t* data, size_t size, std::string& out) {
+bool HeaderBuffer::inflate(const uint8_t* data, size_t size) {
+  size_ = 0;
+  // Headers inflate to some ten times their size: room for that at once
+  // spares the copies of growing (untouched room costs no memory).
+  const size_t guess = std::min(kInflatedHeaderMax, std::max(kInflateChunk, size * 16));
+  if (capacity_ < guess) {
+    buf_.reset();
+    capacity_ = 0;
+    buf_.reset(new (std::nothrow) uint8_t[guess]);
+    if (buf_) capacity_ = guess;
+  }
   z_stream zs{};
-  zs.next_in = const_cast<uint8_t*>(data);
-  zs.avail_in = static_cast<uInt>(size);
   if (inflateInit2(&zs, -15) != Z_OK) return false;
-  out.clear();
-  int r;
-  do {
-    size_t old = out.size();
-    out.resize(old + kInflateChunk);
-    zs.next_out = reinterpret_cast<Bytef*>(out.data() + old);
-    zs.avail_out = static_cast<uInt>(kInflateChunk);
-    r = inflate(&zs, Z_SYNC_FLUSH);
-    out.resize(out.size() - zs.avail_out);
-  } while (r == Z_OK && zs.avail_out == 0 && out.size() <= kInflatedHeaderMax);
+  zs.next_in = const_cast<uint8_t*>(data);
+  // Recordings are far below 4 GB; a larger span is fed in pieces all the same.
+  size_t inLeft = size;
+  int r = Z_OK;
+  while (r == Z_OK) {
+    if (size_ == capacity_ && !grow()) {
+      r = Z_BUF_ERROR;  // past the cap (or out of memory): refused
+      break;
+    }
+    if (zs.avail_in == 0 && inLeft) {
+      zs.avail_in = static_cast<uInt>(std::min<size_t>(inLeft, 1u << 30));
+      inLeft -= zs.avail_in;
+    }
+    const size_t room = std::min<size_t>(capacity_ - size_, kInflateChunk);
+    zs.next_out = buf_.get() + size_;
+    zs.avail_out = static_cast<uInt>(room);
+    r = ::inflate(&zs, Z_SYNC_FLUSH);
+    size_ += room - zs.avail_out;
+    // Nothing more to give and nothing produced: the stream is cut short.
+    if (r == Z_BUF_ERROR || (r == Z_OK && zs.avail_in == 0 && inLeft == 0 && zs.avail_out != 0)) {
+      r = Z_BUF_ERROR;
+      break;
+    }
+  }
   inflateEnd(&zs);
+  if (r != Z_STREAM_END && capacity_ >= kInflatedHeaderMax) {
+    // A refused bomb doesn't keep its memory for the next recording.
+    buf_.reset();
+    size_ = capacity_ = 0;
+  }
   return r == Z_STREAM_END;
+}
+
+HeaderRead ReadHeader(const std::string& replayPath, HeaderBuffer& out) {
+  MappedFile in;
+  // Only the header is read here, not the body.
+  const MappedFile::Status st = in.open(replayPath, false);
+  if (st == MappedFile::Status::CannotOpen) return HeaderRead::CannotOpen;
+  const auto where =
+      st == MappedFile::Status::Ok ? LocateCompressedHeader(replayPath, in.data(), in.size()) : std::nullopt;
+  if (!where) return HeaderRead::Corrupt;
+  return out.inflate(in.data() + where->offset, where->size) ? HeaderRead::Ok : HeaderRead::Inflate;
+}
+
+HeaderBuffer& ThreadHeaderBuffer() {
+  thread_local HeaderBuffer buffer;
+  return buffer;
 }
 
 }  // namespace q2

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/files.h"
-#include "platform/mapped_file.h"
 
 namespace q2 {
 namespace {
@@ -158,19 +156,10 @@ void CollectLobbyChat(const uint8_t* buf, size_t length, ChatText& out) {
   }
 }
 
-bool PregameChatScan(const std::string& headerPath, ReplaySummary& s, Messages& messages) {
+void ScanInflatedHeader(const uint8_t* buf, size_t length, ReplaySummary& s, Messages& messages) {
   s.view.pregameChat.clear();
-  auto size = FileSizeOf(headerPath);
-  if (!size) return false;
-  MappedFile buf;
-  if (buf.open(headerPath) != MappedFile::Status::Ok || buf.size() != *size) {
-    // Never leave the previous recording's players in place.
-    s.doc.clearHeaderFields();
-    return true;
-  }
-  HeaderScan(s.doc, buf.data(), buf.size(), messages);
-  CollectLobbyChat(buf.data(), buf.size(), s.view.pregameChat);
-  return true;
+  HeaderScan(s.doc, buf, length, messages);
+  CollectLobbyChat(buf, length, s.view.pregameChat);
 }
 
 }  // namespace q2

@@ -21,8 +21,7 @@ void HeaderScan(ReplayDocument& doc, const uint8_t* buf, size_t length, Messages
 // Lobby chat lines ("@#" and a digit 1 to 8, up to the next zero byte).
 void CollectLobbyChat(const uint8_t* buf, size_t length, ChatText& out);
 
-// Loads the extracted header, runs HeaderScan and collects the lobby chat.
-// False only when the file's status can't be obtained.
-bool PregameChatScan(const std::string& headerPath, ReplaySummary& s, Messages& messages);
+// HeaderScan and the lobby chat of an inflated header, into the summary.
+void ScanInflatedHeader(const uint8_t* buf, size_t length, ReplaySummary& s, Messages& messages);
 
 }  // namespace q2

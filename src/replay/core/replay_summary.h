@@ -93,7 +93,6 @@ struct ReplayView {
   std::array<uint8_t, kSlots> feudalRank{}, castleRank{}, imperialRank{};
   std::array<std::array<uint32_t, 3>, kSlots> ageTimes{};  // feudal, castle, imperial
   int32_t bodyLength = 0;
-  std::string extractedHeaderPath;  // UTF-8 path
   ChatText ingameChat, ingameChatFiltered, pregameChat;
 
   // The game clock, beside the byte positions (filled by the display step).

@@ -1,10 +1,11 @@
-// Opening a recording: extract the header, scan it, build the team texts,
-// delete the extracted header, then read and show the body.
+// Opening a recording: inflate the header in memory, scan it, build the
+// team texts, then read and show the body. Nothing is written anywhere.
 #pragma once
 
 #include <string>
 
 #include "platform/message.h"
+#include "replay/core/header_extractor.h"
 #include "replay/core/replay_summary.h"
 
 namespace q2 {
@@ -14,10 +15,12 @@ struct OpenResult {
   Messages messages;  // in the order they arose, also on success
 };
 
+// A failed open leaves `s` as it was.
 OpenResult OpenReplay(const std::string& replayPath, ReplaySummary& s);
 
-// The first steps alone (extract, scan, delete), as a rename needs them.
-// Results are not reported beyond the messages.
-Messages ScanReplayHeader(const std::string& replayPath, ReplaySummary& s);
+// The header alone, as a rename needs it: its messages are appended. A
+// header that inflates only in part is scanned as far as it goes, so its
+// messages are those the whole open would give.
+HeaderRead ReadReplayHeader(const std::string& replayPath, ReplaySummary& s, Messages& messages);
 
 }  // namespace q2
