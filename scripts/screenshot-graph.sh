@@ -9,6 +9,6 @@ build=${BUILD_DIR:-build/screenshot}
 [ -f "$build/build.ninja" ] || cmake --preset default -B "$build" >/dev/null
 cmake --build "$build" -j2 --target quoril2-graph-shot
 mkdir -p docs
-QT_QPA_PLATFORM=offscreen "$build/src/graph/quoril2-graph-shot" docs/graph.png
-QT_QPA_PLATFORM=offscreen "$build/src/graph/quoril2-graph-shot" docs/graph-game-time.png --game-time
+QT_QPA_PLATFORM=offscreen "$build/src/tools/quoril2-graph-shot" docs/graph.png
+QT_QPA_PLATFORM=offscreen "$build/src/tools/quoril2-graph-shot" docs/graph-game-time.png --game-time
 echo "wrote docs/graph.png and docs/graph-game-time.png"

@@ -11,7 +11,7 @@ command -v xdotool >/dev/null || apt-get install -y -qq --no-install-recommends 
 # A copy of the program, so that its settings file beside it is its own.
 shot=$(mktemp -d)
 trap 'rm -rf "$shot"' EXIT
-cp "$build/src/app/quoril2" "$shot/"
+cp "$build/src/gui/quoril2" "$shot/"
 cp -r "$build/sample/recordings" "$shot/recordings"
 printf '[FILE_INFO]\r\nSAVEGAME_DIR=%s\r\n' "$shot/recordings" > "$shot/Quoran.ini"
 game="$shot/recordings/記録されたゲーム -  05-11-2005 21\`04\`38.mgx"

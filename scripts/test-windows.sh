@@ -42,8 +42,8 @@ check() {  # what, then the two files to compare
 }
 
 # The same sample folder written by both generators.
-"$linux/quoril2-gen" sample "$work/sample" >/dev/null
-wine "$win/quoril2-gen.exe" sample "$(winpath "$work/sample-win")" >/dev/null
+"$root/build/default/src/tools/quoril2-gen" sample "$work/sample" >/dev/null
+wine "$root/build/windows/src/tools/quoril2-gen.exe" sample "$(winpath "$work/sample-win")" >/dev/null
 tree "$work/sample" >"$work/gen-linux.txt"
 tree "$work/sample-win" >"$work/gen-win.txt"
 check "quoril2-gen sample" "$work/gen-linux.txt" "$work/gen-win.txt"
@@ -68,7 +68,7 @@ done
 # rename of a folder of default-named recordings, one of whose new names is
 # already taken by a file that must stay as it is.
 mkdir "$work/rename-linux"
-"$linux/quoril2-gen" many "$work/rename-linux" 40
+"$root/build/default/src/tools/quoril2-gen" many "$work/rename-linux" 40
 cp "$work"/sample/*.mgx "$work/rename-linux/"
 taken=$("$linux/quoril2-cli" rename --dry-run "$work/rename-linux" | sed -n 's/^.* -> \(.*\.mgx\)$/\1/p' | head -1)
 echo "an earlier file" >"$work/rename-linux/$taken"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/console.h"
-#include "settings/core/settings.h"
+#include "core/settings/settings.h"
 
 namespace q2::cli {
 int RunShow(const std::vector<std::string>& args);

@@ -7,9 +7,9 @@
 
 #include "platform/console.h"
 #include "platform/files.h"
-#include "rename/core/rename_format.h"
-#include "rename/core/rename_run.h"
-#include "replay/core/replay_summary.h"
+#include "core/rename/rename_format.h"
+#include "core/rename/rename_run.h"
+#include "core/recording/replay_summary.h"
 
 namespace q2::cli {
 namespace {

@@ -9,12 +9,12 @@
 #include "platform/console.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "graph/core/age_shares.h"
+#include "core/graph/age_shares.h"
 #include "json_writer.h"
-#include "replay/core/tech_table.h"
-#include "view/core/display.h"
-#include "view/core/folder_list.h"
-#include "view/core/open_replay.h"
+#include "core/recording/tech_table.h"
+#include "core/recording/display.h"
+#include "core/browse/folder_list.h"
+#include "core/recording/open_replay.h"
 
 namespace q2::cli {
 namespace {

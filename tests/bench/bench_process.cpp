@@ -15,7 +15,7 @@
 #include "bench.h"
 #include "platform/files.h"
 #include "platform/mapped_file.h"
-#include "replay/core/header_extractor.h"
+#include "core/recording/container.h"
 #include "support/temp_dir.h"
 
 extern char** environ;

@@ -11,8 +11,8 @@
 #endif
 
 #include "bench.h"
-#include "cli/recording_generator.h"
-#include "rename/core/rename_run.h"
+#include "tools/recording_generator.h"
+#include "core/rename/rename_run.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -7,14 +7,14 @@
 
 #include "platform/files.h"
 #include "bench.h"
-#include "cli/recording_generator.h"
-#include "replay/core/body_scan.h"
-#include "replay/core/game_clock.h"
-#include "replay/core/header_extractor.h"
-#include "replay/core/header_scan.h"
+#include "tools/recording_generator.h"
+#include "core/recording/body_scan.h"
+#include "core/recording/game_clock.h"
+#include "core/recording/container.h"
+#include "core/recording/header_scan.h"
 #include "support/temp_dir.h"
-#include "view/core/display.h"
-#include "view/core/open_replay.h"
+#include "core/recording/display.h"
+#include "core/recording/open_replay.h"
 
 namespace {
 

@@ -6,17 +6,17 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/qt/CMainFrame.h"
-#include "app/qt/CQuoril2App.h"
-#include "app/qt/UiSeam.h"
+#include "gui/CMainFrame.h"
+#include "gui/CQuoril2App.h"
+#include "gui/kit/UiSeam.h"
 #include "bench.h"
-#include "cli/recording_generator.h"
-#include "settings/core/ini_file.h"
-#include "settings/core/settings.h"
+#include "tools/recording_generator.h"
+#include "core/settings/ini_file.h"
+#include "core/settings/settings.h"
 #include "support/temp_dir.h"
-#include "view/core/open_replay.h"
-#include "view/qt/CQuoril2Doc.h"
-#include "view/qt/CQuoril2View.h"
+#include "core/recording/open_replay.h"
+#include "gui/CQuoril2Doc.h"
+#include "gui/CQuoril2View.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "replay/core/body_scan.h"
+#include "core/recording/body_scan.h"
 
 namespace {
 void CheckList(const q2::ResearchList& l, int max) {

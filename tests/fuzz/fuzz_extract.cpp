@@ -10,7 +10,7 @@
 #include <iterator>
 #include <string>
 
-#include "view/core/open_replay.h"
+#include "core/recording/open_replay.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "replay/core/header_scan.h"
+#include "core/recording/header_scan.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   q2::ReplayDocument doc;

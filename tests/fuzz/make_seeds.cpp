@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "cli/recording_generator.h"
+#include "tools/recording_generator.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/recording_generator.h"
+#include "tools/recording_generator.h"
 #include "platform/files.h"
-#include "platform/message.h"
+#include "core/texts/message.h"
 #include "platform/text.h"
 #include "support/temp_dir.h"
 

@@ -1,0 +1,94 @@
+// The folder list: what a folder holds (subfolders and recordings), the
+// texts of its columns, and the navigation history.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/files.h"
+#include "core/texts/message.h"
+
+namespace q2 {
+
+inline constexpr const char* kTypeRecording = "mgxﾌｧｲﾙ";
+inline constexpr const char* kTypeRecordingMgz = "mgzﾌｧｲﾙ";
+inline constexpr const char* kTypeRecordingMgl = "mglﾌｧｲﾙ";
+inline constexpr const char* kTypeFolder = "ﾃﾞｨﾚｸﾄﾘ";
+inline constexpr const char* kDesktopWord = "デスクトップ";
+
+struct FolderEntry {
+  std::string name;  // as the file system gives it
+  std::string sizeText;
+  std::string typeText;
+  std::string timeText;
+  bool isRecording() const { return typeText != kTypeFolder; }
+};
+
+// True when ".mgx", ".mgz" or ".mgl" occurs in the text at a position after
+// its first byte: how the list tells a recording.
+bool ContainsRecordingExtension(const std::string& text);
+
+// "1,234 KB": the size in KiB, cut to 32 bits, with thousands separators.
+std::string SizeText(uint64_t bytes);
+// "2005/03/26 02:23".
+std::string TimeText(const LocalTime& t);
+
+// Subfolders and recordings of a folder, hidden items left out, in the
+// list's order (by the shown name, in Japanese collation). nullopt when the
+// folder can't be listed.
+std::optional<std::vector<FolderEntry>> ScanFolder(const std::string& folder);
+void SortForList(std::vector<FolderEntry>& entries);
+
+// The caption of the list's frame: from "デスクトップ" on, when the word
+// occurs after the first character.
+std::string FolderCaption(const std::string& folder);
+
+// Folders the navigation falls back to.
+struct Places {
+  std::string desktop;
+  std::string home;
+};
+
+// The parent-folder button's target.
+std::string UpTarget(const std::string& current, const Places& places);
+
+Message MissingFolderMessage();
+
+struct Listing {
+  std::string folder;  // the folder listed (CurrentFolder)
+  std::string caption;
+  std::vector<FolderEntry> entries;
+  Messages messages;
+  bool listed = false;  // false when not even a fallback could be listed
+};
+
+class FolderNavigator {
+ public:
+  // Lists the folder; a folder that can't be listed shows the missing-folder
+  // message, makes the desktop the start-up folder and lists the desktop,
+  // then (once) the home folder, then nothing.
+  Listing NavigateTo(std::string folder, const Places& places);
+
+  // Starts the history with one element.
+  void StartHistory(const std::string& folder);
+  void PushHistory(const std::string& folder);
+  // Step back or forward if possible; returns the current element.
+  const std::string& StepBack();
+  const std::string& StepForward();
+  // Enabled states of the back and forward buttons.
+  std::pair<bool, bool> HistoryButtons() const;
+
+  const std::string& currentFolder() const { return current_; }
+  const std::vector<std::string>& history() const { return history_; }
+  int historyPosition() const { return position_; }  // 1-based
+
+ private:
+  std::string current_;
+  std::vector<std::string> history_;
+  int position_ = 0;
+};
+
+}  // namespace q2

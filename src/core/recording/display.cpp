@@ -1,0 +1,152 @@
+#include "core/recording/display.h"
+
+#include <climits>
+#include <cstdio>
+#include <system_error>
+
+#include "platform/files.h"
+#include "platform/mapped_file.h"
+#include "platform/text.h"
+#include "core/recording/body_scan.h"
+#include "core/recording/game_clock.h"
+
+namespace q2 {
+namespace {
+// Below this a second thread costs more than it saves.
+constexpr size_t kClockBesideScanBytes = 1u << 20;
+}  // namespace
+
+void ResetDisplay(ReplayView& view) {
+  view.resetAgeRecords();
+  for (auto& t : view.slotNameTexts) t.clear();
+}
+
+void FillSlotNames(ReplaySummary& s) { s.view.slotNameTexts = s.doc.playerNames; }
+
+namespace {
+// The chat lines with "[mm:ss] " before each, from the times kept per line.
+std::string WithTimes(const std::string& text, const std::vector<uint64_t>& times) {
+  std::string out;
+  size_t line = 0, pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find("\r\n", pos);
+    end = end == std::string::npos ? text.size() : end + 2;
+    out += FormatClock(line < times.size() ? times[line] : 0, "[%02llu:%02llu] ");
+    out.append(text, pos, end - pos);
+    pos = end;
+    ++line;
+  }
+  return out;
+}
+}  // namespace
+
+void RefreshChatPane(ReplayView& v) {
+  static const std::string pre = *Utf8ToCp932(kPregameHeader);
+  static const std::string in = *Utf8ToCp932(kIngameHeader);
+  const bool lobby = v.showPregameChat == 1;
+  const std::string& body = lobby ? v.pregameChat.str()
+                            : v.hideWarnings ? v.ingameChatFiltered.str()
+                                             : v.ingameChat.str();
+  if (!lobby && v.showChatTimes)
+    v.chatText = in + "\r\n" + WithTimes(body, v.hideWarnings ? v.ingameChatFilteredMs : v.ingameChatMs);
+  else
+    v.chatText = (lobby ? pre : in) + "\r\n" + body;
+}
+
+void RefreshChatPaneIfLoaded(ReplayView& v) {
+  if (v.chatText.empty()) return;
+  RefreshChatPane(v);
+}
+
+uint64_t AgeReachedMs(const ReplayView& v, int slot, int age) {
+  if (v.ageTimes[slot][age] == 0) return 0;
+  const uint64_t reached = v.ageClickMs[slot][age] + kAgeResearchMs[age];
+  return reached > v.gameDurationMs ? 0 : reached;
+}
+
+uint64_t ReadGameLength(const std::string& replayPath) {
+  MappedFile file;
+  if (file.open(replayPath) != MappedFile::Status::Ok || file.size() < 4) return 0;
+  const uint8_t* d = file.data();
+  const uint32_t L = uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
+  if (L > file.size()) return 0;
+  std::vector<uint64_t> none;
+  return WalkGameClock(d + L, file.size() - L, {}, none).durationMs;
+}
+
+BackgroundClock::BackgroundClock(const std::string& replayPath) {
+  const auto size = FileSizeOf(replayPath);
+  if (!size || *size < kClockBesideScanBytes) return;
+  // Pages come in as the walk reaches them: bringing the whole map in at
+  // once would hold the process's memory map and stall the extraction.
+  if (file_.open(replayPath, false) != MappedFile::Status::Ok || file_.size() < 4) return;
+  mapped_ = true;
+  try {
+    thread_ = std::thread([this] {
+      const uint8_t* d = file_.data();
+      const uint32_t L = uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
+      if (L > file_.size()) return;
+      index_ = IndexGameClock(d + L, file_.size() - L);
+      offset_ = L;
+      ready_ = true;
+    });
+  } catch (const std::system_error&) {
+    // No second thread: the display step walks the body itself.
+  }
+}
+
+BackgroundClock::~BackgroundClock() {
+  if (thread_.joinable()) thread_.join();
+}
+
+const MappedFile* BackgroundClock::file(uint64_t size) const {
+  return mapped_ && file_.size() == size ? &file_ : nullptr;
+}
+
+std::optional<ClockIndex> BackgroundClock::take(size_t bodyOffset) {
+  if (thread_.joinable()) thread_.join();
+  if (!ready_ || offset_ != bodyOffset) return std::nullopt;
+  ready_ = false;
+  return std::move(index_);
+}
+
+bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundClock* clock) {
+  auto size = FileSizeOf(replayPath);
+  if (!size) return false;
+  ResetDisplay(s.view);
+  s.view.clearIngameChat();
+  s.view.gameDurationMs = 0;
+  s.view.clockComplete = false;
+
+  // Scanned in place: the body is never copied, nor mapped twice.
+  MappedFile own;
+  const MappedFile* mapped = clock ? clock->file(*size) : nullptr;
+  if (!mapped && own.open(replayPath) == MappedFile::Status::Ok) mapped = &own;
+  const MappedFile& file = mapped ? *mapped : own;
+  bool scanned = false;
+  if (*size <= static_cast<uint64_t>(INT32_MAX) && mapped && file.size() == *size && file.size() >= 4) {
+    const uint8_t* d = file.data();
+    const uint32_t L = uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
+    // The file may have changed since its header was read.
+    if (L <= file.size()) {
+      const uint8_t* body = d + L;
+      const size_t n = file.size() - L;
+      s.view.bodyLength = static_cast<int32_t>(n);
+      ScanBody(s.doc, s.view, body, n);
+      std::optional<ClockIndex> index = clock && mapped == clock->file(*size) ? clock->take(L) : std::nullopt;
+      if (!index) index = IndexGameClock(body, n);
+      TimeBodyEvents(s.doc, s.view, body, n, *index);
+      scanned = true;
+    }
+  }
+  if (!scanned) {
+    // Never show another recording's research beside this one's names.
+    s.doc.clearResearch();
+    s.view.bodyLength = 0;
+  }
+  FillSlotNames(s);
+  RefreshChatPane(s.view);
+  return true;
+}
+
+}  // namespace q2

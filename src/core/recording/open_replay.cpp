@@ -1,0 +1,34 @@
+#include "core/recording/open_replay.h"
+
+#include "core/recording/display.h"
+#include "core/recording/header_scan.h"
+#include "core/recording/team_lineup.h"
+
+namespace q2 {
+
+OpenResult OpenReplay(const std::string& replayPath, ReplaySummary& s) {
+  OpenResult r;
+  // The clock's walk over a long body runs beside the inflation and scans.
+  BackgroundClock clock(replayPath);
+  HeaderBuffer& header = ThreadHeaderBuffer();
+  const HeaderRead read = ReadHeader(replayPath, header);
+  if (read != HeaderRead::Ok) {
+    r.messages.push_back({HeaderReadText(read)});
+    return r;
+  }
+  ScanInflatedHeader(header.data(), header.size(), s, r.messages);
+  UpdateTeamTexts(s);
+  r.ok = ShowReplay(replayPath, s, &clock);
+  return r;
+}
+
+HeaderRead ReadReplayHeader(const std::string& replayPath, ReplaySummary& s, Messages& messages) {
+  HeaderBuffer& header = ThreadHeaderBuffer();
+  const HeaderRead read = ReadHeader(replayPath, header);
+  if (read != HeaderRead::Ok) messages.push_back({HeaderReadText(read)});
+  if (read == HeaderRead::Ok || read == HeaderRead::Inflate)
+    ScanInflatedHeader(header.data(), header.size(), s, messages);
+  return read;
+}
+
+}  // namespace q2

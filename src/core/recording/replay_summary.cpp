@@ -1,0 +1,47 @@
+#include "core/recording/replay_summary.h"
+
+namespace q2 {
+
+bool ChatText::appendLine(std::string_view line) {
+  if (full_) return false;
+  if (line.size() > kChatLineMax) line = line.substr(0, kChatLineMax);
+  // One byte stays free for the terminating zero.
+  if (text_.size() + line.size() + 2 > kChatTextSize - 1) {
+    full_ = true;
+    return false;
+  }
+  text_.append(line);
+  text_.append("\r\n");
+  return true;
+}
+
+void ReplayDocument::clearHeaderFields() {
+  recorderSlot = 0;
+  playerTeams.fill(0);
+  for (auto& n : playerNames) n.clear();
+}
+
+void ReplayDocument::clearResearch() {
+  for (auto& l : economyResearch) l = ResearchList{};
+  for (auto& l : blacksmithResearch) l = ResearchList{};
+}
+
+void ReplayView::resetAgeRecords() {
+  feudalCount = castleCount = imperialCount = 0;
+  feudalRank.fill(0);
+  castleRank.fill(0);
+  imperialRank.fill(0);
+  for (auto& t : ageTimes) t.fill(0);
+  for (auto& t : ageClickMs) t.fill(0);
+}
+
+void ReplayView::clearIngameChat() {
+  ingameChat.clear();
+  ingameChatFiltered.clear();
+  ingameChatPos.clear();
+  ingameChatFilteredPos.clear();
+  ingameChatMs.clear();
+  ingameChatFilteredMs.clear();
+}
+
+}  // namespace q2

@@ -1,0 +1,262 @@
+#include "core/rename/rename_run.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/files.h"
+#include "platform/text.h"
+#include "core/recording/container.h"
+#include "core/recording/recording_kind.h"
+#include "core/recording/display.h"
+#include "core/recording/open_replay.h"
+
+namespace q2 {
+namespace {
+
+// A renamed recording keeps its kind's extension (in lower case, as the
+// game writes it); a name without one becomes an .mgx.
+std::string ExtensionFor(const std::string& name) {
+  std::string ext = name.size() >= 4 ? name.substr(name.size() - 4) : std::string();
+  for (char& c : ext)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  for (RecordingKind k : kRecordingKinds)
+    if (ext == ExtensionOf(k)) return ext;
+  return ".mgx";
+}
+
+bool IsReservedDeviceName(const std::string& fileName) {
+  std::string base = fileName.substr(0, fileName.find('.'));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  for (char& c : base)
+    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' &&
+         base[3] <= '9';
+}
+
+bool DryExists(const RenameRunResult& run, const std::string& path) {
+  if (run.dryAdded.count(path)) return true;
+  if (run.dryRemoved.count(path)) return false;
+  return PathExists(path);
+}
+
+// A name for the user: file names from old archives are code page 932 bytes.
+std::string ShownName(const std::string& name) { return IsValidUtf8(name) ? name : Cp932ToUtf8(name); }
+
+// Recordings named in the box of header messages.
+constexpr size_t kNamedRecordings = 5;
+
+// The header messages of a run in one box that counts the recordings and
+// names the first few: a folder of unreadable headers is one box, not one
+// per file. A run over one recording shows that recording's own boxes.
+Messages HeaderMessages(const RenameRunResult& run, const char* caption) {
+  std::vector<const FileRenameResult*> hit;
+  size_t recordings = 0;
+  for (const FileRenameResult& f : run.files) {
+    recordings += !f.skipped;
+    if (!f.messages.empty()) hit.push_back(&f);
+  }
+  if (hit.empty()) return {};
+  if (recordings == 1) return hit.front()->messages;
+  std::string text = "ﾍｯﾀﾞ情報の読み込みで" + std::to_string(hit.size()) + "個のReplayﾌｧｲﾙにｴﾗｰがありました\n";
+  for (size_t i = 0; i < hit.size() && i < kNamedRecordings; ++i)
+    for (const Message& m : hit[i]->messages) text += "\n" + ShownName(hit[i]->oldName) + "：" + m.text;
+  if (hit.size() > kNamedRecordings) text += "\nほか" + std::to_string(hit.size() - kNamedRecordings) + "個";
+  return {{text, caption, MsgIcon::Exclamation}};
+}
+
+// The header box, then the outcome's boxes.
+void AddRunMessages(RenameRunResult& run, const char* caption, const Messages& outcome) {
+  run.messages = HeaderMessages(run, caption);
+  run.messages.insert(run.messages.end(), outcome.begin(), outcome.end());
+}
+
+int Finish(RenameRunResult& run, FileRenameResult r) {
+  const bool ok = r.ok();
+  run.files.push_back(std::move(r));
+  return ok ? 0 : -1;
+}
+
+}  // namespace
+
+Message MalformedFormatMessage() {
+  return {kMsgMalformedFormat, kCaptionFormatError, MsgIcon::Exclamation};
+}
+
+Message EmptyFormatMessage() { return {kMsgEmptyFormat, kCaptionFormatError, MsgIcon::Exclamation}; }
+
+Message ConfirmFormatMessage(const std::string& formatText) {
+  return {" " + formatText + "\n\nの書式でReplayﾌｧｲﾙ名を変換してよろしいですか？", kCaptionBulkRename,
+          MsgIcon::Information, MsgButtons::YesNo};
+}
+
+Message NothingSelectedMessage() { return {kMsgNothingSelected, kCaptionSelectedRename, MsgIcon::Error}; }
+
+Messages BulkOutcomeMessages(int outcome) {
+  if (outcome == kRenameOk)
+    return {{kMsgBulkDone, kCaptionBulkRename, MsgIcon::None},
+            {kMsgBulkGentleman, kCaptionBulkRename, MsgIcon::Information}};
+  if (outcome == kRenameNothing) return {{kMsgBulkNoMatch, kCaptionBulkRename, MsgIcon::Error}};
+  return {{kMsgBulkFailed, kCaptionBulkRename, MsgIcon::Error}};
+}
+
+Messages SelectedOutcomeMessages(int outcome) {
+  if (outcome == kRenameOk)
+    return {{kMsgSelectedDone, kCaptionSelectedRename, MsgIcon::None},
+            {kMsgSelectedGentleman, kCaptionSelectedRename, MsgIcon::Information}};
+  return {{kMsgSelectedFailed, kCaptionSelectedRename, MsgIcon::Error}};
+}
+
+std::string FailureText(RenameFailure f) {
+  switch (f) {
+    case RenameFailure::None: return "";
+    case RenameFailure::Missing: return "ファイルが見つかりません";
+    case RenameFailure::HeaderUnreadable: return "ヘッダを読み込めませんでした";
+    case RenameFailure::EmptyName: return "変換後のファイル名が空です";
+    case RenameFailure::RefusedCharacter: return "ファイル名に使えない文字が含まれています";
+    case RenameFailure::TooLong: return "ファイル名が長すぎます";
+    case RenameFailure::TargetExists: return "同じ名前のファイルが既にあります";
+    case RenameFailure::RenameFailed: return "ファイル名を変更できませんでした";
+  }
+  return "";
+}
+
+RenameFailure CheckNewFileName(const std::string& builtName, const std::string& fileName) {
+  if (builtName.empty() || builtName == "." || builtName == "..") return RenameFailure::EmptyName;
+  if (!IsValidUtf8(fileName)) return RenameFailure::RefusedCharacter;
+  for (unsigned char c : fileName)
+    if (c < 0x20 || c == 0x7F || std::strchr("\\/:*?\"<>|", c)) return RenameFailure::RefusedCharacter;
+  if (IsReservedDeviceName(fileName)) return RenameFailure::RefusedCharacter;
+  if (FileNameUnits(fileName) > kFileNameMax) return RenameFailure::TooLong;
+  return RenameFailure::None;
+}
+
+int RenameOneRecording(const std::string& folder, const std::string& recordingPath,
+                       const RenameRequest& req, DateSource source, ReplaySummary& s,
+                       RenameRunResult& run) {
+  FileRenameResult r;
+  r.oldName = FileNameOf(recordingPath);
+  if (req.dryRun ? !DryExists(run, recordingPath) : !PathExists(recordingPath)) {
+    r.failure = RenameFailure::Missing;
+    return Finish(run, std::move(r));
+  }
+
+  if (needsReplayData(req.tokens)) {
+    const bool read = ReadReplayHeader(recordingPath, s, r.messages) == HeaderRead::Ok;
+    // Without its own header the model holds another recording's players;
+    // a name built from them would be wrong, so the file keeps its name.
+    if (!read) {
+      r.failure = RenameFailure::HeaderUnreadable;
+      return Finish(run, std::move(r));
+    }
+  }
+
+  if (needsGameClock(req.tokens)) s.view.gameDurationMs = ReadGameLength(recordingPath);
+  const std::string built =
+      BuildNewFileName(req.format, req.tokens, ReadDate(recordingPath, source), s.doc, s.view.gameDurationMs);
+  r.newName = built + ExtensionFor(r.oldName);
+  r.failure = CheckNewFileName(built, r.newName);
+  if (r.failure != RenameFailure::None) return Finish(run, std::move(r));
+
+  if (!NameFitsIn(folder, r.newName)) {
+    r.failure = RenameFailure::TooLong;
+    return Finish(run, std::move(r));
+  }
+  const std::string target = JoinPath(folder, r.newName);
+  if (target == recordingPath) return Finish(run, std::move(r));  // already so named
+
+  if (req.dryRun) {
+    // As the real rename would fail: an existing target first, then permissions.
+    if (DryExists(run, target)) {
+      r.failure = RenameFailure::TargetExists;
+    } else if (!MayRename(recordingPath, target)) {
+      r.failure = RenameFailure::RenameFailed;
+    } else {
+      run.dryAdded.erase(recordingPath);
+      run.dryRemoved.insert(recordingPath);
+      run.dryRemoved.erase(target);
+      run.dryAdded.insert(target);
+    }
+    return Finish(run, std::move(r));
+  }
+
+  switch (RenameNoReplace(recordingPath, target)) {
+    case RenameError::None: break;
+    case RenameError::TargetExists: r.failure = RenameFailure::TargetExists; break;
+    case RenameError::Failed: r.failure = RenameFailure::RenameFailed; break;
+  }
+  return Finish(run, std::move(r));
+}
+
+std::vector<std::string> FindDefaultNamedFiles(const std::string& folder, bool* searched) {
+  std::vector<std::string> names;
+  auto items = ListFolder(folder);
+  if (searched) *searched = items.has_value();
+  if (!items) return names;
+  for (DirItem& it : *items)
+    // Directories are not recordings.
+    // Names from an archive made on Japanese Windows are code page 932 bytes: matched as shown.
+    if (it.isRegular && IsDefaultRecordingName(DisplayFileName(it.name))) names.push_back(std::move(it.name));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+RenameRunResult RenameDefaultNamedFiles(const std::string& folder, const RenameRequest& req,
+                                        ReplaySummary& s) {
+  RenameRunResult run;
+  // Collected first, so a new name that fits the pattern again is not met
+  // a second time.
+  const std::vector<std::string> names = FindDefaultNamedFiles(folder);
+  if (names.empty()) {
+    run.outcome = kRenameNothing;
+  } else {
+    if (req.progress) req.progress(0, names.size());
+    bool failed = false;
+    for (size_t i = 0; i < names.size(); ++i) {
+      if (RenameOneRecording(folder, JoinPath(folder, names[i]), req, DateSource::FromDefaultName,
+                             s, run) != 0)
+        failed = true;
+      if (req.progress) req.progress(i + 1, names.size());
+    }
+    run.outcome = failed ? kRenameSomeFailed : kRenameOk;
+  }
+  AddRunMessages(run, kCaptionBulkRename, BulkOutcomeMessages(run.outcome));
+  return run;
+}
+
+RenameRunResult RenameSelectedFiles(const std::vector<SelectedRecording>& files,
+                                    const RenameRequest& req, ReplaySummary& s) {
+  RenameRunResult run;
+  bool failed = false;
+  if (req.progress) req.progress(0, files.size());
+  for (size_t i = 0; i < files.size(); ++i) {
+    const SelectedRecording& f = files[i];
+    const std::string name = FileNameOf(f.path);
+    if (!KindByExactExtension(name) || IsDirectory(f.path)) {
+      FileRenameResult skip;
+      skip.oldName = name;
+      skip.skipped = true;
+      run.files.push_back(std::move(skip));
+    } else {
+      const DateSource source =
+          TakesDateFromName(DisplayFileName(name)) ? DateSource::FromDefaultName : DateSource::FromFileTime;
+      if (RenameOneRecording(f.folder, f.path, req, source, s, run) != 0) failed = true;
+    }
+    if (req.progress) req.progress(i + 1, files.size());
+  }
+  run.outcome = failed ? kRenameSomeFailed : kRenameOk;
+  AddRunMessages(run, kCaptionSelectedRename, SelectedOutcomeMessages(run.outcome));
+  return run;
+}
+
+RenameRunResult RenameSelectedFiles(const std::string& currentFolder,
+                                    const std::vector<std::string>& paths,
+                                    const RenameRequest& req, ReplaySummary& s) {
+  std::vector<SelectedRecording> files;
+  files.reserve(paths.size());
+  for (const std::string& p : paths) files.push_back({currentFolder, p});
+  return RenameSelectedFiles(files, req, s);
+}
+
+}  // namespace q2

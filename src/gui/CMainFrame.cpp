@@ -1,0 +1,162 @@
+#include "gui/CMainFrame.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include "gui/CAboutDlg.h"
+#include "gui/kit/DialogUnits.h"
+#include "gui/kit/Icons.h"
+#include "gui/kit/UiSeam.h"
+#include "core/settings/settings.h"
+#include "gui/CQuoril2View.h"
+
+#include "gui/GraphCommands.h"
+
+namespace q2 {
+namespace {
+
+// Prompts of the string table: status-bar text, then the tool tip.
+struct Prompt {
+  int id;
+  const char* text;
+};
+constexpr Prompt kPrompts[] = {
+    {57600, "新規にﾌｧｲﾙを作成\n新規ﾌｧｲﾙ"},
+    {57601, "既存のﾌｧｲﾙを開く\n開く"},
+    {57603, "作業中のﾌｧｲﾙを上書きして保存\n保存"},
+    {57604, "作業中のﾌｧｲﾙを新しい名前で保存\n名前をつけて保存"},
+    {57634, "選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存\nｺﾋﾟｰ"},
+    {57635, "選択範囲を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存\n切り取り"},
+    {57637, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を貼り付け\n貼り付け"},
+    {57643, "直前に行った動作を元に戻す\n元に戻す"},
+    {57665, "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示\n終了"},
+    {59393, "ｽﾃｰﾀｽ ﾊﾞｰの 表示/非表示\nｽﾃｰﾀｽ ﾊﾞｰの表示切り替え"},
+};
+
+const char* PromptOf(int id) {
+  for (const Prompt& p : kPrompts)
+    if (p.id == id) return p.text;
+  return nullptr;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CQuoril2Doc* doc, QWidget* parent) : QMainWindow(parent) {
+  setFont(DialogFont());
+  setWindowIcon(AppIcon());
+  view_ = new CQuoril2View(doc, this);
+  setCentralWidget(view_);
+  buildMenus();
+  buildStatusBar();
+}
+
+QAction* CMainFrame::command(int id) const {
+  auto it = commands_.find(id);
+  return it == commands_.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::addCommand(QMenu* menu, int id, const QString& text) {
+  auto* a = menu->addAction(text);
+  a->setObjectName(QStringLiteral("cmd%1").arg(id));
+  if (const char* p = PromptOf(id)) {
+    const QString prompt = QString::fromUtf8(p);
+    a->setStatusTip(prompt.section(QLatin1Char('\n'), 0, 0));
+    a->setToolTip(prompt.section(QLatin1Char('\n'), 1));
+  } else {
+    a->setStatusTip(QString());
+  }
+  commands_[id] = a;
+  return a;
+}
+
+void CMainFrame::buildMenus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+  connect(addCommand(file, 32779, QStringLiteral("このフォルダを起動時の参照場所にする")), &QAction::triggered, this,
+          &CMainFrame::OnSetStartupFolder);
+  // The document commands do nothing for a tool that stores no documents.
+  for (auto [id, text] : {std::pair{57600, "新規作成(&N)\tCtrl+N"}, std::pair{57601, "開く(&O)...\tCtrl+O"},
+                          std::pair{57603, "上書き保存(&S)\tCtrl+S"}, std::pair{57604, "名前を付けて保存(&A)..."}})
+    addCommand(file, id, QString::fromUtf8(text))->setEnabled(false);
+  file->addSeparator();
+  connect(addCommand(file, 57665, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)")), &QAction::triggered, this,
+          &QWidget::close);
+
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+  QAction* undo = addCommand(edit, 57643, QStringLiteral("元に戻す(&U)\tCtrl+Z"));
+  edit->addSeparator();
+  QAction* cut = addCommand(edit, 57635, QStringLiteral("切り取り(&T)\tCtrl+X"));
+  QAction* copy = addCommand(edit, 57634, QStringLiteral("ｺﾋﾟｰ(&C)\tCtrl+C"));
+  QAction* paste = addCommand(edit, 57637, QStringLiteral("貼り付け(&P)\tCtrl+V"));
+  connect(addCommand(edit, 148, QStringLiteral("プレイヤー表示色設定")), &QAction::triggered, this,
+          &CMainFrame::OnPlayerColors);
+  connect(addCommand(edit, 32780, QStringLiteral("進化グラフの時代表示色をDefault値に戻す")), &QAction::triggered,
+          this, &CMainFrame::OnResetAgeColors);
+  connect(undo, &QAction::triggered, view_, &CQuoril2View::OnEditUndo);
+  connect(cut, &QAction::triggered, view_, &CQuoril2View::OnEditCut);
+  connect(copy, &QAction::triggered, view_, &CQuoril2View::OnEditCopy);
+  connect(paste, &QAction::triggered, view_, &CQuoril2View::OnEditPaste);
+  // The accelerator table; the shortcuts stay off the menu texts, which
+  // carry their own.
+  auto keys = [this](QAction* a, std::initializer_list<QKeySequence> seqs) {
+    a->setShortcuts(QList<QKeySequence>(seqs));
+    a->setShortcutContext(Qt::WindowShortcut);
+    addAction(a);
+  };
+  keys(undo, {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+  keys(cut, {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+  keys(copy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+  keys(paste, {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+
+  QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+  QAction* bar = addCommand(viewMenu, 59393, QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"));
+  bar->setCheckable(true);
+  bar->setChecked(true);
+  connect(bar, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+  connect(addCommand(help, 100, QStringLiteral("Quoril2 のﾊﾞｰｼﾞｮﾝ情報(&A)...")), &QAction::triggered, this,
+          &CMainFrame::OnAppAbout);
+}
+
+void CMainFrame::buildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("statusBar"));
+  // The idle text sits under the prompts, which show over it while a menu
+  // item is highlighted.
+  auto* idle = new QLabel(QStringLiteral("重いぜ( ` Д´)ﾉ"), bar);
+  idle->setObjectName(QStringLiteral("idleText"));
+  bar->addWidget(idle, 1);
+  for (const char* text : {"ｶﾅ", "CAP", "NUM", "SCRL"}) {
+    auto* pane = new QLabel(QString::fromUtf8(text), bar);
+    pane->setObjectName(QStringLiteral("indicator"));
+    pane->setAlignment(Qt::AlignCenter);
+    pane->setMinimumWidth(pane->sizeHint().width() + 8);
+    pane->setEnabled(false);
+    bar->addPermanentWidget(pane);
+  }
+}
+
+void CMainFrame::OnSetStartupFolder() {
+  if (auto refusal = CheckStartupFolder(view_->CurrentFolder())) {
+    ShowMessage(this, *refusal);
+    return;
+  }
+  SetStartupFolder(view_->CurrentFolder());
+}
+
+void CMainFrame::OnPlayerColors() {
+  q2::OnPlayerColors(this);
+  // The view's activation redraw, which the platform may not send here.
+  view_->RedrawAll();
+}
+
+void CMainFrame::OnResetAgeColors() { q2::OnResetAgeColors(); }
+
+void CMainFrame::OnAppAbout() {
+  CAboutDlg dlg(this);
+  dlg.exec();
+}
+
+}  // namespace q2

@@ -1,0 +1,507 @@
+#include "gui/CQuoril2View.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QEvent>
+#include <functional>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+
+#include "platform/text.h"
+#include "gui/kit/DialogUnits.h"
+#include "gui/kit/Icons.h"
+#include "gui/kit/QtText.h"
+#include "gui/kit/UiSeam.h"
+#include "core/settings/settings.h"
+#include "core/recording/game_clock.h"
+#include "core/recording/display.h"
+#include "core/recording/open_replay.h"
+
+#include "gui/GraphCommands.h"
+#include "gui/RenameCommands.h"
+
+namespace q2 {
+namespace {
+
+Places g_placesOverride;
+
+// In-place editing of a name is offered, but nothing accepts the edit: the
+// old text stays and nothing is renamed.
+class NoCommitDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
+};
+
+class ViewRenameHost : public RenameHost {
+ public:
+  explicit ViewRenameHost(CQuoril2View* v) : v_(v) {}
+  QWidget* owner() override { return v_; }
+  std::string currentFolder() override { return v_->CurrentFolder(); }
+  std::vector<std::string> selectedNames() override { return v_->selectedNames(); }
+  ReplaySummary& summary() override { return v_->summary(); }
+  void refreshList() override { v_->NavigateTo(v_->CurrentFolder()); }
+
+ private:
+  CQuoril2View* v_;
+};
+
+// The list reports a click and a double click as the Windows list does: a
+// click on every first release, a double click instead of the second one.
+class FileList : public QTreeWidget {
+ public:
+  using QTreeWidget::QTreeWidget;
+  std::function<void()> onClick, onDoubleClick;
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    QTreeWidget::mouseReleaseEvent(e);
+    if (e->button() != Qt::LeftButton) return;
+    if (afterDoubleClick_) {
+      afterDoubleClick_ = false;
+      return;
+    }
+    if (onClick) onClick();
+  }
+  void mouseDoubleClickEvent(QMouseEvent* e) override {
+    QTreeWidget::mouseDoubleClickEvent(e);
+    if (e->button() != Qt::LeftButton) return;
+    afterDoubleClick_ = true;
+    if (onDoubleClick) onDoubleClick();
+  }
+
+ private:
+  bool afterDoubleClick_ = false;
+};
+
+constexpr std::array<int, 8> kNameIds = {1004, 1005, 1006, 1007, 1008, 1009, 1011, 1012};
+
+// The folder part of a path; the root for a file directly in it.
+std::string FolderOf(const std::string& path) {
+  const std::string folder = ParentOf(path);
+  return folder.empty() ? std::string(1, kPathSep) : folder;
+}
+
+QString IdName(int id) { return QStringLiteral("id%1").arg(id); }
+
+constexpr int kNameBytesRole = Qt::UserRole;
+
+}  // namespace
+
+Places CQuoril2View::CurrentPlaces() {
+  if (!g_placesOverride.desktop.empty()) return g_placesOverride;
+  Places p;
+  p.desktop = ToU8(QDir::toNativeSeparators(QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation))));
+  p.home = ToU8(QDir::toNativeSeparators(QDir::cleanPath(QDir::homePath())));
+  return p;
+}
+
+void CQuoril2View::OverrideDesktop(const std::string& desktop, const std::string& home) {
+  g_placesOverride = {desktop, home.empty() ? desktop : home};
+}
+
+CQuoril2View::CQuoril2View(CQuoril2Doc* doc, QWidget* parent) : QWidget(parent), doc_(doc) {
+  setObjectName(QStringLiteral("view"));
+  buildForm();
+}
+
+CQuoril2View::~CQuoril2View() {
+  if (settingsPath_.empty()) return;
+  SaveViewSettings(settingsPath_);
+  SaveViewOptions(settingsPath_, {gameLength_->isChecked(), chatTimes_->isChecked()});
+}
+
+void CQuoril2View::buildForm() {
+  const DialogUnits du;
+  setFont(DialogFont());
+  auto group = [&](const QString& text, int x, int y, int w, int h) {
+    auto* g = new QGroupBox(text, this);
+    PlaceDu(g, du, x, y, w, h);
+    g->lower();
+    return g;
+  };
+  auto button = [&](int id, const QString& text, int x, int y, int w, int h) {
+    auto* b = new QPushButton(text, this);
+    b->setObjectName(IdName(id));
+    b->setAutoDefault(false);
+    PlaceDu(b, du, x, y, w, h);
+    return b;
+  };
+  auto label = [&](const QString& text, int x, int y, int w, int h) {
+    auto* l = new QLabel(text, this);
+    PlaceDu(l, du, x, y, w, h);
+    return l;
+  };
+  auto readOnlyEdit = [&](int id, int x, int y, int w, int h) {
+    auto* e = new QLineEdit(this);
+    e->setObjectName(IdName(id));
+    e->setReadOnly(true);
+    PlaceDu(e, du, x, y, w, h);
+    return e;
+  };
+
+  // Left half: the folder list.
+  group(QStringLiteral("Replayファイル"), 3, 1, 214, 284);
+  group(QString(), 8, 6, 205, 27);
+  back_ = button(1055, QString(), 12, 13, 15, 16);
+  forward_ = button(1056, QString(), 26, 13, 15, 16);
+  up_ = button(1054, QString(), 40, 13, 15, 16);
+  desktop_ = button(1060, QString(), 54, 13, 15, 16);
+  open_ = button(1058, QString(), 68, 13, 15, 16);
+  auto* selected = button(1061, QStringLiteral("ファイル名選択変換"), 85, 13, 61, 16);
+  auto* bulk = button(1059, QStringLiteral("ファイル名一括変換"), 149, 13, 61, 16);
+  folderBox_ = group(QString(), 8, 34, 205, 247);
+  folderBox_->setObjectName(IdName(1049));
+  auto* list = new FileList(this);
+  list->onClick = [this] { OnListClick(); };
+  list->onDoubleClick = [this] { OnListDblClick(); };
+  list_ = list;
+  list_->setObjectName(IdName(1041));
+  PlaceDu(list_, du, 13, 44, 195, 234);
+  list_->setRootIsDecorated(false);
+  list_->setUniformRowHeights(true);
+  list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list_->setSortingEnabled(false);
+  list_->setEditTriggers(QAbstractItemView::EditKeyPressed);
+  list_->setItemDelegateForColumn(0, new NoCommitDelegate(list_));
+  list_->setIconSize(QSize(16, 16));
+  list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  list_->header()->setSectionsClickable(false);
+  list_->header()->setStretchLastSection(false);
+
+  // Right half: the display panel.
+  group(QStringLiteral("PlayerData"), 221, 1, 268, 176);
+  group(QStringLiteral("個人データ"), 226, 9, 258, 84);
+  for (int i = 0; i < 8; ++i) {
+    const int col = i / 4, row = i % 4;
+    const int x = 231 + col * 127, y = 20 + row * 18;
+    auto* b = button(1021 + i, QStringLiteral("Player%1").arg(i + 1), x, y, 34, 14);
+    b->setFocusPolicy(Qt::NoFocus);
+    names_[i] = readOnlyEdit(kNameIds[i], x + 36, y, 84, 14);
+  }
+  label(QStringLiteral("視点プレイヤー："), 228, 100, 62, 10);
+  perspective_ = readOnlyEdit(1015, 292, 98, 190, 13);
+  label(QStringLiteral("味方チーム     ："), 228, 116, 62, 10);
+  ally_ = readOnlyEdit(1016, 292, 114, 190, 13);
+  label(QStringLiteral("敵チーム        ："), 228, 132, 62, 10);
+  enemy_ = readOnlyEdit(1017, 292, 130, 190, 13);
+  group(QStringLiteral("全体データ"), 226, 147, 258, 26);
+  auto* graph = button(1085, QStringLiteral("グラフ一覧表示"), 231, 156, 70, 14);
+  // The game's length, shown once the user asks for it.
+  gameLength_ = new QCheckBox(QStringLiteral("ゲーム時間"), this);
+  gameLength_->setObjectName(IdName(1086));
+  PlaceDu(gameLength_, du, 308, 158, 52, 10);
+  gameLengthText_ = label(QString(), 361, 158, 118, 10);
+  gameLengthText_->setObjectName(IdName(1087));
+
+  group(QStringLiteral("Chat"), 221, 179, 268, 106);
+  hideWarnings_ = new QCheckBox(QStringLiteral("警告無し"), this);
+  hideWarnings_->setObjectName(IdName(1013));
+  PlaceDu(hideWarnings_, du, 227, 188, 50, 10);
+  pregame_ = new QCheckBox(QStringLiteral("開始前チャット"), this);
+  pregame_->setObjectName(IdName(1045));
+  PlaceDu(pregame_, du, 282, 188, 70, 10);
+  chatTimes_ = new QCheckBox(QStringLiteral("時刻表示"), this);
+  chatTimes_->setObjectName(IdName(1046));
+  PlaceDu(chatTimes_, du, 355, 188, 50, 10);
+  chat_ = new QPlainTextEdit(this);
+  chat_->setObjectName(IdName(1003));
+  // The pane shows the chat; it can be selected and copied, not edited.
+  chat_->setReadOnly(true);
+  chat_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  chat_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  chat_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  chat_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  PlaceDu(chat_, du, 227, 200, 256, 81);
+
+  const QRect last = du.rect(221, 179, 268, 106);
+  setMinimumSize(last.right() + du.x(4), last.bottom() + du.y(4));
+
+  connect(back_, &QPushButton::clicked, this, &CQuoril2View::OnBack);
+  connect(forward_, &QPushButton::clicked, this, &CQuoril2View::OnForward);
+  connect(up_, &QPushButton::clicked, this, &CQuoril2View::OnUpFolder);
+  connect(desktop_, &QPushButton::clicked, this, &CQuoril2View::OnDesktop);
+  connect(open_, &QPushButton::clicked, this, &CQuoril2View::OnOpenFile);
+  connect(bulk, &QPushButton::clicked, this, &CQuoril2View::OnBulkRename);
+  connect(selected, &QPushButton::clicked, this, &CQuoril2View::OnSelectedRename);
+  connect(graph, &QPushButton::clicked, this, &CQuoril2View::OnShowGraph);
+  connect(list_, &QWidget::customContextMenuRequested, this, &CQuoril2View::OnListRClick);
+  connect(hideWarnings_, &QCheckBox::clicked, this, [this] {
+    UpdateData(true);
+    RefreshChatPane(summary().view);
+    UpdateData(false);
+  });
+  connect(pregame_, &QCheckBox::clicked, this, [this] {
+    UpdateData(true);
+    RefreshChatPaneIfLoaded(summary().view);
+    UpdateData(false);
+  });
+  connect(chatTimes_, &QCheckBox::clicked, this, [this] {
+    UpdateData(true);
+    RefreshChatPaneIfLoaded(summary().view);
+    UpdateData(false);
+  });
+  connect(gameLength_, &QCheckBox::clicked, this, [this] { UpdateData(false); });
+  UpdateData(false);
+}
+
+void CQuoril2View::showMessages(const Messages& m) { ShowMessages(this, m); }
+
+void CQuoril2View::OnInitialUpdate() {
+  settingsPath_ = SettingsPath();
+  showMessages(LoadViewSettings(settingsPath_));
+  const ViewOptions options = LoadViewOptions(settingsPath_);
+  gameLength_->setChecked(options.showGameLength);
+  summary().view.showChatTimes = options.showChatTimes ? 1 : 0;
+  chatTimes_->setChecked(options.showChatTimes);
+  list_->clear();
+  list_->setColumnCount(4);
+  list_->setHeaderLabels({QStringLiteral("名前"), QStringLiteral("サイズ"), QStringLiteral("種類"),
+                          QStringLiteral("更新日時")});
+  const int widths[] = {200, 60, 40, 100};
+  for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, widths[c]);
+  nav_.StartHistory(StartupFolder());
+  NavigateTo(StartupFolder());
+  const std::pair<QPushButton*, int> icons[] = {{back_, 169}, {forward_, 168}, {up_, 170}, {desktop_, 171}, {open_, 172}};
+  for (auto [b, id] : icons) {
+    b->setIcon(ButtonIcon(id));
+    b->setIconSize(QSize(16, 16));
+  }
+  applyNameColors();
+}
+
+void CQuoril2View::OpenArgument(const std::string& arg) {
+  const std::string path = AbsolutePath(arg);
+  if (PathExists(path) && !IsDirectory(path)) {
+    // As if chosen in the open-file dialog.
+    summary().view.currentReplayPath = path;
+    UpdateData(false);
+    if (!OpenReplay(path)) return;
+    const std::string folder = FolderOf(path);
+    nav_.PushHistory(folder);
+    NavigateTo(folder);
+    return;
+  }
+  nav_.PushHistory(path);
+  NavigateTo(path);
+}
+
+void CQuoril2View::NavigateTo(std::string folder) {
+  Listing l = nav_.NavigateTo(folder, CurrentPlaces());
+  showMessages(l.messages);
+  fillList(l);
+  updateHistoryButtons();
+}
+
+void CQuoril2View::fillList(const Listing& l) {
+  folderBox_->setTitle(ShownPath(l.caption));
+  RedrawAll();
+  list_->setUpdatesEnabled(false);
+  list_->clear();
+  const QIcon folderIcon = ListIcon(false), recordingIcon = ListIcon(true);
+  QList<QTreeWidgetItem*> items;
+  items.reserve(static_cast<qsizetype>(l.entries.size()));
+  for (const FolderEntry& e : l.entries) {
+    auto* it = new QTreeWidgetItem({ShownPath(e.name), U8(e.sizeText), U8(e.typeText), U8(e.timeText)});
+    // The name as the file system has it, for opening and renaming.
+    it->setData(0, kNameBytesRole, QByteArray(e.name.data(), static_cast<qsizetype>(e.name.size())));
+    it->setIcon(0, e.isRecording() ? recordingIcon : folderIcon);
+    it->setFlags(it->flags() | Qt::ItemIsEditable);
+    items.push_back(it);
+  }
+  list_->addTopLevelItems(items);
+  list_->setUpdatesEnabled(true);
+}
+
+void CQuoril2View::updateHistoryButtons() {
+  auto [b, f] = nav_.HistoryButtons();
+  back_->setEnabled(b);
+  forward_->setEnabled(f);
+}
+
+void CQuoril2View::RedrawAll() {
+  applyNameColors();
+  update();
+}
+
+bool CQuoril2View::OpenReplay(const std::string& path) {
+  UpdateData(true);
+  OpenResult r = q2::OpenReplay(path, summary());
+  // ShowReplay ran and pushed its fields when the pipeline got that far.
+  if (r.ok) UpdateData(false);
+  showMessages(r.messages);
+  return r.ok;
+}
+
+void CQuoril2View::UpdateData(bool save) {
+  ReplayView& v = summary().view;
+  if (save) {
+    v.hideWarnings = hideWarnings_->isChecked() ? 1 : 0;
+    v.showPregameChat = pregame_->isChecked() ? 1 : 0;
+    v.showChatTimes = chatTimes_->isChecked() ? 1 : 0;
+    const QString shown = chat_->toPlainText();
+    if (shown != FromCp932(v.chatText)) {
+      const std::string u = ToU8(shown);
+      auto enc = Utf8ToCp932(u);
+      v.chatText = enc ? *enc : u;
+    }
+    return;
+  }
+  for (int i = 0; i < 8; ++i) names_[i]->setText(FromCp932(v.slotNameTexts[i]));
+  perspective_->setText(FromCp932(v.perspectivePlayerText));
+  ally_->setText(FromCp932(v.allyTeamText));
+  enemy_->setText(FromCp932(v.enemyTeamText));
+  hideWarnings_->setChecked(v.hideWarnings != 0);
+  pregame_->setChecked(v.showPregameChat == 1);
+  chatTimes_->setChecked(v.showChatTimes != 0);
+  // Nothing to show before a recording was read.
+  gameLengthText_->setText(gameLength_->isChecked() && v.bodyLength > 0
+                               ? U8(ClockText(v.gameDurationMs) + (v.clockComplete ? "" : " (途中まで)"))
+                               : QString());
+  const QString chat = FromCp932(v.chatText);
+  if (chat_->toPlainText() != chat) chat_->setPlainText(chat);
+  applyNameColors();
+}
+
+void CQuoril2View::applyNameColors() {
+  for (int i = 0; i < 8; ++i) {
+    QPalette p = names_[i]->palette();
+    p.setColor(QPalette::Text, ToQColor(PlayerColor(i)));
+    p.setColor(QPalette::Base, Qt::white);
+    names_[i]->setPalette(p);
+  }
+}
+
+bool CQuoril2View::event(QEvent* e) {
+  // Coming back to the window (after the colour dialog, say) shows the
+  // current colours.
+  if (e->type() == QEvent::WindowActivate) RedrawAll();
+  return QWidget::event(e);
+}
+
+std::vector<std::string> CQuoril2View::selectedNames() const {
+  std::vector<std::string> out;
+  for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* it = list_->topLevelItem(i);
+    if (it->isSelected()) out.push_back(it->data(0, kNameBytesRole).toByteArray().toStdString());
+  }
+  return out;
+}
+
+std::string CQuoril2View::firstSelectedName() const {
+  const std::vector<std::string> names = selectedNames();
+  return names.empty() ? std::string() : names.front();
+}
+
+void CQuoril2View::OnBack() { NavigateTo(nav_.StepBack()); }
+void CQuoril2View::OnForward() { NavigateTo(nav_.StepForward()); }
+
+void CQuoril2View::OnUpFolder() {
+  const std::string target = UpTarget(CurrentFolder(), CurrentPlaces());
+  nav_.PushHistory(target);
+  NavigateTo(target);
+}
+
+void CQuoril2View::OnDesktop() {
+  const std::string target = CurrentPlaces().desktop;
+  nav_.PushHistory(target);
+  NavigateTo(target);
+}
+
+void CQuoril2View::OnOpenFile() {
+  UpdateData(true);
+  const QString chosen = UiSeam::current().pickOpenFile(this, QtFolder(CurrentFolder()));
+  if (chosen.isEmpty()) return;
+  const std::string path = DiskPath(chosen);
+  summary().view.currentReplayPath = path;
+  UpdateData(false);
+  update();
+  if (!OpenReplay(path)) return;
+  const std::string folder = FolderOf(path);
+  nav_.PushHistory(folder);
+  NavigateTo(folder);
+}
+
+void CQuoril2View::OnListClick() {
+  const std::string path = JoinPath(CurrentFolder(), firstSelectedName());
+  if (!ContainsRecordingExtension(path)) return;
+  if (OpenReplay(path)) {
+    summary().view.currentReplayPath = path;
+    UpdateData(false);
+  }
+}
+
+void CQuoril2View::OnListDblClick() {
+  const std::string path = JoinPath(CurrentFolder(), firstSelectedName());
+  if (ContainsRecordingExtension(path)) {
+    OnListClick();
+    return;
+  }
+  nav_.PushHistory(path);
+  NavigateTo(path);
+}
+
+void CQuoril2View::OnListRClick(const QPoint& pos) {
+  // The first submenu of the list's menu resource, "POP1".
+  QMenu popup(QStringLiteral("POP1"), this);
+  QMenu* pop = &popup;
+  pop->addAction(QStringLiteral("開く(&O)...\tCtrl+O"));
+  pop->addAction(QStringLiteral("切り取り(&T)\tCtrl+X"), this, &CQuoril2View::OnEditCut);
+  pop->addAction(QStringLiteral("ｺﾋﾟｰ(&C)\tCtrl+C"), this, &CQuoril2View::OnEditCopy);
+  pop->addAction(QStringLiteral("貼り付け(&P)\tCtrl+V"), this, &CQuoril2View::OnEditPaste);
+  pop->addAction(QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ(R)"));
+  pop->exec(list_->viewport()->mapToGlobal(pos));
+}
+
+namespace {
+// Sends the command to the focused text box. A read-only box takes only the
+// copy, as a read-only Windows edit does; Qt's own undo, cut and paste
+// would change it.
+template <typename LineFn, typename PlainFn>
+void ToFocused(bool changesText, LineFn line, PlainFn plain) {
+  QWidget* w = QApplication::focusWidget();
+  if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    if (!changesText || !e->isReadOnly()) line(e);
+  } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+    if (!changesText || !p->isReadOnly()) plain(p);
+  }
+}
+}  // namespace
+
+void CQuoril2View::OnEditUndo() {
+  ToFocused(true, [](QLineEdit* e) { e->undo(); }, [](QPlainTextEdit* p) { p->undo(); });
+}
+void CQuoril2View::OnEditCut() {
+  ToFocused(true, [](QLineEdit* e) { e->cut(); }, [](QPlainTextEdit* p) { p->cut(); });
+}
+void CQuoril2View::OnEditCopy() {
+  ToFocused(false, [](QLineEdit* e) { e->copy(); }, [](QPlainTextEdit* p) { p->copy(); });
+}
+void CQuoril2View::OnEditPaste() {
+  ToFocused(true, [](QLineEdit* e) { e->paste(); }, [](QPlainTextEdit* p) { p->paste(); });
+}
+
+void CQuoril2View::OnShowGraph() { ShowAgeGraph(window(), summary()); }
+
+void CQuoril2View::OnBulkRename() {
+  UpdateData(false);
+  ViewRenameHost host(this);
+  RunBulkRename(host);
+}
+
+void CQuoril2View::OnSelectedRename() {
+  ViewRenameHost host(this);
+  RunSelectedRename(host);
+}
+
+}  // namespace q2

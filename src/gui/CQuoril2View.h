@@ -1,0 +1,112 @@
+// The form view: the folder list on the left, the display panel of the
+// recording shown last on the right.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "gui/CQuoril2Doc.h"
+#include "core/texts/message.h"
+#include "core/browse/folder_list.h"
+
+class QCheckBox;
+class QLabel;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace q2 {
+
+class CQuoril2View : public QWidget {
+  Q_OBJECT
+
+ public:
+  CQuoril2View(CQuoril2Doc* doc, QWidget* parent = nullptr);
+  ~CQuoril2View() override;
+
+  CQuoril2Doc* GetDocument() const { return doc_; }
+  ReplaySummary& summary() { return doc_->summary; }
+
+  // Settings, list columns, the first folder, the button icons.
+  void OnInitialUpdate();
+  // A folder or recording named on the command line.
+  void OpenArgument(const std::string& path);
+
+  void NavigateTo(std::string folder);
+  bool OpenReplay(const std::string& path);
+
+  // Dialog data exchange: true takes the controls into the fields, false
+  // pushes the fields into the controls.
+  void UpdateData(bool saveAndValidate);
+  // Repaints everything, with the current player colours.
+  void RedrawAll();
+
+  // Handlers.
+  void OnBack();
+  void OnForward();
+  void OnUpFolder();
+  void OnDesktop();
+  void OnOpenFile();
+  void OnListClick();
+  void OnListDblClick();
+  void OnListRClick(const QPoint& pos);
+  void OnEditUndo();
+  void OnEditCut();
+  void OnEditCopy();
+  void OnEditPaste();
+  void OnShowGraph();
+  void OnBulkRename();
+  void OnSelectedRename();
+
+  const std::string& CurrentFolder() const { return nav_.currentFolder(); }
+  const FolderNavigator& navigator() const { return nav_; }
+  const std::string& settingsPath() const { return settingsPath_; }
+  QTreeWidget* fileList() const { return list_; }
+  // The selected rows' names as the file system has them, in list order.
+  std::vector<std::string> selectedNames() const;
+
+  // The folders the navigation falls back to (the platform's desktop and home).
+  static Places CurrentPlaces();
+  // Lets tests point the desktop elsewhere; empty restores the platform's.
+  static void OverrideDesktop(const std::string& desktop, const std::string& home = {});
+
+ protected:
+  bool event(QEvent* e) override;
+
+ private:
+  void buildForm();
+  void fillList(const Listing& l);
+  void updateHistoryButtons();
+  std::string firstSelectedName() const;
+  void applyNameColors();
+  void showMessages(const Messages& m);
+
+  CQuoril2Doc* doc_;
+  FolderNavigator nav_;
+  std::string settingsPath_;
+
+  QGroupBox* folderBox_ = nullptr;
+  QTreeWidget* list_ = nullptr;
+  QPushButton* back_ = nullptr;
+  QPushButton* forward_ = nullptr;
+  QPushButton* up_ = nullptr;
+  QPushButton* desktop_ = nullptr;
+  QPushButton* open_ = nullptr;
+  std::array<QLineEdit*, 8> names_{};
+  QLineEdit* perspective_ = nullptr;
+  QLineEdit* ally_ = nullptr;
+  QLineEdit* enemy_ = nullptr;
+  QPlainTextEdit* chat_ = nullptr;
+  QCheckBox* hideWarnings_ = nullptr;
+  QCheckBox* pregame_ = nullptr;
+  QCheckBox* chatTimes_ = nullptr;   // "時刻表示"
+  QCheckBox* gameLength_ = nullptr;  // "ゲーム時間"
+  QLabel* gameLengthText_ = nullptr;
+};
+
+}  // namespace q2

@@ -1,0 +1,55 @@
+#include "gui/kit/QtText.h"
+
+#include <QDir>
+
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace q2 {
+
+QString FromCp932(const std::string& bytes) {
+  QString s = U8(Cp932ToUtf8(bytes));
+  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return s;
+}
+
+QString ShownPath(const std::string& path) { return U8(DisplayPath(path)); }
+
+QString QtFolder(const std::string& folder) {
+  std::string f = folder;
+  while (!IsValidUtf8(f)) {
+    auto parent = ParentFolder(f);
+    if (!parent) return {};
+    f = *parent;
+  }
+  return U8(f);
+}
+
+std::string DiskPath(const QString& qtPath) {
+  const QString native = QDir::toNativeSeparators(qtPath);
+  const std::string direct = ToU8(native);
+  if (direct.empty() || PathExists(direct)) return direct;
+  const QStringList names = native.split(QChar::fromLatin1(kPathSep));
+  std::string resolved = ToU8(names.first());
+  if (resolved.empty()) resolved = std::string(1, kPathSep);  // an absolute POSIX path
+  for (qsizetype i = 1; i < names.size(); ++i) {
+    const QString& name = names[i];
+    if (name.isEmpty()) continue;
+    std::string next = JoinPath(resolved, ToU8(name));
+    if (!PathExists(next)) {
+      auto items = ListFolder(resolved);
+      if (!items) return direct;
+      next.clear();
+      for (const DirItem& it : *items)
+        if (U8(it.name) == name || ShownPath(it.name) == name) {
+          next = JoinPath(resolved, it.name);
+          break;
+        }
+      if (next.empty()) return direct;
+    }
+    resolved = std::move(next);
+  }
+  return resolved;
+}
+
+}  // namespace q2

@@ -1,0 +1,34 @@
+// Conversions between the core's texts and colours and Qt's.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <string>
+
+#include "core/settings/settings.h"
+
+namespace q2 {
+
+inline QString U8(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+inline std::string ToU8(const QString& s) { return s.toUtf8().toStdString(); }
+// Code page 932 bytes (names, chat) for display; CR LF becomes a line break.
+QString FromCp932(const std::string& bytes);
+
+// Paths are the file system's bytes; Qt reads names as UTF-8 and loses a
+// name that is not (one from an archive made on Japanese Windows).
+// A path or file name as the user reads it.
+QString ShownPath(const std::string& path);
+// The deepest folder of the path that Qt can name.
+QString QtFolder(const std::string& folder);
+// The file system's path for a path Qt gives back (from the open-file
+// dialog): a name Qt could not read is found again among its folder's
+// names, by Qt's reading of it or by the name as shown.
+std::string DiskPath(const QString& qtPath);
+
+inline QColor ToQColor(ColorRef c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+inline ColorRef ToColorRef(const QColor& c) {
+  return static_cast<ColorRef>(c.red()) | static_cast<ColorRef>(c.green()) << 8 |
+         static_cast<ColorRef>(c.blue()) << 16;
+}
+
+}  // namespace q2

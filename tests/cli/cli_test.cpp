@@ -1,0 +1,346 @@
+// quoril2-cli run as a user would run it: output shapes, exit codes,
+// messages, and what its renames leave.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <tuple>
+
+#include "support/core_support.h"
+#include "support/run_program.h"
+#include "core/recording/open_replay.h"
+
+using namespace q2;
+using namespace q2test;
+namespace fs = std::filesystem;
+
+namespace {
+
+// As JSON writes it: Windows paths hold backslashes.
+std::string Q(const std::string& s) {
+  std::string q = "\"";
+  for (char c : s) q += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  return q + '"';
+}
+
+ProgramRun Cli(const TempDir& dir, const std::vector<std::string>& args, const std::string& workDir = "") {
+  return RunProgram(QUORIL2_CLI, args, dir.path(), workDir);
+}
+
+const std::string kA = gen::DefaultRecordingName({2005, 3, 5, 10, 40, 55});
+const std::string kB = gen::DefaultRecordingName({2006, 1, 14, 23, 59, 1});
+
+}  // namespace
+
+TEST(CliShow, ExitCodesAndMessagesOfEveryOutcome) {
+  TempDir dir;
+  WriteBytes(dir / "a.mgx", "");
+  WriteBytes(dir / "corrupt.mgx", Le32(0) + "xxxxxxxx");
+  WriteBytes(dir / "inflate.mgx", Le32(8) + Le32(0));
+  WriteBytes(dir / "slot9.mgx", gen::Assemble(HeaderBytes(1).randomGame().tableMarker().record(0, "").record(1, "kept")
+                                                      .record(9, "bad").emptyRecords(6).b, std::string(50, '\x01')));
+  const std::string usage = "usage: quoril2-cli show", a = dir / "a.mgx";
+  // Arguments, exit code, the start of the error output. A failing step
+  // prints its message on standard error only.
+  const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+      {{}, 2, usage}, {{"show"}, 2, usage}, {{"show", "--json"}, 2, usage}, {{"show", "--bogus", a}, 2, usage},
+      {{"show", a, a}, 2, usage}, {{"frobnicate", a}, 2, usage},
+      {{"show", "--json", dir / "corrupt.mgx"}, 1, kTextCorrupt + "\n"}, {{"show", dir / "corrupt.mgx"}, 1, kTextCorrupt + "\n"},
+      {{"show", "--json", dir / "missing.mgx"}, 1, kTextCannotOpen + "\n"}, {{"show", dir / "inflate.mgx"}, 1, kTextInflate + "\n"}};
+  for (const auto& [args, code, err] : cases) {
+    ProgramRun r = Cli(dir, args);
+    EXPECT_EQ(r.code, code) << r.err;
+    EXPECT_EQ(code == 1 ? r.err : r.err.substr(0, err.size()), err);
+    EXPECT_EQ(r.out, "");
+  }
+  // The messages of an open that succeeds are listed with the rest.
+  ProgramRun r = Cli(dir, {"show", "--json", dir / "slot9.mgx"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find("\"name\": \"kept\""), std::string::npos);
+  EXPECT_TRUE(r.out.ends_with("\"messages\": [\"HEADER_DATA_ERROR\"]}\n")) << r.out;
+  r = Cli(dir, {"show", dir / "slot9.mgx"});
+  EXPECT_NE(r.out.find(kTextHeaderData), std::string::npos);
+  EXPECT_EQ(Snapshot(dir.path()).size(), 4u);  // nothing written beside them
+}
+TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
+  TempDir dir;
+  gen::GameParams p;
+  p.players = {{1, "North", 2}, {2, "侍ジャック", 3}, {3, "ゆきむら", 2}, {4, "West", 3}};
+  p.recorderSlot = 3;
+  p.lobbyChat = {{2, "quote \" backslash \\ tab \t unit \x1F end"}};
+  p.researches = {{1, 22, 0.1}, {3, 67, 0.3}, {3, 22, 0.5}};
+  p.ages = {{1, 101, 0.2}, {3, 101, 0.25}, {1, 102, 0.6}, {1, 103, 0.99}};
+  p.chat = {{1, "North: 11", 0.01}, {3, "--警告-- 攻撃", 0.35}, {4, "West: 「了解」", 0.8}};
+  p.bodyLength = 240000;
+  p.headerSize = 40000;
+  WriteBytes(dir / "game.mgx", gen::BuildRecording(p));
+  ProgramRun r = Cli(dir, {"show", "--json", dir / "game.mgx"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  // Worked out from where the generator put each event and the game time
+  // there (duration 448409): age times carry 84480, an age is reached 130,
+  // 160 or 190 seconds after its click unless the game ends first, every
+  // number that is no integer is printed to read back as the very double.
+  std::string players, ages, research, shares;
+  for (int i = 0; i < 8; ++i) {
+    const std::string slot = "{\"slot\": " + std::to_string(i + 1) + ", ";
+    const char* named[] = {"\"North\", \"team\": 2", "\"侍ジャック\", \"team\": 3", "\"ゆきむら\", \"team\": 2", "\"West\", \"team\": 3"};
+    players += (i ? ", " : "") + slot + "\"name\": " + (i < 4 ? named[i] : "\"\", \"team\": 0") + "}";
+    ages += (i ? ", " : "") + slot +
+            (i == 0   ? "\"feudal\": 132434, \"castle\": 228419, \"imperial\": 322017, \"feudalRank\": 1, \"castleRank\": 1, "
+                        "\"imperialRank\": 1, \"feudalMs\": 218601, \"castleMs\": 426439, \"imperialMs\": 0}"
+             : i == 2 ? "\"feudal\": 144426, \"castle\": 0, \"imperial\": 0, \"feudalRank\": 2, \"castleRank\": 0, "
+                        "\"imperialRank\": 0, \"feudalMs\": 240761, \"castleMs\": 0, \"imperialMs\": 0}"
+                      : "\"feudal\": 0, \"castle\": 0, \"imperial\": 0, \"feudalRank\": 0, \"castleRank\": 0, "
+                        "\"imperialRank\": 0, \"feudalMs\": 0, \"castleMs\": 0, \"imperialMs\": 0}");
+    research += (i ? ", " : "") + slot +
+                (i == 0   ? "\"economy\": [{\"iconId\": 159, \"when\": 0.099741666666666673, \"ms\": 44870}], \"blacksmith\": []}"
+                 : i == 2 ? "\"economy\": [{\"iconId\": 159, \"when\": 0.49974583333333333, \"ms\": 223107}], "
+                            "\"blacksmith\": [{\"iconId\": 173, \"when\": 0.29979166666666668, \"ms\": 133670}]}"
+                          : "\"economy\": [], \"blacksmith\": []}");
+    shares += i == 0   ? "[5.5180833333333332, 3.9993750000000001, 3.8999166666666669, -3.4173749999999998]"
+              : i == 2 ? ", [6.0177499999999995, 3.9822500000000005, 0, 0]"
+                       : ", [10, 0, 0, 0]";
+  }
+  EXPECT_EQ(r.out, "{\"recorderSlot\": 3,\n \"players\": [" + players +
+                       "],\n \"perspectivePlayer\": \"ゆきむら\", \"allyTeam\": \"North ゆきむら \", \"enemyTeam\": \"\",\n"
+                       " \"pregameChat\": [\"quote \\\" backslash \\\\ tab \\t unit \\u001f end\"], \"ingameChat\": [\"North: 11\", "
+                       "\"--警告-- 攻撃\", \"West: 「了解」\"], \"ingameChatFiltered\": [\"North: 11\", \"West: 「了解」\"],\n"
+                       " \"ingameChatMs\": [4335, 155699, 357020],\n"
+                       " \"bodyLength\": 240000, \"duration\": 448409, \"clockComplete\": true,\n \"ages\": [" + ages +
+                       "],\n \"research\": [" + research + "],\n \"ageShares\": [" + shares + "],\n \"messages\": []}\n");
+}
+
+TEST(CliShow, ManyRecordingsGiveOneJsonLineEachInOrderAndGoOnPastFailures) {
+  TempDir dir;
+  fs::create_directories(dir / "top/b-sub");
+  WriteBytes(dir / "top/c.mgx", Game({"C", "B"}, 5));
+  WriteBytes(dir / "top/a.mgx", Game({"A", "B"}, 5));
+  WriteBytes(dir / "top/b-sub/inner.mgx", Game({"Inner", "B"}, 5));
+  WriteBytes(dir / "top/broken.mgx", Le32(0) + "xxxxxxxx");
+  WriteBytes(dir / "top/notes.txt", "no recording");
+  std::error_code noLinks;  // Windows lets only some users make symbolic links
+  fs::create_directory_symlink(dir / "top", dir / "top/b-sub/loop", noLinks);
+  // A path as the walk through the folders joins it.
+  auto in = [&](const std::string& name) { return JoinPath(dir / "top", name); };
+  auto name = [](const std::string& n) { return "\"name\": " + Q(n) + ", "; };
+  auto error = [](const std::string& e) { return "\"error\": " + Q(e) + "}"; };
+  // Arguments; path and a part of each line; exit code.
+  const std::tuple<std::vector<std::string>, std::vector<std::pair<std::string, std::string>>, int> cases[] = {
+      {{dir / "top/c.mgx", dir / "top/missing.mgx", dir / "top/a.mgx"},
+       {{dir / "top/c.mgx", name("C")}, {dir / "top/missing.mgx", error(kTextCannotOpen)}, {dir / "top/a.mgx", name("A")}},
+       1},
+      {{dir / "top/a.mgx", dir / "top/a.mgx"}, {{dir / "top/a.mgx", name("A")}, {dir / "top/a.mgx", name("A")}}, 0},
+      // The list's order; a subfolder's recordings where the subfolder
+      // stands; a link back is not followed again.
+      {{"--recursive", dir / "top"},
+       {{in("a.mgx"), name("A")}, {JoinPath(in("b-sub"), "inner.mgx"), name("Inner")},
+        {in("broken.mgx"), error(kTextCorrupt)}, {in("c.mgx"), name("C")}},
+       1},
+  };
+  for (auto [args, lines, code] : cases) {
+    args.insert(args.begin(), {"show", "--json"});
+    ProgramRun r = Cli(dir, args);
+    EXPECT_EQ(r.code, code) << r.err;
+    std::istringstream out(r.out);
+    std::string line;
+    for (const auto& [path, what] : lines) {
+      ASSERT_TRUE(std::getline(out, line));
+      EXPECT_EQ(line.rfind("{\"path\": " + Q(path) + ", ", 0), 0u) << line;
+      EXPECT_NE(line.find(what), std::string::npos) << line;
+    }
+    EXPECT_FALSE(std::getline(out, line));
+  }
+}
+
+TEST(CliRename, OutcomesExitCodesAndWhatIsPrinted) {
+  TempDir tmp;
+  const std::string dir = tmp / "rec";
+  std::filesystem::create_directory(dir);
+  for (const auto& [path, bytes] : {std::pair{dir + "/" + kA, Game({"太郎", "花子"}, 1)}, {dir + "/" + kB, Game({"North"}, 2)},
+                                    {dir + "/keep.mgx", Game({"x"}, 3)}, {tmp / "one.mgx", Game({"North"}, 1)},
+                                    {tmp / "two.mgx", Game({"North"}, 2)}, {tmp / "notes.txt", std::string("x")}})
+    ASSERT_TRUE(gen::WriteFile(path, bytes));
+  const auto before = Snapshot(dir);
+  const std::string renamed = kA + " -> 太郎：2005年03月05日： vs .mgx\n" + kB + " -> North：2006年01月14日： vs .mgx\n" +
+                              "ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙを\n紳士的に一括変換しました。\n貴方もこれで紳士です(´'ω'｀)\n";
+  // Arguments, exit code, and the output; for a refusal (exit 2, nothing
+  // renamed) the start of the error output. A dry run renames nothing and
+  // leaves no header file, so the real run then does the same.
+  const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+      {{"--format", "[YEAR", dir}, 2, "変換書式をが不正だよ(´；ω；`)"}, {{"--format=", dir}, 2, "変換書式を入力してよ(´；ω；`)"},
+      {{}, 2, "usage"}, {{dir, dir}, 2, "usage"}, {{"--bogus", dir}, 2, "usage"}, {{"--format"}, 2, "usage"},
+      {{"--dry-run", dir + "/"}, 0, renamed}, {{dir}, 0, renamed},
+      {{"--format", "[YEAR]", dir}, 3, "ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙが存在しません\n"},
+      // Selected files: each renamed in its own folder.
+      {{"--format", "[REC_PLAYER]", "--selected", tmp / "one.mgx", tmp / "notes.txt", tmp / "two.mgx"}, 1,
+       "one.mgx -> North.mgx\nnotes.txt: 変換対象外\ntwo.mgx -> North.mgx: 失敗 (同じ名前のファイルが既にあります)\n"
+       "使用不可な文字が挿入されてるため変換できません\n"}};
+  for (auto [args, code, printed] : cases) {
+    args.insert(args.begin(), "rename");
+    ProgramRun r = Cli(tmp, args);
+    EXPECT_EQ(r.code, code) << r.err;
+    EXPECT_EQ(code == 2 ? r.out + r.err.substr(0, printed.size()) : r.out, printed);
+  }
+  EXPECT_EQ(Snapshot(dir), (std::map<std::string, std::string>{{"太郎：2005年03月05日： vs .mgx", before.at(kA)},
+                                                               {"North：2006年01月14日： vs .mgx", before.at(kB)},
+                                                               {"keep.mgx", before.at("keep.mgx")}}));
+  // A relative path, from the folder the program runs in.
+  EXPECT_EQ(Cli(tmp, {"rename", "--format", "renamed [REC_PLAYER]", "--selected", "two.mgx"}, tmp.path()).code, 0);
+  const auto after = Snapshot(tmp.path());
+  EXPECT_TRUE(after.count("North.mgx") && after.count("renamed North.mgx") && !after.count("two.mgx"));
+}
+
+#ifndef _WIN32
+// What the dry run lists and returns is what the real run then does, for an
+// ordinary user where renames fail.
+TEST(CliRename, DryRunForeseesWhatTheRealRunCannotDo) {
+  const std::tuple<const char*, unsigned, int, std::string> cases[] = {  // folder mode; folders of 240 bytes above it
+      {"read-only folder", 0555, 0, "[REC_PLAYER]"},
+      {"read-only folder, dates only", 0555, 0, "[YEAR][MONTH][DAY][SEC]"},
+      {"sticky folder, another user's files", 01777, 0, "[REC_PLAYER]"},
+      {"path longer than the system takes", 0755, 16, std::string(240, 'x') + "[SEC]"},
+  };
+  for (const auto& [what, mode, depth, format] : cases) {
+    SCOPED_TRACE(what);
+    if (mode & S_ISVTX && !IsRoot()) continue;  // needs files of another user
+    TempDir tmp;
+    std::string dir = tmp.path();
+    for (int i = 0; i < depth; ++i) dir += "/" + std::string(240, 'd');
+    dir += "/rec";
+    std::filesystem::create_directories(dir);
+    ASSERT_TRUE(gen::WriteFile(dir + "/" + kA, Game({"太郎"}, 1)));
+    ASSERT_TRUE(gen::WriteFile(dir + "/" + kB, Game({"North"}, 2)));
+    // The user's folders, so that only the case's own obstacle is in the way.
+    for (const std::string& d : {tmp.path(), dir}) ASSERT_TRUE(!IsRoot() || ::chown(d.c_str(), kUnprivilegedId, kUnprivilegedId) == 0);
+    ASSERT_TRUE(!(mode & S_ISVTX) || ::chown(dir.c_str(), 0, 0) == 0);
+    ASSERT_EQ(::chmod(dir.c_str(), mode), 0);
+    const auto before = Snapshot(dir);
+    const std::string why = RunAsUser([&] {
+      ProgramRun dry = Cli(tmp, {"rename", "--format", format, "--dry-run", dir});
+      ProgramRun real = Cli(tmp, {"rename", "--format", format, dir});
+      EXPECT_EQ(dry.code, 1) << dry.out;
+      EXPECT_EQ(real.code, dry.code);
+      EXPECT_EQ(real.out + real.err, dry.out + dry.err);
+    });
+    if (!why.empty()) GTEST_SKIP() << why;
+    EXPECT_EQ(Snapshot(dir), before);
+    ::chmod(dir.c_str(), 0755);
+  }
+}
+
+namespace {
+
+// A tree as lstat sees it: every entry's kind, mode, owner, times and bytes
+// (a link's target, never what it points at; a FIFO is never opened).
+std::map<std::string, std::string> Tree(const std::string& root) {
+  std::map<std::string, std::string> out;
+  std::function<void(const std::string&, const std::string&)> walk = [&](const std::string& path, const std::string& rel) {
+    struct stat st{};
+    if (::lstat(path.c_str(), &st) != 0) return;
+    std::ostringstream e;
+    e << std::oct << st.st_mode << std::dec << " " << st.st_uid << " " << st.st_mtim.tv_sec << "."
+      << st.st_mtim.tv_nsec << " ";
+    if (S_ISREG(st.st_mode)) e << ReadBytes(path);
+    if (S_ISLNK(st.st_mode)) e << fs::read_symlink(path).string();
+    out[rel] = e.str();
+    if (S_ISDIR(st.st_mode))
+      for (const auto& d : fs::directory_iterator(path)) walk(d.path().string(), rel + "/" + d.path().filename().string());
+  };
+  walk(root, ".");
+  return out;
+}
+
+}  // namespace
+
+// Every way of reading a recording, run as an ordinary user over folders
+// that hold what a program writing beside recordings would destroy: reading
+// changes nothing at all (not even a folder's time), and a rename changes
+// only the recording's name.
+TEST(ReadingNeverWrites, EveryReaderAndRenameOverFoldersWithTraps) {
+  const std::string kDefault = kA, kDat = kA.substr(0, kA.size() - 4) + ".dat";
+  struct Case {
+    const char* what;
+    std::string recording;                        // relative to the top folder
+    std::function<void(const std::string&)> make;  // what lies beside it
+    bool readOnly = false;
+  };
+  TempDir outside;
+  const std::string target = outside / "precious.txt";
+  const std::vector<Case> cases = {
+      {"read-only folder", "rec/" + kDefault, [](const std::string&) {}, true},
+      {"the user's .dat file", "rec/" + kDefault, [&](const std::string& d) { WriteBytes(d + "/rec/" + kDat, "mine"); }},
+      {"a link named .dat", "rec/" + kDefault,
+       [&](const std::string& d) { fs::create_symlink(target, d + "/rec/" + kDat); }},
+      {"a FIFO named .dat", "rec/" + kDefault, [&](const std::string& d) { ::mkfifo((d + "/rec/" + kDat).c_str(), 0644); }},
+      {"a.mgx.mgz beside a.dat.mgz", "rec/a.mgx.mgz",
+       [&](const std::string& d) { WriteBytes(d + "/rec/a.dat.mgz", Game({"Other"}, 9)); }},
+      {"replays.mgx/ beside replays.dat/", "replays.mgx/game.mgz",
+       [&](const std::string& d) {
+         fs::create_directories(d + "/replays.dat");
+         WriteBytes(d + "/replays.dat/game.mgz", Game({"Other"}, 9));
+       }},
+  };
+  WriteBytes(target, "precious");
+  const std::string game = Game({"North", "South"}, 3);
+  for (const Case& c : cases) {
+    for (const bool bulk : {true, false}) {
+      SCOPED_TRACE(std::string(c.what) + (bulk ? ", bulk rename" : ", selected rename"));
+      TempDir top;
+      const std::string rec = top / c.recording, folder = fs::path(rec).parent_path().string();
+      fs::create_directories(folder);
+      WriteBytes(rec, game);
+      c.make(top.path());
+      // Old times, so that a touch shows.
+      for (const auto& e : fs::recursive_directory_iterator(top.path()))
+        if (!e.is_symlink() && !e.is_fifo()) fs::last_write_time(e.path(), fs::file_time_type::clock::now() - std::chrono::hours(48));
+      // The user's own folders (root's files in them), the recording's read-only where the case says.
+      for (const auto& e : fs::recursive_directory_iterator(top.path())) {
+        const bool mine = !e.is_directory() || !IsRoot() || ::chown(e.path().c_str(), kUnprivilegedId, kUnprivilegedId) == 0;
+        ASSERT_TRUE(mine);
+      }
+      ASSERT_TRUE(!IsRoot() || ::chown(top.path().c_str(), kUnprivilegedId, kUnprivilegedId) == 0);
+      ASSERT_EQ(::chmod(folder.c_str(), c.readOnly ? 0555 : 0755), 0);
+      TempDir capture;
+      ::chmod(capture.path().c_str(), 0777);
+      const auto before = Tree(top.path()), outsideBefore = Tree(outside.path());
+      const std::string why = RunAsUser([&] {
+        ReplaySummary s;
+        const OpenResult open = OpenReplay(rec, s);
+        EXPECT_TRUE(open.ok) << (open.messages.empty() ? "" : open.messages[0].text);
+        EXPECT_EQ(s.doc.playerNames[0], "North");
+        EXPECT_EQ(Cli(capture, {"show", rec}).code, 0);
+        const ProgramRun all = Cli(capture, {"show", "--json", "--recursive", top.path()});
+        EXPECT_EQ(all.code, 0) << all.out;
+        EXPECT_NE(all.out.find("\"North\""), std::string::npos);
+        EXPECT_EQ(Tree(top.path()), before) << "reading changed the folder";
+        const ProgramRun r = bulk ? Cli(capture, {"rename", "--format", "[REC_PLAYER]", folder})
+                                  : Cli(capture, {"rename", "--format", "[REC_PLAYER]", "--selected", rec});
+        const std::string ext = fs::path(rec).extension().string();
+        if (c.readOnly) {
+          EXPECT_EQ(r.code, 1);
+          EXPECT_NE(r.out.find("-> North" + ext + ": 失敗 (ファイル名を変更できませんでした)"), std::string::npos) << r.out;
+          EXPECT_EQ(r.err, "");
+        } else if (bulk && c.recording.find(kDefault) == std::string::npos) {
+          EXPECT_EQ(r.code, 3) << r.out;  // nothing default-named there
+        } else {
+          EXPECT_EQ(r.code, 0) << r.out + r.err;
+        }
+      });
+      if (!why.empty()) GTEST_SKIP() << why;
+      // Only the recording's own name changed, when it could.
+      auto after = Tree(top.path());
+      const std::string renamed = fs::path(c.recording).replace_filename("North" + fs::path(rec).extension().string());
+      if (after.count("./" + renamed)) {
+        EXPECT_FALSE(c.readOnly);
+        after["./" + c.recording] = after["./" + renamed];
+        after.erase("./" + renamed);
+        const std::string parent = "./" + fs::path(c.recording).parent_path().string();
+        after[parent] = before.at(parent);  // the rename itself touches its folder
+      }
+      EXPECT_EQ(after, before);
+      EXPECT_EQ(Tree(outside.path()), outsideBefore);
+      ::chmod(folder.c_str(), 0755);
+    }
+  }
+}
+#endif

@@ -1,0 +1,471 @@
+// The real main window, one user story per test: the first start and what
+// later starts keep, the folder list and navigation, a recording opened into
+// the panel with its chat, graph and colours, Qt's own dialogs, and the
+// rename buttons. Names are bytes: some are code page 932, as unpacked from an
+// archive made on Japanese Windows, shown decoded and used as they are.
+#include <filesystem>
+#include <fstream>
+
+#include "gui/CMainFrame.h"
+#include "gui/CQuoril2App.h"
+#include "gui/kit/Icons.h"
+#include "platform/text.h"
+#include "gui/qt_support.h"
+#include "core/rename/rename_run.h"
+#include "core/recording/game_clock.h"
+#include "gui/CQuoril2Doc.h"
+#include "gui/CQuoril2View.h"
+
+namespace fs = std::filesystem;
+using namespace q2test;
+using Strings = std::vector<std::string>;
+using Stored = std::pair<std::optional<std::string>, std::optional<std::string>>;
+
+namespace {
+
+void Touch(const std::string& path, size_t bytes = 0) { std::ofstream(path, std::ios::binary) << std::string(bytes, 'x'); }
+std::string Cp932(const char* utf8) { return q2::Utf8ToCp932(utf8).value(); }
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir root_;
+  std::string desktop_;
+  Settings settings_;
+  q2::CQuoril2Doc doc_;
+  std::unique_ptr<q2::CMainFrame> frame_;
+
+  q2::CQuoril2View* view() { return frame_->view(); }
+  QTreeWidget* list() { return view()->fileList(); }
+  template <class T = QPushButton>
+  T* control(int id) { return Id<T>(view(), id); }
+  // The eight names, then the perspective player, the allies and the enemies.
+  QStringList panel() {
+    QStringList texts;
+    for (int id : {1004, 1005, 1006, 1007, 1008, 1009, 1011, 1012, 1015, 1016, 1017})
+      texts << control<QLineEdit>(id)->text();
+    return texts;
+  }
+  QColor nameColour(int id) { return control<QLineEdit>(id)->palette().color(QPalette::Text); }
+  QStringList column(int c) { return Rows(list()->model(), c); }
+  QStringList chat() { return control<QPlainTextEdit>(1003)->toPlainText().split('\n'); }
+  QString length() { return control<QLabel>(1087)->text(); }
+  // "ゲーム時間" and "時刻表示", checked and stored.
+  std::pair<bool, bool> options() {
+    return {control<QCheckBox>(1086)->isChecked(), control<QCheckBox>(1046)->isChecked()};
+  }
+  Stored stored() {
+    return {settings_.raw(q2::kSectionView, q2::kKeyShowGameLength), settings_.raw(q2::kSectionView, q2::kKeyChatTimes)};
+  }
+  std::pair<bool, bool> historyButtons() { return {control(1055)->isEnabled(), control(1056)->isEnabled()}; }
+  const Strings& history() { return view()->navigator().history(); }
+  QString caption() { return control<QGroupBox>(1049)->title(); }
+  const std::string& shownPath() { return view()->summary().view.currentReplayPath; }
+  void press(int id) { QTest::mouseClick(control<QAbstractButton>(id), Qt::LeftButton); }
+  std::string dir(const std::string& name) {
+    const std::string p = root_.path().toStdString() + "/" + name;
+    fs::create_directories(p);
+    return p;
+  }
+
+  void start(const std::string& arg = {}) {
+    doc_ = q2::CQuoril2Doc();
+    frame_ = q2::CQuoril2App::CreateMainWindow(&doc_, arg);
+    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+  }
+  void startIn(const std::string& folder, const std::string& arg = {}) {
+    q2::IniWriteString(settings_.ini, q2::kSectionFile, q2::kKeySaveGameDir, folder);
+    start(arg);
+  }
+  void exit() { frame_.reset(); }
+
+  QTreeWidgetItem* item(const QString& name) {
+    const auto found = list()->findItems(name, Qt::MatchExactly);
+    return found.isEmpty() ? nullptr : found.first();
+  }
+  QPoint at(const QString& name) {
+    if (!item(name)) qFatal("no item %s", qPrintable(name));
+    return list()->visualItemRect(item(name)).center();
+  }
+  void click(const QString& name) { QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at(name)); }
+  // What a real double click delivers: press, release, press with the double click, release.
+  void doubleClick(QPoint p) {
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, p);
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, p);
+    QTest::mouseRelease(list()->viewport(), Qt::LeftButton, {}, p);
+  }
+  // Runs a rename button with `format` confirmed in the format dialog.
+  void rename(Seam& seam, int button, const std::string& format) {
+    q2::IniWriteString(settings_.ini, q2::kSectionFile, q2::kKeyLastFormat, format);
+    seam.answers = {QMessageBox::Yes};
+    WhenModal([](QWidget* dlg) { Press(dlg, 1); });
+    press(button);
+  }
+
+ private slots:
+  void initTestCase() {
+    desktop_ = dir("Desktop");
+    Touch(desktop_ + "/on-desktop.mgx", 10);
+    q2::CQuoril2View::OverrideDesktop(desktop_, dir("home"));
+  }
+  void cleanup() {
+    exit();
+    settings_.clear();
+  }
+  // QTemporaryDir leaves behind names that are not UTF-8.
+  void cleanupTestCase() { fs::remove_all(root_.path().toStdString()); }
+
+  // The first start; then what later starts keep: the start-up folder (never
+  // one the settings file can't hold whole), and "ゲーム時間" and "時刻表示",
+  // off until chosen and written only once changed; a recording or a folder
+  // on the command line.
+  void startsAndRemembers() {
+    Seam seam;
+    start();  // no settings file, and the default folder is missing
+    QCOMPARE(seam.captions(), (Strings{"iniﾌｧｲﾙ読み込みｴﾗｰ", "ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ"}));
+    QCOMPARE(seam.ownerVisible, (std::vector<bool>{false, false}));  // before the window shows
+    QCOMPARE(view()->CurrentFolder(), desktop_);
+    QCOMPARE(column(0), QStringList{"on-desktop.mgx"});
+    QCOMPARE(history(), Strings{q2::kDefaultSaveGameDir});
+    QCOMPARE(historyButtons(), std::make_pair(false, false));
+    QCOMPARE(QRect(frame_->pos(), frame_->size()), QRect(10, 100, 863, 514));
+    QCOMPARE(frame_->windowTitle(), QStringLiteral("くおらん Ver 1.005"));
+    QCOMPARE(options(), std::make_pair(false, false));
+    exit();
+    QCOMPARE(q2::IniReadString(settings_.ini, q2::kSectionFile, q2::kKeySaveGameDir), desktop_);
+    QCOMPARE(stored(), Stored());
+
+    const std::string a = dir("start/a"), b = dir("start/" + Cp932("記録"));
+    const std::string deep = dir("start/" + std::string(150, 'd') + "/" + std::string(120, 'e'));
+    q2::gen::Placed placed;
+    const auto game = q2::gen::TypicalGame({"太郎", "花子"}, {1, 1}, 1, 6, 300000, 20000);
+    q2::gen::WriteFile(b + "/" + Cp932("大会.mgx"), q2::gen::BuildRecording(game, &placed));
+    seam.shown.clear();
+    startIn(a);
+    for (const std::string& f : {b, deep}) {
+      view()->NavigateTo(f);
+      frame_->command(32779)->trigger();
+    }
+    QCOMPARE(seam.shown, q2::Messages{*q2::CheckStartupFolder(deep)});
+    view()->NavigateTo(b);
+    press(1086);
+    QCOMPARE(length(), QString());  // nothing read yet
+    click("大会.mgx");
+    const QString clock = QString::fromStdString(q2::ClockText(placed.durationMs));
+    QCOMPARE(length(), clock);
+    press(1086);
+    QCOMPARE(length(), QString());
+    press(1086);
+    exit();
+    QCOMPARE(stored(), Stored("1", std::nullopt));
+
+    // The recording on the command line, not even cleaned up: opened, its
+    // folder listed after the start-up folder. "時刻表示": each in-game line
+    // behind its game time, the lobby without.
+    start(b + "/../" + Cp932("記録") + "/" + Cp932("大会.mgx"));
+    QCOMPARE(history(), (Strings{b, b}));
+    QCOMPARE(options(), std::make_pair(true, false));
+    QCOMPARE(panel().at(1), QStringLiteral("花子"));
+    QCOMPARE(length(), clock);
+    press(1046);
+    press(1013);  // 警告無し: still timed
+    const QRegularExpression timed(R"(^\[\d\d:\d\d\] )");
+    QCOMPARE(chat().mid(1, chat().size() - 2).filter(timed).size(), chat().size() - 2);
+    QCOMPARE(chat().at(1), QStringLiteral("[00:05] 太郎: 11"));  // the first line at its game time
+    press(1045);
+    QCOMPARE(chat().at(1), QStringLiteral("太郎: よろしくお願いします"));
+    exit();
+    QCOMPARE(stored(), Stored("1", "1"));
+    // A missing folder on the command line falls back to the desktop.
+    seam.shown.clear();
+    startIn(a, b + "/missing");
+    QCOMPARE(options(), std::make_pair(true, true));
+    QCOMPARE(seam.captions(), Strings{"ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ"});
+    QCOMPARE(view()->CurrentFolder(), desktop_);
+  }
+
+  void listsAndNavigates() {
+    const std::string nav = dir("nav"), f = dir("nav/f"), sub = dir("nav/f/" + Cp932("記録"));
+    Touch(f + "/b.mgx", 1263616);
+    Touch(f + "/A.mgx", 1023);
+    QFile a(QString::fromStdString(f + "/A.mgx"));
+    QVERIFY(a.open(QIODevice::Append) &&
+            a.setFileTime(QDateTime({2005, 3, 26}, {2, 23}), QFileDevice::FileModificationTime));
+    fs::create_directories(f + "/old.mgx");
+    for (const std::string& n : {Cp932("ｹﾞｰﾑ.mgx"), std::string("notes.txt"), std::string(".hidden.mgx"),
+                                 std::string("up.mgz"), std::string("aok.mgl")})
+      Touch(f + "/" + n);
+    Seam seam;
+    startIn(f);
+    // Name, size, type and icon of each row.
+    auto picture = [](const QIcon& i) { return i.pixmap(16, 16).toImage(); };
+    const QImage folder = picture(q2::ListIcon(false)), recording = picture(q2::ListIcon(true));
+    QStringList rows;
+    for (int r = 0; r < list()->topLevelItemCount(); ++r) {
+      const QTreeWidgetItem* it = list()->topLevelItem(r);
+      const QImage icon = picture(it->icon(0));
+      rows << QStringList{it->text(0), it->text(1), it->text(2), icon == recording ? "R" : icon == folder ? "F" : "?"}
+                  .join('|');
+    }
+    QCOMPARE(rows, (QStringList{"A.mgx|0 KB|mgxﾌｧｲﾙ|R", "aok.mgl|0 KB|mglﾌｧｲﾙ|R", "b.mgx|1,234 KB|mgxﾌｧｲﾙ|R",
+                                "old.mgx|0 KB|mgxﾌｧｲﾙ|R", "up.mgz|0 KB|mgzﾌｧｲﾙ|R", "ｹﾞｰﾑ.mgx|0 KB|mgxﾌｧｲﾙ|R",
+                                "記録|0 KB|ﾃﾞｨﾚｸﾄﾘ|F"}));
+    QCOMPARE(column(3).first(), QStringLiteral("2005/03/26 02:23"));
+    QCOMPARE(caption(), QString::fromStdString(f));
+    QVERIFY(seam.shown.empty());
+    click("old.mgx");  // a folder typed as a recording is opened as one, and fails
+    QCOMPARE(seam.shown.size(), size_t(1));
+
+    // Into 記録; then each button: the folder shown and whether back and forward are offered.
+    doubleClick(at("記録"));
+    QCOMPARE(caption(), QString::fromStdString(f + "/記録"));
+    const struct {
+      int button;
+      std::string folder;
+      std::pair<bool, bool> offered;
+    } steps[] = {{0, sub, {true, false}},         {1055, f, {false, true}},  {1054, nav, {true, false}},
+                 {1060, desktop_, {true, false}}, {1055, nav, {true, true}}, {1055, f, {false, true}},
+                 {1056, nav, {true, true}}};
+    for (const auto& s : steps) {
+      if (s.button) press(s.button);
+      QCOMPARE(std::make_pair(view()->CurrentFolder(), historyButtons()), std::make_pair(s.folder, s.offered));
+      if (s.button == 1054) QCOMPARE(history(), (Strings{f, nav}));  // the parent dropped 記録
+    }
+    // A double click with nothing selected lists the same folder again.
+    list()->clearSelection();
+    doubleClick(QPoint(5, list()->viewport()->height() - 3));
+    QCOMPARE(caption(), QString::fromStdString(nav + "/"));
+    // A folder on a Japanese desktop is captioned from "デスクトップ" on.
+    view()->NavigateTo(dir("x/デスクトップ/y"));
+    QCOMPARE(caption(), QStringLiteral("デスクトップ/y"));
+    QCOMPARE(seam.shown.size(), size_t(1));
+  }
+
+  // Open a folder, click a recording: the panel and the chat, the read-only
+  // boxes and the edit commands, the graph and the colours, the menus; the
+  // open-file button.
+  void opensARecording() {
+    const std::string f = dir("games"), eight = f + "/" + Cp932("大会.mgx");
+    WriteGame(f + "/two.mgx", {"太郎", "花子", "侍", "North"}, {2, 2, 3, 3}, 1);
+    WriteGame(eight, {"a1", "b2", "c3", "d4", "e5", "f6", "g7", "h8"}, {2, 3, 2, 3, 2, 3, 2, 3}, 3);
+    q2::gen::WriteFile(f + "/zero.mgx", std::string(64, '\0'));
+    Seam seam;
+    startIn(f);
+    click("two.mgx");
+    QCOMPARE(panel(), (QStringList{"太郎", "花子", "侍", "North", "", "", "", "", "太郎", "太郎 花子 ", ""}));
+    QCOMPARE(std::make_pair(nameColour(1004), nameColour(1005)), std::make_pair(QColor(0, 0, 255), QColor(255, 0, 0)));
+
+    // The check boxes switch the pane at once, without reading the file again.
+    QCOMPARE(chat().first(), QStringLiteral("-------ゲーム開始後チャット-------"));
+    QVERIFY(chat().contains(QStringLiteral("--警告-- あなたの町の人が攻撃を受けています")));
+    press(1013);  // 警告無し
+    QVERIFY(!chat().join('\n').contains(QStringLiteral("--警告")) && chat().contains(QStringLiteral("太郎: gg")));
+    press(1045);  // 開始前チャット
+    QCOMPARE(chat().mid(0, 2), (QStringList{"-------ゲーム開始前チャット-------", "太郎: よろしくお願いします"}));
+    press(1045);
+    press(1013);
+    QVERIFY(chat().join('\n').contains(QStringLiteral("--警告")));
+
+    // The boxes and the chat pane are read-only: cut, paste and undo from the
+    // menu, the keyboard or the list's pop-up menu leave them alone; the
+    // menu's and the pop-up's copy copy.
+    for (QLineEdit* box : view()->findChildren<QLineEdit*>()) QVERIFY(box->isReadOnly());
+    auto* pane = control<QPlainTextEdit>(1003);
+    auto* line = control<QLineEdit>(1015);
+    std::vector<std::function<void(QWidget*)>> edits;
+    for (int id : {57635, 57637, 57643, 57634}) edits.push_back([&, id](QWidget*) { frame_->command(id)->trigger(); });
+    for (const char* keys : {"Ctrl+X", "Shift+Del", "Ctrl+V", "Shift+Ins", "Ctrl+Z", "Alt+Backspace", "A"})
+      edits.push_back([=](QWidget* w) { QTest::keySequence(w, QKeySequence(keys)); });
+    for (const char* item : {"切り取り", "貼り付け", "ｺﾋﾟｰ"}) {
+      edits.push_back([&, item](QWidget*) {
+        QTimer::singleShot(0, [item] {
+          auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+          QVERIFY(menu);
+          for (QAction* a : menu->actions())
+            if (a->text().startsWith(QString::fromUtf8(item))) a->trigger();
+          menu->close();
+        });
+        view()->OnListRClick(QPoint(5, 5));
+      });
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{line, pane}) {
+      auto shown = [&] { return w == pane ? pane->toPlainText() : line->text(); };
+      const QString before = shown();
+      QStringList clipboard, expected(edits.size(), QStringLiteral("貼り付け"));
+      expected[3] = expected.last() = before;  // the two copies
+      for (auto& edit : edits) {
+        QApplication::clipboard()->setText(QStringLiteral("貼り付け"));
+        frame_->activateWindow();  // a pop-up menu leaves the window inactive here
+        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+        w->setFocus();
+        QMetaObject::invokeMethod(w, "selectAll");
+        edit(w);
+        QCOMPARE(shown(), before);
+        clipboard << QApplication::clipboard()->text();
+      }
+      QCOMPARE(clipboard, expected);
+    }
+
+    doubleClick(at("大会.mgx"));
+    QCOMPARE(panel(), (QStringList{"a1", "b2", "c3", "d4", "e5", "f6", "g7", "h8", "c3", "a1 c3 e5 g7 ", "b2 d4 f6 h8 "}));
+    QCOMPARE(shownPath(), eight);
+    QVERIFY(seam.shown.empty());
+    // A broken recording says so and leaves the panel showing the last one;
+    // a double click opens twice, so the message comes twice. Nothing is written.
+    click("zero.mgx");
+    QCOMPARE(seam.captions(), Strings{q2::kAppTitle});
+    QCOMPARE(std::make_pair(panel().first(), shownPath()), std::make_pair(QStringLiteral("a1"), eight));
+    doubleClick(at("zero.mgx"));
+    QCOMPARE(seam.shown.size(), size_t(3));
+    QFile zero(QString::fromStdString(f + "/zero.mgx"));
+    QVERIFY(zero.open(QIODevice::ReadOnly) && zero.readAll() == QByteArray(64, '\0'));
+    for (auto& e : fs::directory_iterator(f)) QVERIFY2(e.path().extension() != ".dat", e.path().c_str());
+
+    // The graph of the recording shown; a colour confirmed in the colour
+    // dialog shows in the name box at once.
+    QStringList names;
+    WhenModal([&](QWidget* dlg) { names << Id<QLineEdit>(dlg, 1096)->text() << Id<QLineEdit>(dlg, 1006)->text(); });
+    press(1085);
+    QCOMPARE(names, (QStringList{"a1", "g7"}));
+    seam.colors = {QColor(Qt::white)};
+    WhenModal([](QWidget* dlg) {
+      Press(dlg, 1001);  // 変更 of slot 1
+      Press(dlg, 1);     // 設定
+    });
+    frame_->command(148)->trigger();
+    QCOMPARE(nameColour(1004), QColor(Qt::white));
+    QCOMPARE(q2::PlayerColor(0), q2::ColorRef(0xFFFFFF));
+
+    // The open-file dialog starts in the folder shown; cancelled, nothing
+    // changes; a name typed as shown opens the file, and its folder is listed.
+    click("two.mgx");
+    view()->NavigateTo(desktop_);
+    const Strings before = history();
+    press(1058);
+    QCOMPARE(seam.openStart, QString::fromStdString(desktop_));
+    QCOMPARE(history(), before);
+    seam.files = {QString::fromStdString(f + "/大会.mgx")};
+    press(1058);
+    QCOMPARE(std::make_pair(panel().first(), view()->CurrentFolder()), std::make_pair(QStringLiteral("a1"), f));
+    QCOMPARE(history().size(), before.size() + 1);
+
+    // The menus: the document commands are off; a prompt is the status-bar
+    // text, then the tool tip.
+    for (int id : {57600, 57601, 57603, 57604}) QVERIFY(!frame_->command(id)->isEnabled());
+    QCOMPARE((QStringList{frame_->command(57634)->statusTip(), frame_->command(57634)->toolTip(),
+                          frame_->command(32779)->statusTip()}),
+             (QStringList{"選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存", "ｺﾋﾟｰ", ""}));
+    frame_->command(59393)->trigger();
+    QVERIFY(!frame_->statusBar()->isVisibleTo(frame_.get()));
+  }
+
+  // The real dialogs behind the seam. The open-file dialog: its filters,
+  // "*.mgx" as the name, the folder shown; a name with wildcards filters the
+  // list instead of opening. The colour picker starts on black, as the
+  // Windows one without a preset. Qt's own box buttons speak Japanese
+  // whatever the locale.
+  void realDialogs() {
+    q2::UiSeam real;
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+      auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dlg);
+      seen = dlg->nameFilters();
+      seen << dlg->findChild<QLineEdit*>("fileNameEdit")->text() << dlg->directory().absolutePath();
+      QMetaObject::invokeMethod(dlg, "accept");
+      seen << (dlg->isVisible() ? "stayed open" : "closed");
+      dlg->reject();
+    });
+    QCOMPARE(real.pickOpenFile(nullptr, QString::fromStdString(desktop_)), QString());
+    QCOMPARE(seen, (QStringList{"Replayﾌｧｲﾙ(*.mgx *.mgz *.mgl)", "mgxﾌｧｲﾙ(*.mgx)", "mgzﾌｧｲﾙ(*.mgz)",
+                                "mglﾌｧｲﾙ(*.mgl)", "*.mgx", QString::fromStdString(desktop_), "stayed open"}));
+    WhenModal([](QWidget* dlg) { qobject_cast<QDialog*>(dlg)->accept(); });
+    QCOMPARE(real.pickColor(nullptr), std::optional<QColor>(QColor(Qt::black)));
+
+    QVERIFY(q2::CQuoril2App::InstallJapanese());
+    QStringList box;  // the caption, Yes and No, each in kana or kanji
+    WhenModal([&](QWidget* dlg) {
+      box << dlg->windowTitle();
+      for (auto* b : dlg->findChildren<QAbstractButton*>()) box << b->text();
+    });
+    real.showMessage(nullptr, q2::ConfirmFormatMessage("[YEAR]"));
+    QCOMPARE(box.size(), 3);
+    for (const QString& t : box)
+      QVERIFY2(std::any_of(t.begin(), t.end(), [](QChar c) { return c.unicode() >= 0x3000; }), qPrintable(t));
+  }
+
+  void renameButtons() {
+    const std::string f = dir("rename");
+    auto defaultName = [&](int day, int sec) {
+      return f + "/" + q2::gen::DefaultRecordingName({2005, 3, day, 10, 40, sec});
+    };
+    for (int day = 1; day <= 25; ++day) WriteGame(defaultName(day, 55), {"太郎"}, {1}, 1, day, 20000);
+    WriteGame(f + "/" + Cp932("大会.mgx"), {"花子", "太郎"}, {1, 1}, 1);
+    // Whether each box came after the list showed the new name.
+    std::vector<bool> refreshed;
+    QString newName = QStringLiteral("20050301.mgx");
+    Seam seam;
+    seam.onMessage = [&](const q2::Message&) { refreshed.push_back(item(newName) != nullptr); };
+    startIn(f);
+
+    // Enough recordings for a progress dialog over the window.
+    QStringList progress;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+      if (auto* p = view()->findChild<QProgressDialog*>()) {
+        QCOMPARE(p->windowModality(), Qt::WindowModal);
+        progress << p->labelText();
+      }
+    });
+    watch.start(0);
+    rename(seam, 1059, "[YEAR][MONTH][DAY]");
+    watch.stop();
+    QVERIFY(progress.contains(QStringLiteral("25 / 25")) && !view()->findChild<QProgressDialog*>());
+    QCOMPARE(column(0).mid(0, 2), (QStringList{newName, "20050302.mgx"}));
+    QCOMPARE(seam.tail(2), q2::BulkOutcomeMessages(q2::kRenameOk));
+    QCOMPARE(refreshed, (std::vector<bool>{false, true, true}));
+
+    // Two unreadable headers: one box for both, shown before the list is
+    // refreshed; the outcome after it.
+    WriteGame(defaultName(27, 1), {"花子"}, {1}, 1);
+    for (int sec : {55, 56}) q2::gen::WriteFile(defaultName(28, sec), std::string("\xff\xff\x00\x00garbage", 11));
+    seam.shown.clear();
+    refreshed.clear();
+    newName = QStringLiteral("20050327_花子.mgx");
+    rename(seam, 1059, "[YEAR][MONTH][DAY]_[REC_PLAYER]");
+    QCOMPARE(seam.captions(), Strings(3, q2::kCaptionBulkRename));
+    QCOMPARE(seam.tail(1), q2::BulkOutcomeMessages(q2::kRenameSomeFailed));
+    QCOMPARE(refreshed, (std::vector<bool>{false, false, true}));
+
+    // A format dialog left with "No" and "ｷｬﾝｾﾙ" renames nothing; nor does
+    // the selected-files rename with nothing selected, refused before any dialog.
+    const QStringList before = column(0);
+    seam.answers = {QMessageBox::No};
+    WhenModal([](QWidget* dlg) {
+      Press(dlg, 1);
+      Press(dlg, 2);
+    });
+    press(1059);
+    list()->clearSelection();
+    bool dialog = false;
+    QTimer::singleShot(0, [&] {
+      if (auto* d = QApplication::activeModalWidget()) dialog = true, d->close();
+    });
+    press(1061);
+    QTest::qWait(20);
+    QVERIFY(!dialog);
+    QCOMPARE(seam.tail(2), (q2::Messages{q2::ConfirmFormatMessage("[YEAR][MONTH][DAY]_[REC_PLAYER]"),
+                                         q2::NothingSelectedMessage()}));
+    QCOMPARE(column(0), before);
+    // Only the selected row, found by its bytes.
+    item(QStringLiteral("大会.mgx"))->setSelected(true);
+    rename(seam, 1061, "[REC_PLAYER]");
+    QVERIFY(item(QStringLiteral("花子.mgx")) && !item(QStringLiteral("大会.mgx")) && column(0).size() == before.size());
+    QCOMPARE(seam.tail(2), q2::SelectedOutcomeMessages(q2::kRenameOk));
+  }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
