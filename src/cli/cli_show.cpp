@@ -168,7 +168,7 @@ void PrintText(const ReplaySummary& s, const Messages& messages) {
 
 // A path as JSON text: file names that are not UTF-8 are code page 932.
 std::string JsonPath(const std::string& path) {
-  return JsonString(IsValidUtf8(path) ? path : Cp932ToUtf8(path));
+  return JsonString(DisplayFileName(path));
 }
 
 // The recordings of a folder and its subfolders, in the list's order, a

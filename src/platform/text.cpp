@@ -49,13 +49,14 @@ bool IsValidUtf8(std::string_view s) {
   return true;
 }
 
-namespace {
-
 bool AllAscii(std::string_view s) {
   for (unsigned char ch : s)
     if (ch >= 0x80) return false;
   return true;
 }
+
+namespace {
+
 
 size_t CharCp932Length(std::string_view ch) {
   if (ch.size() == 1) return 1;

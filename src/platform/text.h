@@ -26,6 +26,13 @@ size_t Cp932Length(std::string_view text);
 // maxBytes bytes; never splits a character.
 std::string TruncateToCp932Bytes(std::string_view text, size_t maxBytes);
 
+// True when every byte is below 0x80: the text reads the same in every
+// code page and needs no conversion.
+bool AllAscii(std::string_view s);
+
+// A code page 932 lead byte: it and the byte after it are one character.
+inline bool IsCp932Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
 // Byte length of the UTF-8 sequence starting with this lead byte (1 for a
 // stray continuation byte).
 size_t Utf8CharLength(unsigned char lead);

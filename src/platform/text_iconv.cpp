@@ -54,12 +54,6 @@ Converter& Encoder() {
   return c;
 }
 
-bool AllAscii(std::string_view s) {
-  for (unsigned char ch : s)
-    if (ch >= 0x80) return false;
-  return true;
-}
-
 // Single bytes that Windows maps and glibc refuses.
 const char* WindowsSingleByte(unsigned char b) {
   switch (b) {

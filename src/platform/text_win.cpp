@@ -11,12 +11,6 @@ namespace {
 constexpr UINT kCp932 = 932;
 constexpr wchar_t kDefaultChar = 0x30FB;
 
-bool AllAscii(std::string_view s) {
-  for (unsigned char ch : s)
-    if (ch >= 0x80) return false;
-  return true;
-}
-
 }  // namespace
 
 std::wstring Utf8ToWide(std::string_view utf8) {

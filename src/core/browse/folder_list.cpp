@@ -7,6 +7,7 @@
 #include "platform/text.h"
 #include "core/recording/recording_kind.h"
 #include "core/settings/settings.h"
+#include "core/texts/texts.h"
 
 namespace q2 {
 
@@ -88,8 +89,7 @@ std::string UpTarget(const std::string& current, const Places& places) {
 }
 
 Message MissingFolderMessage() {
-  return {"指定のﾃﾞｨﾚｸﾄﾘが見つかりません\n参照ﾃﾞｨﾚｸﾄﾘをﾃﾞｽｸﾄｯﾌﾟに設定します。", "ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ",
-          MsgIcon::Exclamation};
+  return {kMsgMissingFolder, kCaptionMissingFolder, MsgIcon::Exclamation};
 }
 
 // The folder is taken by value: callers pass StartupFolder(), which the

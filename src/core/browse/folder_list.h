@@ -10,14 +10,10 @@
 
 #include "platform/files.h"
 #include "core/texts/message.h"
+#include "core/texts/texts.h"
 
 namespace q2 {
 
-inline constexpr const char* kTypeRecording = "mgxﾌｧｲﾙ";
-inline constexpr const char* kTypeRecordingMgz = "mgzﾌｧｲﾙ";
-inline constexpr const char* kTypeRecordingMgl = "mglﾌｧｲﾙ";
-inline constexpr const char* kTypeFolder = "ﾃﾞｨﾚｸﾄﾘ";
-inline constexpr const char* kDesktopWord = "デスクトップ";
 
 struct FolderEntry {
   std::string name;  // as the file system gives it

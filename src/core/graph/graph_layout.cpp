@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/recording/game_clock.h"
+#include "core/texts/texts.h"
 
 namespace q2 {
 namespace {
@@ -131,8 +132,8 @@ std::vector<AgeSpan> AgeSpansOf(uint64_t f, uint64_t c, uint64_t m, uint64_t dur
 }
 
 std::string AgeSpanText(const AgeSpan& span) {
-  static const char* const kNames[4] = {"暗黒", "領主", "城主", "帝王"};
-  return std::string(kNames[span.age & 3]) + " " + ClockText(span.fromMs) + "〜" + ClockText(span.toMs) + " (推定)";
+  return std::string(kAgeShortNames[span.age & 3]) + " " + ClockText(span.fromMs) + kTimeRangeSign +
+         ClockText(span.toMs) + kEstimateMark;
 }
 
 IconToggle IconState::press(IconCategory c) {

@@ -9,15 +9,14 @@
 namespace q2 {
 namespace {
 
-struct TechLowBytes {
-  bool v[256] = {};
-  constexpr TechLowBytes() {
-    for (int t : {12, 13, 14, 22, 55, 67, 68, 74, 75, 76, 77, 80, 81, 82, 182, 199, 200, 201, 202,
-                  203, 211, 212, 213, 219, 221, 249})
-      v[t] = true;
+// The followed technologies by their id's two bytes, for the scan's quick test.
+struct TechIdBytes {
+  bool v[2][256] = {};
+  constexpr TechIdBytes() {
+    for (const TrackedTech& t : kTrackedTechs) v[t.techId >> 8][t.techId & 0xFF] = true;
   }
 };
-constexpr TechLowBytes kTechLow;
+constexpr TechIdBytes kTechIds;
 
 void RecordResearch(ReplayDocument& doc, int player, int tech, size_t j, size_t length) {
   const int category = CategoryOfTech(tech);
@@ -56,10 +55,7 @@ void ResearchAt(ReplayDocument& doc, const uint8_t* body, size_t length, size_t 
   const int player = static_cast<int8_t>(body[j - 1]);
   if (player < 1 || player > 8) return;
   const uint8_t lo = body[j + 1], hi = body[j + 2];
-  if (kTechLow.v[lo] && hi == 0)
-    RecordResearch(doc, player, lo, j, length);
-  else if ((lo == 22 || lo == 23) && hi == 1)
-    RecordResearch(doc, player, 256 + lo, j, length);
+  if (hi <= 1 && kTechIds.v[hi][lo]) RecordResearch(doc, player, hi << 8 | lo, j, length);
 }
 
 void AgeAt(ReplayView& view, const uint8_t* body, size_t length, size_t j) {

@@ -9,14 +9,6 @@
 #include "core/recording/recording_kind.h"
 
 namespace q2 {
-namespace {
-
-uint32_t ReadLe32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-}  // namespace
-
 std::optional<CompressedHeader> LocateCompressedHeader(const std::string& replayPath, const uint8_t* data,
                                                        size_t size) {
   const uint32_t L = size >= 4 ? ReadLe32(data) : 0;

@@ -9,18 +9,20 @@
 #include <string>
 
 #include "core/texts/message.h"
+#include "core/texts/texts.h"
 
 namespace q2 {
 
-inline constexpr const char* kMsgCannotOpen = "ファイルをオープンできませんでした";
-inline constexpr const char* kMsgCorrupt = "解凍エラーです(ファイルが壊れています)";
-inline constexpr const char* kMsgInflate = "解凍エラーです";
 
 inline constexpr size_t kInflateChunk = 0x20000;
 // Real headers inflate to a few MB at most (a 4v4 on a giant map stays
 // under 8 MB); a header that grows past this is a broken file or a
 // decompression bomb and is refused before more memory is taken.
 inline constexpr size_t kInflatedHeaderMax = 64u << 20;
+
+inline uint32_t ReadLe32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 
 // Where a recording's compressed header lies: from offset 8 to the header
 // length L (two prefix words), or for an .mgl file from offset 4 (the

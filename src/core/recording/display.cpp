@@ -8,6 +8,7 @@
 #include "platform/mapped_file.h"
 #include "platform/text.h"
 #include "core/recording/body_scan.h"
+#include "core/recording/container.h"
 #include "core/recording/game_clock.h"
 
 namespace q2 {
@@ -68,7 +69,7 @@ uint64_t ReadGameLength(const std::string& replayPath) {
   MappedFile file;
   if (file.open(replayPath) != MappedFile::Status::Ok || file.size() < 4) return 0;
   const uint8_t* d = file.data();
-  const uint32_t L = uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
+  const uint32_t L = ReadLe32(d);
   if (L > file.size()) return 0;
   std::vector<uint64_t> none;
   return WalkGameClock(d + L, file.size() - L, {}, none).durationMs;
@@ -84,7 +85,7 @@ BackgroundClock::BackgroundClock(const std::string& replayPath) {
   try {
     thread_ = std::thread([this] {
       const uint8_t* d = file_.data();
-      const uint32_t L = uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
+      const uint32_t L = ReadLe32(d);
       if (L > file_.size()) return;
       index_ = IndexGameClock(d + L, file_.size() - L);
       offset_ = L;
@@ -126,7 +127,7 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundClock
   bool scanned = false;
   if (*size <= static_cast<uint64_t>(INT32_MAX) && mapped && file.size() == *size && file.size() >= 4) {
     const uint8_t* d = file.data();
-    const uint32_t L = uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
+    const uint32_t L = ReadLe32(d);
     // The file may have changed since its header was read.
     if (L <= file.size()) {
       const uint8_t* body = d + L;

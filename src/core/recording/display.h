@@ -9,11 +9,10 @@
 #include "platform/mapped_file.h"
 #include "core/recording/game_clock.h"
 #include "core/recording/replay_summary.h"
+#include "core/texts/texts.h"
 
 namespace q2 {
 
-inline constexpr const char* kPregameHeader = "-------ゲーム開始前チャット-------";
-inline constexpr const char* kIngameHeader = "-------ゲーム開始後チャット-------";
 
 // Zeroes the age records and empties the name texts.
 void ResetDisplay(ReplayView& view);

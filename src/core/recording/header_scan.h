@@ -8,10 +8,10 @@
 
 #include "core/texts/message.h"
 #include "core/recording/replay_summary.h"
+#include "core/texts/texts.h"
 
 namespace q2 {
 
-inline constexpr const char* kMsgScenario = "シナリオには未対応ですナッ ( ゜Д゜)y ＼_ ポロッ";
 inline constexpr const char* kMsgHeaderData = "HEADER_DATA_ERROR";
 
 // Recorder slot, names and teams into the document; every read stays

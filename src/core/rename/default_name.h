@@ -7,15 +7,14 @@
 #include <string_view>
 
 #include "core/rename/rename_format.h"
+#include "core/texts/texts.h"
 
 namespace q2 {
 
 // 20 bytes in code page 932: eight double-byte characters, a space, a
 // hyphen and two spaces.
-inline constexpr const char* DefaultNamePrefix = "記録されたゲーム -  ";
 // The separators between hour, minute and second are back quotes ("?\?"
 // only keeps "??-" from reading as a trigraph).
-inline constexpr const char* DefaultNamePattern = "記録されたゲーム -  ?\?-*-???? ??`??`??.mgx";
 
 // The English game's default name: "recorded game -  " + "05-Mar-2005 10`40`55.mgx".
 inline constexpr const char* DefaultNamePrefixEnglish = "recorded game -  ";

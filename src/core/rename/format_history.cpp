@@ -9,16 +9,16 @@
 #include "core/rename/rename_run.h"
 #include "core/settings/ini_file.h"
 #include "core/settings/settings.h"
+#include "core/texts/texts.h"
 
 namespace q2 {
 namespace {
 
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 void AppendCp932Codes(const std::string& bytes, std::vector<uint32_t>& out) {
   for (size_t i = 0; i < bytes.size(); ++i) {
     const auto b = static_cast<unsigned char>(bytes[i]);
-    if (IsLeadByte(b) && i + 1 < bytes.size())
+    if (IsCp932Lead(b) && i + 1 < bytes.size())
       out.push_back(b * 256u + static_cast<unsigned char>(bytes[++i]));
     else
       out.push_back(b);
@@ -127,7 +127,7 @@ void SaveLastFormat(const std::string& settingsPath, const std::string& format) 
 
 std::optional<Message> CheckFormatLength(const std::string& format) {
   if (IniHoldsWhole(format)) return std::nullopt;
-  return Message{"変換書式が長すぎるよ(´；ω；`)\n259ﾊﾞｲﾄ(全角なら129文字)までにしてね", kCaptionFormatError,
+  return Message{kMsgFormatTooLong, kCaptionFormatError,
                  MsgIcon::Exclamation};
 }
 

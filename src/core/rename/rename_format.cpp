@@ -5,6 +5,7 @@
 #include "platform/text.h"
 #include "core/recording/game_clock.h"
 #include "core/recording/team_lineup.h"
+#include "core/texts/texts.h"
 
 namespace q2 {
 namespace {
@@ -19,7 +20,7 @@ constexpr TokenName kTokenTable[] = {
     {"DAY", TokenKind::Day},         {"HOUR", TokenKind::Hour},
     {"MIN", TokenKind::Min},         {"SEC", TokenKind::Sec},
     {"REC_PLAYER", TokenKind::RecPlayer}, {"ALL", TokenKind::All},
-    {"チーム別", TokenKind::TeamVs}, {"味方", TokenKind::Ally},
+    {kTokenTeamVs, TokenKind::TeamVs}, {kTokenAlly, TokenKind::Ally},
     {"GAME_TIME", TokenKind::GameTime},
 };
 
@@ -61,7 +62,7 @@ bool needsGameClock(const TokenList& tokens) {
   return false;
 }
 
-std::string GameTimeText(uint64_t ms) { return FormatClock(ms, "%llu分%02llu秒"); }
+std::string GameTimeText(uint64_t ms) { return FormatClock(ms, kGameTimeFormat); }
 
 bool needsReplayData(const TokenList& tokens) {
   for (TokenKind k : tokens)
@@ -142,11 +143,11 @@ std::string PreviewTokenText(TokenKind kind, const LocalTime& now) {
     case TokenKind::Hour: return Format("%02d", now.hour);
     case TokenKind::Min: return Format("%02d", now.minute);
     case TokenKind::Sec: return Format("%02d", now.second);
-    case TokenKind::RecPlayer: return "記録者名";
-    case TokenKind::All: return "P1～P8";
-    case TokenKind::TeamVs: return "ﾁｰﾑA vs ﾁｰﾑB";
-    case TokenKind::Ally: return "記録者のﾁｰﾑのﾌﾟﾚｲﾔｰ名";
-    case TokenKind::GameTime: return "ｹﾞｰﾑ時間";
+    case TokenKind::RecPlayer: return kDescribeRecPlayer;
+    case TokenKind::All: return kDescribeAll;
+    case TokenKind::TeamVs: return kDescribeTeamVs;
+    case TokenKind::Ally: return kDescribeAlly;
+    case TokenKind::GameTime: return kDescribeGameTime;
     case TokenKind::Unknown: break;
   }
   return {};

@@ -10,11 +10,10 @@
 
 #include "platform/files.h"
 #include "core/recording/replay_summary.h"
+#include "core/texts/texts.h"
 
 namespace q2 {
 
-inline constexpr const char* kDefaultRenameFormat =
-    "[REC_PLAYER]：[YEAR]年[MONTH]月[DAY]日：[チーム別]";
 
 // The name builders expand at most this many tokens; later ones are empty.
 inline constexpr size_t kMaxFormatTokens = 50;

@@ -10,6 +10,7 @@
 #include "core/recording/recording_kind.h"
 #include "core/recording/display.h"
 #include "core/recording/open_replay.h"
+#include "core/texts/texts.h"
 
 namespace q2 {
 namespace {
@@ -41,8 +42,6 @@ bool DryExists(const RenameRunResult& run, const std::string& path) {
   return PathExists(path);
 }
 
-// A name for the user: file names from old archives are code page 932 bytes.
-std::string ShownName(const std::string& name) { return IsValidUtf8(name) ? name : Cp932ToUtf8(name); }
 
 // Recordings named in the box of header messages.
 constexpr size_t kNamedRecordings = 5;
@@ -59,10 +58,10 @@ Messages HeaderMessages(const RenameRunResult& run, const char* caption) {
   }
   if (hit.empty()) return {};
   if (recordings == 1) return hit.front()->messages;
-  std::string text = "ﾍｯﾀﾞ情報の読み込みで" + std::to_string(hit.size()) + "個のReplayﾌｧｲﾙにｴﾗｰがありました\n";
+  std::string text = kHeaderErrorsHead + std::to_string(hit.size()) + kHeaderErrorsTail;
   for (size_t i = 0; i < hit.size() && i < kNamedRecordings; ++i)
-    for (const Message& m : hit[i]->messages) text += "\n" + ShownName(hit[i]->oldName) + "：" + m.text;
-  if (hit.size() > kNamedRecordings) text += "\nほか" + std::to_string(hit.size() - kNamedRecordings) + "個";
+    for (const Message& m : hit[i]->messages) text += "\n" + DisplayFileName(hit[i]->oldName) + kNameSeparator + m.text;
+  if (hit.size() > kNamedRecordings) text += "\n" + (kMoreHead + std::to_string(hit.size() - kNamedRecordings)) + kMoreTail;
   return {{text, caption, MsgIcon::Exclamation}};
 }
 
@@ -87,7 +86,7 @@ Message MalformedFormatMessage() {
 Message EmptyFormatMessage() { return {kMsgEmptyFormat, kCaptionFormatError, MsgIcon::Exclamation}; }
 
 Message ConfirmFormatMessage(const std::string& formatText) {
-  return {" " + formatText + "\n\nの書式でReplayﾌｧｲﾙ名を変換してよろしいですか？", kCaptionBulkRename,
+  return {" " + formatText + kConfirmFormatTail, kCaptionBulkRename,
           MsgIcon::Information, MsgButtons::YesNo};
 }
 
@@ -111,13 +110,13 @@ Messages SelectedOutcomeMessages(int outcome) {
 std::string FailureText(RenameFailure f) {
   switch (f) {
     case RenameFailure::None: return "";
-    case RenameFailure::Missing: return "ファイルが見つかりません";
-    case RenameFailure::HeaderUnreadable: return "ヘッダを読み込めませんでした";
-    case RenameFailure::EmptyName: return "変換後のファイル名が空です";
-    case RenameFailure::RefusedCharacter: return "ファイル名に使えない文字が含まれています";
-    case RenameFailure::TooLong: return "ファイル名が長すぎます";
-    case RenameFailure::TargetExists: return "同じ名前のファイルが既にあります";
-    case RenameFailure::RenameFailed: return "ファイル名を変更できませんでした";
+    case RenameFailure::Missing: return kFailMissing;
+    case RenameFailure::HeaderUnreadable: return kFailHeaderUnreadable;
+    case RenameFailure::EmptyName: return kFailEmptyName;
+    case RenameFailure::RefusedCharacter: return kFailRefusedCharacter;
+    case RenameFailure::TooLong: return kFailTooLong;
+    case RenameFailure::TargetExists: return kFailTargetExists;
+    case RenameFailure::RenameFailed: return kFailRenameFailed;
   }
   return "";
 }

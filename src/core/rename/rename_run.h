@@ -12,23 +12,11 @@
 #include "core/rename/default_name.h"
 #include "core/rename/rename_format.h"
 #include "core/recording/replay_summary.h"
+#include "core/texts/texts.h"
 
 namespace q2 {
 
-inline constexpr const char* kCaptionBulkRename = "ﾌｧｲﾙ名一括変換処理";
-inline constexpr const char* kCaptionSelectedRename = "ﾌｧｲﾙ名選択変換処理";
-inline constexpr const char* kCaptionFormatError = "変換処理ｴﾗｰ";
 
-inline constexpr const char* kMsgBulkDone = "ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙを\n紳士的に一括変換しました。";
-inline constexpr const char* kMsgBulkGentleman = "貴方もこれで紳士です(´'ω'｀)";
-inline constexpr const char* kMsgBulkNoMatch = "ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙが存在しません";
-inline constexpr const char* kMsgBulkFailed = "一部のﾌｧｲﾙ名の変換に失敗しました";
-inline constexpr const char* kMsgSelectedDone = "選択されたReplayﾌｧｲﾙが\n紳士的に変換されました。";
-inline constexpr const char* kMsgSelectedGentleman = "なかなか紳士ですﾅｯ ( ﾟДﾟ)y ＼_ ﾎﾟﾛｯ";
-inline constexpr const char* kMsgSelectedFailed = "使用不可な文字が挿入されてるため変換できません";
-inline constexpr const char* kMsgNothingSelected = "Replayﾌｧｲﾙが選択されてませんよ(´・ω・`)";
-inline constexpr const char* kMsgMalformedFormat = "変換書式をが不正だよ(´；ω；`)";
-inline constexpr const char* kMsgEmptyFormat = "変換書式を入力してよ(´；ω；`)";
 
 // Outcomes of a run.
 inline constexpr int kRenameOk = 0;

@@ -67,7 +67,6 @@ bool KeyValueOf(const std::string& line, std::string& key, std::string& value) {
   return true;
 }
 
-bool IsCp932Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // The longest prefix of at most max bytes that ends on a character boundary,
 // so that a cut value doesn't end in half a character.

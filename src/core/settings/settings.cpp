@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/places.h"
 #include "core/settings/ini_file.h"
+#include "core/texts/texts.h"
 
 namespace q2 {
 namespace {
@@ -52,16 +53,14 @@ void SetStartupFolder(const std::string& path) { State().startupFolder = path; }
 
 std::optional<Message> CheckStartupFolder(const std::string& folder) {
   if (IniHoldsWhole(folder)) return std::nullopt;
-  return Message{"このﾌｫﾙﾀﾞはﾊﾟｽが長すぎるため\n起動時の参照場所にできません(´・ω・`)\n(ﾊﾟｽは259ﾊﾞｲﾄまでです)",
-                 "iniﾌｧｲﾙ書き込みｴﾗｰ", MsgIcon::Exclamation};
+  return Message{kMsgStartupFolderTooLong, kCaptionIniWrite, MsgIcon::Exclamation};
 }
 
 Messages LoadViewSettings(const std::string& settingsPath) {
   Messages out;
   std::string dir = IniReadPath(settingsPath, kSectionFile, kKeySaveGameDir);
   if (dir.empty()) {
-    out.push_back({"SaveGameのﾃﾞｨﾚｸﾄﾘﾊﾟｽの読み込みに失敗しました\nﾃﾞﾌｫﾙﾄのﾃﾞｨﾚｸﾄﾘﾊﾟｽ設定を使用します。",
-                   "iniﾌｧｲﾙ読み込みｴﾗｰ", MsgIcon::Exclamation});
+    out.push_back({kMsgSaveGameDirUnread, kCaptionIniRead, MsgIcon::Exclamation});
     dir = kDefaultSaveGameDir;
   }
   SetStartupFolder(dir);
