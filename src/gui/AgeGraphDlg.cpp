@@ -14,13 +14,14 @@
 #include "gui/kit/QtText.h"
 #include "gui/kit/UiSeam.h"
 #include "core/recording/tech_table.h"
+#include "gui/kit/ControlIds.h"
 
 namespace q2 {
 namespace {
 
 constexpr int kNameBoxIds[kSlots] = {1096, 1001, 1002, 1097, 1004, 1005, 1006, 1007};
 
-QString IdName(int id) { return QStringLiteral("id%1").arg(id); }
+const auto IdName = id::ObjectName;
 
 // Room for the minute labels below the rows, in game time.
 constexpr int kMinuteStrip = 18;

@@ -13,6 +13,7 @@
 #include "gui/CQuoril2View.h"
 
 #include "gui/GraphCommands.h"
+#include "gui/kit/ControlIds.h"
 
 namespace q2 {
 namespace {
@@ -73,7 +74,7 @@ QAction* CMainFrame::addCommand(QMenu* menu, int id, const QString& text) {
 
 void CMainFrame::buildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-  connect(addCommand(file, 32779, QStringLiteral("このフォルダを起動時の参照場所にする")), &QAction::triggered, this,
+  connect(addCommand(file, id::kSetStartupFolder, QStringLiteral("このフォルダを起動時の参照場所にする")), &QAction::triggered, this,
           &CMainFrame::OnSetStartupFolder);
   // The document commands do nothing for a tool that stores no documents.
   for (auto [id, text] : {std::pair{57600, "新規作成(&N)\tCtrl+N"}, std::pair{57601, "開く(&O)...\tCtrl+O"},
@@ -89,9 +90,9 @@ void CMainFrame::buildMenus() {
   QAction* cut = addCommand(edit, 57635, QStringLiteral("切り取り(&T)\tCtrl+X"));
   QAction* copy = addCommand(edit, 57634, QStringLiteral("ｺﾋﾟｰ(&C)\tCtrl+C"));
   QAction* paste = addCommand(edit, 57637, QStringLiteral("貼り付け(&P)\tCtrl+V"));
-  connect(addCommand(edit, 148, QStringLiteral("プレイヤー表示色設定")), &QAction::triggered, this,
+  connect(addCommand(edit, id::kPlayerColors, QStringLiteral("プレイヤー表示色設定")), &QAction::triggered, this,
           &CMainFrame::OnPlayerColors);
-  connect(addCommand(edit, 32780, QStringLiteral("進化グラフの時代表示色をDefault値に戻す")), &QAction::triggered,
+  connect(addCommand(edit, id::kResetAgeColors, QStringLiteral("進化グラフの時代表示色をDefault値に戻す")), &QAction::triggered,
           this, &CMainFrame::OnResetAgeColors);
   connect(undo, &QAction::triggered, view_, &CQuoril2View::OnEditUndo);
   connect(cut, &QAction::triggered, view_, &CQuoril2View::OnEditCut);
@@ -110,13 +111,13 @@ void CMainFrame::buildMenus() {
   keys(paste, {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
 
   QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-  QAction* bar = addCommand(viewMenu, 59393, QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"));
+  QAction* bar = addCommand(viewMenu, id::kStatusBar, QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"));
   bar->setCheckable(true);
   bar->setChecked(true);
   connect(bar, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-  connect(addCommand(help, 100, QStringLiteral("Quoril2 のﾊﾞｰｼﾞｮﾝ情報(&A)...")), &QAction::triggered, this,
+  connect(addCommand(help, id::kAbout, QStringLiteral("Quoril2 のﾊﾞｰｼﾞｮﾝ情報(&A)...")), &QAction::triggered, this,
           &CMainFrame::OnAppAbout);
 }
 

@@ -29,6 +29,7 @@
 
 #include "gui/GraphCommands.h"
 #include "gui/RenameCommands.h"
+#include "gui/kit/ControlIds.h"
 
 namespace q2 {
 namespace {
@@ -92,7 +93,7 @@ std::string FolderOf(const std::string& path) {
   return folder.empty() ? std::string(1, kPathSep) : folder;
 }
 
-QString IdName(int id) { return QStringLiteral("id%1").arg(id); }
+const auto IdName = id::ObjectName;
 
 constexpr int kNameBytesRole = Qt::UserRole;
 
@@ -153,20 +154,20 @@ void CQuoril2View::buildForm() {
   // Left half: the folder list.
   group(QStringLiteral("Replayファイル"), 3, 1, 214, 284);
   group(QString(), 8, 6, 205, 27);
-  back_ = button(1055, QString(), 12, 13, 15, 16);
-  forward_ = button(1056, QString(), 26, 13, 15, 16);
-  up_ = button(1054, QString(), 40, 13, 15, 16);
-  desktop_ = button(1060, QString(), 54, 13, 15, 16);
-  open_ = button(1058, QString(), 68, 13, 15, 16);
-  auto* selected = button(1061, QStringLiteral("ファイル名選択変換"), 85, 13, 61, 16);
-  auto* bulk = button(1059, QStringLiteral("ファイル名一括変換"), 149, 13, 61, 16);
+  back_ = button(id::kBack, QString(), 12, 13, 15, 16);
+  forward_ = button(id::kForward, QString(), 26, 13, 15, 16);
+  up_ = button(id::kUp, QString(), 40, 13, 15, 16);
+  desktop_ = button(id::kDesktop, QString(), 54, 13, 15, 16);
+  open_ = button(id::kOpenFile, QString(), 68, 13, 15, 16);
+  auto* selected = button(id::kSelectedRename, QStringLiteral("ファイル名選択変換"), 85, 13, 61, 16);
+  auto* bulk = button(id::kBulkRename, QStringLiteral("ファイル名一括変換"), 149, 13, 61, 16);
   folderBox_ = group(QString(), 8, 34, 205, 247);
-  folderBox_->setObjectName(IdName(1049));
+  folderBox_->setObjectName(IdName(id::kFolderBox));
   auto* list = new FileList(this);
   list->onClick = [this] { OnListClick(); };
   list->onDoubleClick = [this] { OnListDblClick(); };
   list_ = list;
-  list_->setObjectName(IdName(1041));
+  list_->setObjectName(IdName(id::kFolderList));
   PlaceDu(list_, du, 13, 44, 195, 234);
   list_->setRootIsDecorated(false);
   list_->setUniformRowHeights(true);
@@ -196,26 +197,26 @@ void CQuoril2View::buildForm() {
   label(QStringLiteral("敵チーム        ："), 228, 132, 62, 10);
   enemy_ = readOnlyEdit(1017, 292, 130, 190, 13);
   group(QStringLiteral("全体データ"), 226, 147, 258, 26);
-  auto* graph = button(1085, QStringLiteral("グラフ一覧表示"), 231, 156, 70, 14);
+  auto* graph = button(id::kGraph, QStringLiteral("グラフ一覧表示"), 231, 156, 70, 14);
   // The game's length, shown once the user asks for it.
   gameLength_ = new QCheckBox(QStringLiteral("ゲーム時間"), this);
-  gameLength_->setObjectName(IdName(1086));
+  gameLength_->setObjectName(IdName(id::kGameLength));
   PlaceDu(gameLength_, du, 308, 158, 52, 10);
   gameLengthText_ = label(QString(), 361, 158, 118, 10);
-  gameLengthText_->setObjectName(IdName(1087));
+  gameLengthText_->setObjectName(IdName(id::kGameLengthText));
 
   group(QStringLiteral("Chat"), 221, 179, 268, 106);
   hideWarnings_ = new QCheckBox(QStringLiteral("警告無し"), this);
-  hideWarnings_->setObjectName(IdName(1013));
+  hideWarnings_->setObjectName(IdName(id::kHideWarnings));
   PlaceDu(hideWarnings_, du, 227, 188, 50, 10);
   pregame_ = new QCheckBox(QStringLiteral("開始前チャット"), this);
-  pregame_->setObjectName(IdName(1045));
+  pregame_->setObjectName(IdName(id::kPregameChat));
   PlaceDu(pregame_, du, 282, 188, 70, 10);
   chatTimes_ = new QCheckBox(QStringLiteral("時刻表示"), this);
-  chatTimes_->setObjectName(IdName(1046));
+  chatTimes_->setObjectName(IdName(id::kChatTimes));
   PlaceDu(chatTimes_, du, 355, 188, 50, 10);
   chat_ = new QPlainTextEdit(this);
-  chat_->setObjectName(IdName(1003));
+  chat_->setObjectName(IdName(id::kChat));
   // The pane shows the chat; it can be selected and copied, not edited.
   chat_->setReadOnly(true);
   chat_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -271,7 +272,7 @@ void CQuoril2View::OnInitialUpdate() {
   const int widths[] = {200, 60, 40, 100};
   for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, widths[c]);
   nav_.StartHistory(StartupFolder());
-  NavigateTo(StartupFolder());
+  NavigateTo(StartupFolder(), true);
   const std::pair<QPushButton*, int> icons[] = {{back_, 169}, {forward_, 168}, {up_, 170}, {desktop_, 171}, {open_, 172}};
   for (auto [b, id] : icons) {
     b->setIcon(ButtonIcon(id));
@@ -296,8 +297,11 @@ void CQuoril2View::OpenArgument(const std::string& arg) {
   NavigateTo(path);
 }
 
-void CQuoril2View::NavigateTo(std::string folder) {
+void CQuoril2View::NavigateTo(std::string folder, bool startupFolder) {
   Listing l = nav_.NavigateTo(folder, CurrentPlaces());
+  // Only a stored start-up folder that is gone is replaced, as the message
+  // says; a typed argument, a button or a stale history entry never moves it.
+  if (startupFolder && l.fallbackStartup) SetStartupFolder(*l.fallbackStartup);
   showMessages(l.messages);
   fillList(l);
   updateHistoryButtons();
@@ -413,7 +417,9 @@ void CQuoril2View::OnUpFolder() {
 }
 
 void CQuoril2View::OnDesktop() {
-  const std::string target = CurrentPlaces().desktop;
+  // Many Linux homes have no desktop folder: then the home folder, quietly.
+  const Places places = CurrentPlaces();
+  const std::string target = IsDirectory(places.desktop) || places.home.empty() ? places.desktop : places.home;
   nav_.PushHistory(target);
   NavigateTo(target);
 }

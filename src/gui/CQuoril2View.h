@@ -37,7 +37,9 @@ class CQuoril2View : public QWidget {
   // A folder or recording named on the command line.
   void OpenArgument(const std::string& path);
 
-  void NavigateTo(std::string folder);
+  // startupFolder: the stored start-up folder is being shown, and a
+  // fallback replaces it.
+  void NavigateTo(std::string folder, bool startupFolder = false);
   bool OpenReplay(const std::string& path);
 
   // Dialog data exchange: true takes the controls into the fields, false

@@ -8,6 +8,20 @@
 #include "platform/console.h"
 
 int main(int argc, char** argv) {
+  // Answered before any window or setting is touched.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::printf("usage: quoril2 [FOLDER | RECORDING]\n"
+                  "  FOLDER     list this folder (the start-up folder stays as it is)\n"
+                  "  RECORDING  open this recording and list its folder\n"
+                  "  --version  print the version\n");
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("quoril2 %s\n", QUORIL2_VERSION);
+      return 0;
+    }
+  }
   bool styleChosen = !qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE");
   for (int i = 1; i < argc; ++i)
     if (std::strncmp(argv[i], "-style", 6) == 0 || std::strncmp(argv[i], "--style", 7) == 0) styleChosen = true;

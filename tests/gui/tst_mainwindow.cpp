@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "gui/kit/ControlIds.h"
 #include "gui/CMainFrame.h"
 #include "gui/CQuoril2App.h"
 #include "gui/kit/Icons.h"
@@ -146,18 +147,18 @@ class TestMainWindow : public QObject {
     startIn(a);
     for (const std::string& f : {b, deep}) {
       view()->NavigateTo(f);
-      frame_->command(32779)->trigger();
+      frame_->command(q2::id::kSetStartupFolder)->trigger();
     }
     QCOMPARE(seam.shown, q2::Messages{*q2::CheckStartupFolder(deep)});
     view()->NavigateTo(b);
-    press(1086);
+    press(q2::id::kGameLength);
     QCOMPARE(length(), QString());  // nothing read yet
     click("大会.mgx");
     const QString clock = QString::fromStdString(q2::ClockText(placed.durationMs));
     QCOMPARE(length(), clock);
-    press(1086);
+    press(q2::id::kGameLength);
     QCOMPARE(length(), QString());
-    press(1086);
+    press(q2::id::kGameLength);
     exit();
     QCOMPARE(stored(), Stored("1", std::nullopt));
 
@@ -169,21 +170,35 @@ class TestMainWindow : public QObject {
     QCOMPARE(options(), std::make_pair(true, false));
     QCOMPARE(panel().at(1), QStringLiteral("花子"));
     QCOMPARE(length(), clock);
-    press(1046);
-    press(1013);  // 警告無し: still timed
+    press(q2::id::kChatTimes);
+    press(q2::id::kHideWarnings);  // 警告無し: still timed
     const QRegularExpression timed(R"(^\[\d\d:\d\d\] )");
     QCOMPARE(chat().mid(1, chat().size() - 2).filter(timed).size(), chat().size() - 2);
     QCOMPARE(chat().at(1), QStringLiteral("[00:05] 太郎: 11"));  // the first line at its game time
-    press(1045);
+    press(q2::id::kPregameChat);
     QCOMPARE(chat().at(1), QStringLiteral("太郎: よろしくお願いします"));
     exit();
     QCOMPARE(stored(), Stored("1", "1"));
-    // A missing folder on the command line falls back to the desktop.
+    // A missing folder on the command line falls back to the desktop, and
+    // the start-up folder stays the stored one.
     seam.shown.clear();
     startIn(a, b + "/missing");
     QCOMPARE(options(), std::make_pair(true, true));
     QCOMPARE(seam.captions(), Strings{"ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ"});
     QCOMPARE(view()->CurrentFolder(), desktop_);
+    exit();
+    QCOMPARE(q2::IniReadString(settings_.ini, q2::kSectionFile, q2::kKeySaveGameDir), a);
+    // Without a desktop folder its button lists the home folder, quietly,
+    // and the start-up folder stays too.
+    seam.shown.clear();
+    q2::CQuoril2View::OverrideDesktop(dir("home") + "/no-desktop", dir("home"));
+    startIn(a);
+    press(q2::id::kDesktop);
+    QCOMPARE(view()->CurrentFolder(), dir("home"));
+    QVERIFY(seam.shown.empty());
+    exit();
+    QCOMPARE(q2::IniReadString(settings_.ini, q2::kSectionFile, q2::kKeySaveGameDir), a);
+    q2::CQuoril2View::OverrideDesktop(desktop_, dir("home"));
   }
 
   void listsAndNavigates() {
@@ -225,13 +240,13 @@ class TestMainWindow : public QObject {
       int button;
       std::string folder;
       std::pair<bool, bool> offered;
-    } steps[] = {{0, sub, {true, false}},         {1055, f, {false, true}},  {1054, nav, {true, false}},
-                 {1060, desktop_, {true, false}}, {1055, nav, {true, true}}, {1055, f, {false, true}},
-                 {1056, nav, {true, true}}};
+    } steps[] = {{0, sub, {true, false}},         {q2::id::kBack, f, {false, true}},  {q2::id::kUp, nav, {true, false}},
+                 {q2::id::kDesktop, desktop_, {true, false}}, {q2::id::kBack, nav, {true, true}}, {q2::id::kBack, f, {false, true}},
+                 {q2::id::kForward, nav, {true, true}}};
     for (const auto& s : steps) {
       if (s.button) press(s.button);
       QCOMPARE(std::make_pair(view()->CurrentFolder(), historyButtons()), std::make_pair(s.folder, s.offered));
-      if (s.button == 1054) QCOMPARE(history(), (Strings{f, nav}));  // the parent dropped 記録
+      if (s.button == q2::id::kUp) QCOMPARE(history(), (Strings{f, nav}));  // the parent dropped 記録
     }
     // A double click with nothing selected lists the same folder again.
     list()->clearSelection();
@@ -260,12 +275,12 @@ class TestMainWindow : public QObject {
     // The check boxes switch the pane at once, without reading the file again.
     QCOMPARE(chat().first(), QStringLiteral("-------ゲーム開始後チャット-------"));
     QVERIFY(chat().contains(QStringLiteral("--警告-- あなたの町の人が攻撃を受けています")));
-    press(1013);  // 警告無し
+    press(q2::id::kHideWarnings);  // 警告無し
     QVERIFY(!chat().join('\n').contains(QStringLiteral("--警告")) && chat().contains(QStringLiteral("太郎: gg")));
-    press(1045);  // 開始前チャット
+    press(q2::id::kPregameChat);  // 開始前チャット
     QCOMPARE(chat().mid(0, 2), (QStringList{"-------ゲーム開始前チャット-------", "太郎: よろしくお願いします"}));
-    press(1045);
-    press(1013);
+    press(q2::id::kPregameChat);
+    press(q2::id::kHideWarnings);
     QVERIFY(chat().join('\n').contains(QStringLiteral("--警告")));
 
     // The boxes and the chat pane are read-only: cut, paste and undo from the
@@ -275,7 +290,7 @@ class TestMainWindow : public QObject {
     auto* pane = control<QPlainTextEdit>(1003);
     auto* line = control<QLineEdit>(1015);
     std::vector<std::function<void(QWidget*)>> edits;
-    for (int id : {57635, 57637, 57643, 57634}) edits.push_back([&, id](QWidget*) { frame_->command(id)->trigger(); });
+    for (int id : {q2::id::kEditCut, q2::id::kEditPaste, q2::id::kEditUndo, q2::id::kEditCopy}) edits.push_back([&, id](QWidget*) { frame_->command(id)->trigger(); });
     for (const char* keys : {"Ctrl+X", "Shift+Del", "Ctrl+V", "Shift+Ins", "Ctrl+Z", "Alt+Backspace", "A"})
       edits.push_back([=](QWidget* w) { QTest::keySequence(w, QKeySequence(keys)); });
     for (const char* item : {"切り取り", "貼り付け", "ｺﾋﾟｰ"}) {
@@ -327,14 +342,14 @@ class TestMainWindow : public QObject {
     // dialog shows in the name box at once.
     QStringList names;
     WhenModal([&](QWidget* dlg) { names << Id<QLineEdit>(dlg, 1096)->text() << Id<QLineEdit>(dlg, 1006)->text(); });
-    press(1085);
+    press(q2::id::kGraph);
     QCOMPARE(names, (QStringList{"a1", "g7"}));
     seam.colors = {QColor(Qt::white)};
     WhenModal([](QWidget* dlg) {
       Press(dlg, 1001);  // 変更 of slot 1
       Press(dlg, 1);     // 設定
     });
-    frame_->command(148)->trigger();
+    frame_->command(q2::id::kPlayerColors)->trigger();
     QCOMPARE(nameColour(1004), QColor(Qt::white));
     QCOMPARE(q2::PlayerColor(0), q2::ColorRef(0xFFFFFF));
 
@@ -343,21 +358,21 @@ class TestMainWindow : public QObject {
     click("two.mgx");
     view()->NavigateTo(desktop_);
     const Strings before = history();
-    press(1058);
+    press(q2::id::kOpenFile);
     QCOMPARE(seam.openStart, QString::fromStdString(desktop_));
     QCOMPARE(history(), before);
     seam.files = {QString::fromStdString(f + "/大会.mgx")};
-    press(1058);
+    press(q2::id::kOpenFile);
     QCOMPARE(std::make_pair(panel().first(), view()->CurrentFolder()), std::make_pair(QStringLiteral("a1"), f));
     QCOMPARE(history().size(), before.size() + 1);
 
     // The menus: the document commands are off; a prompt is the status-bar
     // text, then the tool tip.
-    for (int id : {57600, 57601, 57603, 57604}) QVERIFY(!frame_->command(id)->isEnabled());
-    QCOMPARE((QStringList{frame_->command(57634)->statusTip(), frame_->command(57634)->toolTip(),
-                          frame_->command(32779)->statusTip()}),
+    for (int id : {q2::id::kFileNew, q2::id::kFileOpen, q2::id::kFileSave, q2::id::kFileSaveAs}) QVERIFY(!frame_->command(id)->isEnabled());
+    QCOMPARE((QStringList{frame_->command(q2::id::kEditCopy)->statusTip(), frame_->command(q2::id::kEditCopy)->toolTip(),
+                          frame_->command(q2::id::kSetStartupFolder)->statusTip()}),
              (QStringList{"選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存", "ｺﾋﾟｰ", ""}));
-    frame_->command(59393)->trigger();
+    frame_->command(q2::id::kStatusBar)->trigger();
     QVERIFY(!frame_->statusBar()->isVisibleTo(frame_.get()));
   }
 
@@ -447,13 +462,13 @@ class TestMainWindow : public QObject {
       Press(dlg, 1);
       Press(dlg, 2);
     });
-    press(1059);
+    press(q2::id::kBulkRename);
     list()->clearSelection();
     bool dialog = false;
     QTimer::singleShot(0, [&] {
       if (auto* d = QApplication::activeModalWidget()) dialog = true, d->close();
     });
-    press(1061);
+    press(q2::id::kSelectedRename);
     QTest::qWait(20);
     QVERIFY(!dialog);
     QCOMPARE(seam.tail(2), (q2::Messages{q2::ConfirmFormatMessage("[YEAR][MONTH][DAY]_[REC_PLAYER]"),

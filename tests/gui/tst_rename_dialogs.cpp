@@ -1,6 +1,7 @@
 // The rename-format dialog and the format-history dialog, driven through
 // their widgets, with what they keep in the settings file.
 
+#include "gui/kit/ControlIds.h"
 #include "gui/kit/QtText.h"
 #include "gui/qt_support.h"
 #include "core/rename/format_history.h"
@@ -61,7 +62,7 @@ class TestRenameDialogs : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
     QVERIFY(edit()->hasFocus() && !edit()->hasSelectedText());
     dates->setCurrentIndex(4);  // "min (分)"
-    press(1010);
+    press(id::kDateInsert);
     QCOMPARE(edit()->text(), QStringLiteral("[MIN][REC_PLAYER]：[YEAR]年[MONTH]月[DAY]日：[チーム別]"));
 
     // Typing into a list completes nothing.
@@ -106,7 +107,7 @@ class TestRenameDialogs : public QObject {
     dates->hidePopup();
     QCOMPARE(dlg_->focusWidget(), Id(dlg_.get(), 1010));
     edit()->setCursorPosition(0);
-    press(1010);
+    press(id::kDateInsert);
     QCOMPARE(edit()->text(), QStringLiteral("[SEC][ALL][HOUR]b"));
     // Insertions don't refresh the sample; one that leaves the format malformed says so.
     QCOMPARE(sample(), opened);
@@ -114,7 +115,7 @@ class TestRenameDialogs : public QObject {
     edit()->setText("abc[");
     edit()->setCursorPosition(0);
     dates->setCurrentIndex(0);
-    press(1010);
+    press(id::kDateInsert);
     QCOMPARE(edit()->text(), QStringLiteral("[YEAR]abc["));
     QCOMPARE(seam_.tail(9), Messages{MalformedFormatMessage()});
 
@@ -132,15 +133,15 @@ class TestRenameDialogs : public QObject {
     put(4, "[SEC]");
     open();
     edit()->setText("[YEAR]-[MONTH]");
-    press(1001);
+    press(id::kPreview);
     QCOMPARE(sample(), QStringLiteral("2005-02.mgx"));
     edit()->setText("[YEAR");
-    press(1001);
+    press(id::kPreview);
     QCOMPARE(sample(), QStringLiteral("2005-02.mgx"));  // left as it was
     const QString tooLong(130, QChar(0x5E74));          // "年", 260 bytes
     for (const QString& format : {QStringLiteral("[YEAR"), QString(), tooLong, QStringLiteral("[YEAR]abc")}) {
       edit()->setText(format);
-      press(1);
+      press(id::kOk);
       QVERIFY(dlg_->isVisible());
     }
     QCOMPARE(seam_.tail(9), (Messages{MalformedFormatMessage(), MalformedFormatMessage(), EmptyFormatMessage(),
@@ -148,7 +149,7 @@ class TestRenameDialogs : public QObject {
     QVERIFY(!lastFormat() && !settings_.raw(kSectionFile, FormatHistoryKey(1)));  // "No" to the last one
     // Yes: the compiled format is the result, the history gains it at the end.
     seam_.answers = {QMessageBox::Yes};
-    press(1);
+    press(id::kOk);
     QCOMPARE(dlg_->result(), int(QDialog::Accepted));
     QCOMPARE(dlg_->tokenList(), TokenList{TokenKind::Year});
     QCOMPARE(dlg_->compiledFormat().text(), std::string("%sabc"));
@@ -160,7 +161,7 @@ class TestRenameDialogs : public QObject {
       put(escape ? 60 : 7, escape ? "[ALL]" : "[HOUR]");
       open();
       edit()->setText("[DAY]");
-      escape ? QTest::keyClick(dlg_.get(), Qt::Key_Escape) : press(2);
+      escape ? QTest::keyClick(dlg_.get(), Qt::Key_Escape) : press(id::kCancel);
       QVERIFY(!dlg_->isVisible() && dlg_->result() == QDialog::Rejected);
       QCOMPARE(history().front(), std::string(escape ? "[ALL]" : "[HOUR]"));
       QCOMPARE(history().size(), size_t(escape ? 4 : 3));
@@ -180,7 +181,7 @@ class TestRenameDialogs : public QObject {
     // Each run of "履歴参照" acts once the history dialog is up.
     auto run = [&](std::function<void()> act) {
       WhenModal([act](QWidget*) { act(); });
-      press(1058);
+      press(id::kHistory);
     };
     // "参照" and "削除" only with a row selected; a pick fills the format and the sample.
     run([&] {
@@ -213,7 +214,7 @@ class TestRenameDialogs : public QObject {
     });
     QCOMPARE(h.ChosenFormat(), std::string("あ"));
     QCOMPARE(history(), (std::vector<std::string>{"あ", "ｱ", "B", "[YEAR]"}));  // nothing written yet
-    press(2);
+    press(id::kCancel);
     QCOMPARE(history(), (std::vector<std::string>{"[YEAR]", "ｱ", "あ"}));
     QVERIFY(seam_.shown.empty());
   }

@@ -6,7 +6,6 @@
 #include "platform/collate.h"
 #include "platform/text.h"
 #include "core/recording/recording_kind.h"
-#include "core/settings/settings.h"
 #include "core/texts/texts.h"
 
 namespace q2 {
@@ -100,14 +99,14 @@ Listing FolderNavigator::NavigateTo(std::string folder, const Places& places) {
   auto scan = ScanFolder(folder);
   if (!scan) {
     l.messages.push_back(MissingFolderMessage());
-    SetStartupFolder(places.desktop);
+    l.fallbackStartup = places.desktop;
     // The desktop, then the home folder, each tried once: never a loop.
     for (const std::string* fallback : {&places.desktop, &places.home}) {
       if (fallback->empty() || *fallback == folder) continue;
       current_ = *fallback;
       scan = ScanFolder(*fallback);
       if (scan) {
-        if (fallback == &places.home) SetStartupFolder(places.home);
+        if (fallback == &places.home) l.fallbackStartup = places.home;
         break;
       }
     }

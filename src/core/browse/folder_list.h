@@ -59,13 +59,17 @@ struct Listing {
   std::vector<FolderEntry> entries;
   Messages messages;
   bool listed = false;  // false when not even a fallback could be listed
+  // Set when the folder could not be listed: what the missing-folder
+  // message names as the new start-up folder (the desktop, or the home
+  // folder when only that could be listed). Navigation writes no setting;
+  // the caller decides.
+  std::optional<std::string> fallbackStartup;
 };
 
 class FolderNavigator {
  public:
-  // Lists the folder; a folder that can't be listed shows the missing-folder
-  // message, makes the desktop the start-up folder and lists the desktop,
-  // then (once) the home folder, then nothing.
+  // Lists the folder; a folder that can't be listed gives the missing-folder
+  // message and lists the desktop, then (once) the home folder, then nothing.
   Listing NavigateTo(std::string folder, const Places& places);
 
   // Starts the history with one element.
