@@ -107,8 +107,8 @@ int RunRename(const std::vector<std::string>& args) {
   for (const FileRenameResult& f : run.files) PrintFile(f);
   for (const Message& m : end) PrintTo(stdout, "%s\n", m.text.c_str());
   std::fflush(stdout);
-  if (run.outcome == kRenameOk) return 0;
-  if (run.outcome == kRenameNothing) return 3;
+  if (run.outcome == RenameOutcome::Ok) return 0;
+  if (run.outcome == RenameOutcome::NothingToRename) return 3;
   return 1;
 }
 

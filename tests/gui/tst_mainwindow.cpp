@@ -439,7 +439,7 @@ class TestMainWindow : public QObject {
     watch.stop();
     QVERIFY(progress.contains(QStringLiteral("25 / 25")) && !view()->findChild<QProgressDialog*>());
     QCOMPARE(column(0).mid(0, 2), (QStringList{newName, "20050302.mgx"}));
-    QCOMPARE(seam.tail(2), q2::BulkOutcomeMessages(q2::kRenameOk));
+    QCOMPARE(seam.tail(2), q2::BulkOutcomeMessages(q2::RenameOutcome::Ok));
     QCOMPARE(refreshed, (std::vector<bool>{false, true, true}));
 
     // Two unreadable headers: one box for both, shown before the list is
@@ -451,7 +451,7 @@ class TestMainWindow : public QObject {
     newName = QStringLiteral("20050327_花子.mgx");
     rename(seam, 1059, "[YEAR][MONTH][DAY]_[REC_PLAYER]");
     QCOMPARE(seam.captions(), Strings(3, q2::kCaptionBulkRename));
-    QCOMPARE(seam.tail(1), q2::BulkOutcomeMessages(q2::kRenameSomeFailed));
+    QCOMPARE(seam.tail(1), q2::BulkOutcomeMessages(q2::RenameOutcome::SomeFailed));
     QCOMPARE(refreshed, (std::vector<bool>{false, false, true}));
 
     // A format dialog left with "No" and "ｷｬﾝｾﾙ" renames nothing; nor does
@@ -478,7 +478,7 @@ class TestMainWindow : public QObject {
     item(QStringLiteral("大会.mgx"))->setSelected(true);
     rename(seam, 1061, "[REC_PLAYER]");
     QVERIFY(item(QStringLiteral("花子.mgx")) && !item(QStringLiteral("大会.mgx")) && column(0).size() == before.size());
-    QCOMPARE(seam.tail(2), q2::SelectedOutcomeMessages(q2::kRenameOk));
+    QCOMPARE(seam.tail(2), q2::SelectedOutcomeMessages(q2::RenameOutcome::Ok));
   }
 };
 

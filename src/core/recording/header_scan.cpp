@@ -11,6 +11,16 @@ constexpr uint8_t kRandomGame[] = {'R', 'a', 'n', 'd', 'o', 'm', 'G', 'a', 'm', 
 constexpr uint8_t kPlayerMarker[] = {0xFF, 0xFF, 0xFF, 0x9D, 0xFF};
 constexpr uint8_t kTeamMarker[] = {0x9A, 0x99, 0x99, 0x99, 0x99, 0x99, 0xF9, 0x3F};
 
+// Where the fields lie, in bytes.
+constexpr size_t kScenarioFlag = 12;        // four bytes, not all zero in a scenario
+constexpr size_t kRecorderSlot = 61;        // one byte
+constexpr size_t kAfterRandomGame = 190;    // "RandomGame" to where the player table may start
+constexpr size_t kTableAfterMarker = 27;    // the table marker to the first player record
+constexpr size_t kRecordsInTable = 9;
+constexpr size_t kRecordLengthByte = 8;     // a record: slot byte, 7 bytes, length byte, 3 bytes, name
+constexpr size_t kRecordName = 12;
+constexpr size_t kTeamsAfterMarker = 13;    // the team marker to the eight team bytes
+
 template <size_t N>
 bool At(const uint8_t* buf, size_t length, size_t pos, const uint8_t (&marker)[N]) {
   return pos <= length && length - pos >= N && std::memcmp(buf + pos, marker, N) == 0;
@@ -32,21 +42,21 @@ enum class TableEnd { Done, StopScan };
 // Reads the nine player records at pos; pos ends after the last one read.
 TableEnd ReadPlayerTable(ReplayDocument& doc, const uint8_t* buf, size_t length, size_t& pos,
                          Messages& messages) {
-  for (int r = 0; r < 9; ++r) {
-    if (pos > length || length - pos < 9) return TableEnd::StopScan;  // record cut off
+  for (size_t r = 0; r < kRecordsInTable; ++r) {
+    if (pos > length || length - pos < kRecordLengthByte + 1) return TableEnd::StopScan;  // record cut off
     const int8_t s = static_cast<int8_t>(buf[pos]);
-    const int8_t n = static_cast<int8_t>(buf[pos + 8]);
+    const int8_t n = static_cast<int8_t>(buf[pos + kRecordLengthByte]);
     if (n < 0) return TableEnd::Done;  // no usable length: the table ends here
     if (s != 0) {
-      if (length - pos < 12u + static_cast<size_t>(n)) return TableEnd::StopScan;
+      if (length - pos < kRecordName + static_cast<size_t>(n)) return TableEnd::StopScan;
       if (s < 1 || s > 8) {
         messages.push_back({kMsgHeaderData});
         return TableEnd::StopScan;
       }
-      const char* name = reinterpret_cast<const char*>(buf + pos + 12);
+      const char* name = reinterpret_cast<const char*>(buf + pos + kRecordName);
       doc.playerNames[s - 1].assign(name, strnlen(name, static_cast<size_t>(n)));
     }
-    pos += 12 + static_cast<size_t>(n);
+    pos += kRecordName + static_cast<size_t>(n);
   }
   return TableEnd::Done;
 }
@@ -98,16 +108,16 @@ void HeaderScan(ReplayDocument& doc, const uint8_t* buf, size_t length, Messages
   // when the scan is over.
   auto checksAt = [&](size_t& pos) {
     if (At(buf, length, pos, kRandomGame)) {
-      pos += 190;
+      pos += kAfterRandomGame;
       randomGameSeen = true;
     }
     if (randomGameSeen && At(buf, length, pos, kPlayerMarker)) {
-      pos += 27;
+      pos += kTableAfterMarker;
       if (ReadPlayerTable(doc, buf, length, pos, messages) == TableEnd::StopScan) return true;
     }
     if (At(buf, length, pos, kTeamMarker)) {
-      if (length - pos < 21) return true;  // team bytes cut off
-      for (int s = 0; s < 8; ++s) doc.playerTeams[s] = static_cast<int8_t>(buf[pos + 13 + s]);
+      if (length - pos < kTeamsAfterMarker + kSlots) return true;  // team bytes cut off
+      for (int s = 0; s < kSlots; ++s) doc.playerTeams[s] = static_cast<int8_t>(buf[pos + kTeamsAfterMarker + s]);
       return true;
     }
     return false;
@@ -116,16 +126,16 @@ void HeaderScan(ReplayDocument& doc, const uint8_t* buf, size_t length, Messages
   // The first bytes one by one: at offset 12 the scan checks for a scenario
   // and moves on to the recorder slot at 61.
   size_t pos = 0;
-  for (; pos < length && pos < 62; ++pos) {
-    if (pos == 12) {
-      if (length < 16) return;
-      if (buf[12] | buf[13] | buf[14] | buf[15]) {
+  for (; pos < length && pos <= kRecorderSlot; ++pos) {
+    if (pos == kScenarioFlag) {
+      if (length < kScenarioFlag + 4) return;
+      if (buf[kScenarioFlag] | buf[kScenarioFlag + 1] | buf[kScenarioFlag + 2] | buf[kScenarioFlag + 3]) {
         messages.push_back({kMsgScenario});
         return;
       }
-      if (length <= 61) return;
-      doc.recorderSlot = buf[61];
-      pos = 61;
+      if (length <= kRecorderSlot) return;
+      doc.recorderSlot = buf[kRecorderSlot];
+      pos = kRecorderSlot;
     } else if (!kStart.v[buf[pos]]) {
       continue;
     }

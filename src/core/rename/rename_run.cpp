@@ -71,10 +71,10 @@ void AddRunMessages(RenameRunResult& run, const char* caption, const Messages& o
   run.messages.insert(run.messages.end(), outcome.begin(), outcome.end());
 }
 
-int Finish(RenameRunResult& run, FileRenameResult r) {
+bool Finish(RenameRunResult& run, FileRenameResult r) {
   const bool ok = r.ok();
   run.files.push_back(std::move(r));
-  return ok ? 0 : -1;
+  return ok;
 }
 
 }  // namespace
@@ -92,16 +92,16 @@ Message ConfirmFormatMessage(const std::string& formatText) {
 
 Message NothingSelectedMessage() { return {kMsgNothingSelected, kCaptionSelectedRename, MsgIcon::Error}; }
 
-Messages BulkOutcomeMessages(int outcome) {
-  if (outcome == kRenameOk)
+Messages BulkOutcomeMessages(RenameOutcome outcome) {
+  if (outcome == RenameOutcome::Ok)
     return {{kMsgBulkDone, kCaptionBulkRename, MsgIcon::None},
             {kMsgBulkGentleman, kCaptionBulkRename, MsgIcon::Information}};
-  if (outcome == kRenameNothing) return {{kMsgBulkNoMatch, kCaptionBulkRename, MsgIcon::Error}};
+  if (outcome == RenameOutcome::NothingToRename) return {{kMsgBulkNoMatch, kCaptionBulkRename, MsgIcon::Error}};
   return {{kMsgBulkFailed, kCaptionBulkRename, MsgIcon::Error}};
 }
 
-Messages SelectedOutcomeMessages(int outcome) {
-  if (outcome == kRenameOk)
+Messages SelectedOutcomeMessages(RenameOutcome outcome) {
+  if (outcome == RenameOutcome::Ok)
     return {{kMsgSelectedDone, kCaptionSelectedRename, MsgIcon::None},
             {kMsgSelectedGentleman, kCaptionSelectedRename, MsgIcon::Information}};
   return {{kMsgSelectedFailed, kCaptionSelectedRename, MsgIcon::Error}};
@@ -131,7 +131,7 @@ RenameFailure CheckNewFileName(const std::string& builtName, const std::string& 
   return RenameFailure::None;
 }
 
-int RenameOneRecording(const std::string& folder, const std::string& recordingPath,
+bool RenameOneRecording(const std::string& folder, const std::string& recordingPath,
                        const RenameRequest& req, DateSource source, ReplaySummary& s,
                        RenameRunResult& run) {
   FileRenameResult r;
@@ -208,17 +208,16 @@ RenameRunResult RenameDefaultNamedFiles(const std::string& folder, const RenameR
   // a second time.
   const std::vector<std::string> names = FindDefaultNamedFiles(folder);
   if (names.empty()) {
-    run.outcome = kRenameNothing;
+    run.outcome = RenameOutcome::NothingToRename;
   } else {
     if (req.progress) req.progress(0, names.size());
     bool failed = false;
     for (size_t i = 0; i < names.size(); ++i) {
-      if (RenameOneRecording(folder, JoinPath(folder, names[i]), req, DateSource::FromDefaultName,
-                             s, run) != 0)
+      if (!RenameOneRecording(folder, JoinPath(folder, names[i]), req, DateSource::FromDefaultName, s, run))
         failed = true;
       if (req.progress) req.progress(i + 1, names.size());
     }
-    run.outcome = failed ? kRenameSomeFailed : kRenameOk;
+    run.outcome = failed ? RenameOutcome::SomeFailed : RenameOutcome::Ok;
   }
   AddRunMessages(run, kCaptionBulkRename, BulkOutcomeMessages(run.outcome));
   return run;
@@ -240,11 +239,11 @@ RenameRunResult RenameSelectedFiles(const std::vector<SelectedRecording>& files,
     } else {
       const DateSource source =
           TakesDateFromName(DisplayFileName(name)) ? DateSource::FromDefaultName : DateSource::FromFileTime;
-      if (RenameOneRecording(f.folder, f.path, req, source, s, run) != 0) failed = true;
+      if (!RenameOneRecording(f.folder, f.path, req, source, s, run)) failed = true;
     }
     if (req.progress) req.progress(i + 1, files.size());
   }
-  run.outcome = failed ? kRenameSomeFailed : kRenameOk;
+  run.outcome = failed ? RenameOutcome::SomeFailed : RenameOutcome::Ok;
   AddRunMessages(run, kCaptionSelectedRename, SelectedOutcomeMessages(run.outcome));
   return run;
 }

@@ -18,18 +18,19 @@ namespace q2 {
 
 
 
-// Outcomes of a run.
-inline constexpr int kRenameOk = 0;
-inline constexpr int kRenameNothing = 1;  // bulk run: no default-named recording
-inline constexpr int kRenameSomeFailed = -1;
+enum class RenameOutcome {
+  Ok,
+  NothingToRename,  // bulk run: no default-named recording
+  SomeFailed,
+};
 
 Message MalformedFormatMessage();
 Message EmptyFormatMessage();
 // Asks whether to rename by this format (Yes / No).
 Message ConfirmFormatMessage(const std::string& formatText);
 Message NothingSelectedMessage();
-Messages BulkOutcomeMessages(int outcome);
-Messages SelectedOutcomeMessages(int outcome);
+Messages BulkOutcomeMessages(RenameOutcome outcome);
+Messages SelectedOutcomeMessages(RenameOutcome outcome);
 
 enum class RenameFailure {
   None,
@@ -70,7 +71,7 @@ struct RenameRequest {
 };
 
 struct RenameRunResult {
-  int outcome = kRenameOk;
+  RenameOutcome outcome = RenameOutcome::Ok;
   std::vector<FileRenameResult> files;
   // The boxes to show: the header messages of the run gathered into one
   // (a run over one recording shows its own), then the outcome's.
@@ -80,10 +81,10 @@ struct RenameRunResult {
   std::set<std::string> dryAdded, dryRemoved;
 };
 
-// Renames one recording into `folder`; 0 on success, -1 on failure. Its
+// Renames one recording into `folder`; false on failure. Its
 // result, with its header messages, is appended to `run.files`. When the
 // format reads replay data, the header is scanned into `s` first.
-int RenameOneRecording(const std::string& folder, const std::string& recordingPath,
+bool RenameOneRecording(const std::string& folder, const std::string& recordingPath,
                        const RenameRequest& req, DateSource source, ReplaySummary& s,
                        RenameRunResult& run);
 
@@ -91,7 +92,7 @@ int RenameOneRecording(const std::string& folder, const std::string& recordingPa
 // name order, collected before the first rename.
 std::vector<std::string> FindDefaultNamedFiles(const std::string& folder, bool* searched = nullptr);
 
-// Bulk run over `folder` (no trailing separator). Outcome 0, 1 or -1.
+// Bulk run over `folder` (no trailing separator). 
 RenameRunResult RenameDefaultNamedFiles(const std::string& folder, const RenameRequest& req,
                                         ReplaySummary& s);
 
@@ -101,7 +102,7 @@ struct SelectedRecording {
 };
 
 // Selected run: names not ending in ".mgx" and directories are skipped; a
-// default name gives the date, else the file time. Outcome 0 or -1.
+// default name gives the date, else the file time.
 RenameRunResult RenameSelectedFiles(const std::vector<SelectedRecording>& files,
                                     const RenameRequest& req, ReplaySummary& s);
 RenameRunResult RenameSelectedFiles(const std::string& currentFolder,

@@ -299,7 +299,7 @@ TEST_P(RealRecordings, OpenAndRenameAsWorkedOutByHand) {
     for (bool dry : {true, false}) {
       req.dryRun = dry;
       RenameRunResult run = RenameSelectedFiles(dir.path(), {path}, req, s);
-      ASSERT_EQ(run.outcome, kRenameOk);
+      ASSERT_EQ(run.outcome, RenameOutcome::Ok);
       EXPECT_EQ(run.files.at(0).newName, name);
     }
     EXPECT_EQ(Snapshot(dir.path()), (std::map<std::string, std::string>{{name, original}}));

@@ -222,7 +222,7 @@ TEST(BulkRename, RenamesEveryVersionsDefaultNamesByTheFormat) {
   RenameRequest req = Request(kDefaultRenameFormat);
   req.progress = [&](size_t done, size_t total) { progress.push_back({done, total}); };
   RenameRunResult run = RenameDefaultNamedFiles(dir.path(), req, s);
-  EXPECT_EQ(run.outcome, kRenameOk);
+  EXPECT_EQ(run.outcome, RenameOutcome::Ok);
   EXPECT_EQ(run.messages, (Messages{{"ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙを\n紳士的に一括変換しました。", kBulk},
                                     {"貴方もこれで紳士です(´'ω'｀)", kBulk, MsgIcon::Information}}));
   EXPECT_EQ(progress.size(), renamed.size() + 1);
@@ -251,7 +251,7 @@ TEST(BulkRename, WhatCannotBeRenamedKeepsItsNameAndNothingIsReplaced) {
   Folder before = Put(dir, {{kA, Game({"太郎"}, 1)}, {kB, Game({"太郎"}, 2)}, {kC, Game({"太郎"}, 3)}, {"先客.mgx", "earlier"}});
   ReplaySummary s;
   RenameRunResult run = RenameDefaultNamedFiles(dir.path(), Request("先客"), s);
-  EXPECT_EQ(run.outcome, kRenameSomeFailed);
+  EXPECT_EQ(run.outcome, RenameOutcome::SomeFailed);
   EXPECT_EQ(run.messages, Messages{failed});
   EXPECT_EQ(Failures(run), std::vector<F>(3, F::TargetExists));
   EXPECT_EQ(Snapshot(dir.path()), before);
@@ -301,7 +301,7 @@ TEST(BulkRename, WhatCannotBeRenamedKeepsItsNameAndNothingIsReplaced) {
   // No default name, or no folder: outcome 1.
   for (const std::string& folder : {dir / "missing", bad / "a"}) {
     run = RenameDefaultNamedFiles(folder, Request(kDefaultRenameFormat), s);
-    EXPECT_EQ(run.outcome, kRenameNothing);
+    EXPECT_EQ(run.outcome, RenameOutcome::NothingToRename);
     EXPECT_TRUE(run.files.empty());
     EXPECT_EQ(run.messages, (Messages{{"ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙが存在しません", kBulk, MsgIcon::Error}}));
   }
@@ -316,7 +316,7 @@ TEST(BulkRename, DryRunsForeseeTheRealRunAndReadOnlyWhatTheFormatNeeds) {
   ReplaySummary s;
   for (bool dry : {true, false}) {
     RenameRunResult run = RenameDefaultNamedFiles(dir.path(), Request("[REC_PLAYER]", dry), s);
-    EXPECT_EQ(run.outcome, kRenameSomeFailed);
+    EXPECT_EQ(run.outcome, RenameOutcome::SomeFailed);
     ASSERT_EQ(run.files.size(), 3u);
     EXPECT_EQ(run.files[0].newName + run.files[1].newName + run.files[2].newName, "花子.mgx太郎.mgx花子.mgx");
     EXPECT_EQ(Failures(run), (std::vector<F>{F::None, F::None, F::TargetExists}));
@@ -343,7 +343,7 @@ TEST(SelectedRename, DatesFromDefaultNamesOrFileTimesAndOnlyRecordings) {
   RenameRunResult run = RenameSelectedFiles(dir.path(), {dir / kA, dir / "my game.mgx", dir / "CAPS.MGX", dir / "notes.txt",
                                                          dir / "folder.mgx", dir / "..", dir / odd, dir / en},
                                             Request("[YEAR]-[MONTH]-[DAY] [HOUR]-[MIN]-[SEC]"), s);
-  EXPECT_EQ(run.outcome, kRenameOk);
+  EXPECT_EQ(run.outcome, RenameOutcome::Ok);
   EXPECT_EQ(run.messages, (Messages{{"選択されたReplayﾌｧｲﾙが\n紳士的に変換されました。", kSelected},
                                     {"なかなか紳士ですﾅｯ ( ﾟДﾟ)y ＼_ ﾎﾟﾛｯ", kSelected, MsgIcon::Information}}));
   std::vector<bool> skipped;
@@ -359,7 +359,7 @@ TEST(SelectedRename, DatesFromDefaultNamesOrFileTimesAndOnlyRecordings) {
     for (const std::string& f : names) paths.push_back(dir / f);
     run = RenameSelectedFiles(dir.path(), paths, Request("[REC_PLAYER]"), s);
     EXPECT_EQ(Failures(run), failures);
-    EXPECT_EQ(run.outcome, failures.back() == F::None ? kRenameOk : kRenameSomeFailed);
+    EXPECT_EQ(run.outcome, failures.back() == F::None ? RenameOutcome::Ok : RenameOutcome::SomeFailed);
   }
   EXPECT_EQ(run.messages, (Messages{{"使用不可な文字が挿入されてるため変換できません", kSelected, MsgIcon::Error}}));
   for (const auto& [from, to] : {std::pair{kA, "North.mgx"}, {"my game.mgx", "2004-06-07 18-30-12.mgx"},
