@@ -17,6 +17,10 @@ for f in bin/quoril2 bin/quoril2-cli bin/quoril2-gen share/applications/quoril2.
   [ -e "$prefix/$f" ] || { echo "install: $f missing" >&2; exit 1; }
 done
 desktop-file-validate "$prefix/share/applications/quoril2.desktop"
+# The entry opens recordings, never every folder of the desktop.
+! grep -q 'inode/directory' "$prefix/share/applications/quoril2.desktop"
+# The window's --help answers without a display.
+env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/quoril2" --help | grep -q "usage: quoril2"
 xmllint --noout "$prefix/share/mime/packages/quoril2.xml"
 for m in "$prefix"/share/man/man1/*.1; do
   LC_ALL=C.UTF-8 MANROFFSEQ='' man --warnings -l "$m" 2>&1 >/dev/null | { ! grep .; }

@@ -67,6 +67,9 @@ void PrintFile(const FileRenameResult& f) {
 
 }  // namespace
 
+// Exit code 2 whose message is already printed (cli_main.cpp).
+inline constexpr int kExitToldWhy = -2;
+
 int RunRename(const std::vector<std::string>& args) {
   Options o;
   if (!Parse(args, o)) return 2;
@@ -75,11 +78,11 @@ int RunRename(const std::vector<std::string>& args) {
   req.dryRun = o.dryRun;
   if (CompileRenameFormat(o.format, req.format, req.tokens) != 0) {
     PrintTo(stderr, "%s\n", kMsgMalformedFormat);
-    return 2;
+    return kExitToldWhy;
   }
   if (o.format.empty()) {
     PrintTo(stderr, "%s\n", kMsgEmptyFormat);
-    return 2;
+    return kExitToldWhy;
   }
 
   ReplaySummary summary;

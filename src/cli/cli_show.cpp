@@ -19,6 +19,29 @@
 namespace q2::cli {
 namespace {
 
+// Text for a terminal: a recording's control characters (an escape
+// sequence in a chat line could re-title or reprogram the terminal) shown
+// as \xNN, C1 controls as \u00NN.
+std::string ForTerminal(const std::string& utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  char buf[8];
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x20 || c == 0x7F) {
+      std::snprintf(buf, sizeof buf, "\\x%02x", c);
+      out += buf;
+    } else if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+               static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+      std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(utf8[++i]));
+      out += buf;
+    } else {
+      out += utf8[i];
+    }
+  }
+  return out;
+}
+
 std::vector<std::string> Lines(const std::string& cp932) {
   std::vector<std::string> out;
   size_t pos = 0;
@@ -126,12 +149,12 @@ void PrintText(const ReplaySummary& s, const Messages& messages) {
   o += "プレイヤー:\n";
   for (int i = 0; i < kSlots; ++i) {
     if (d.playerNames[i].empty() && d.playerTeams[i] == 0) continue;
-    o += "  " + std::to_string(i + 1) + ": " + Cp932ToUtf8(d.playerNames[i]) +
+    o += "  " + std::to_string(i + 1) + ": " + ForTerminal(Cp932ToUtf8(d.playerNames[i])) +
          "  (チーム値 " + std::to_string(d.playerTeams[i]) + ")\n";
   }
-  o += "視点プレイヤー：" + Cp932ToUtf8(v.perspectivePlayerText) + "\n";
-  o += "味方チーム：" + Cp932ToUtf8(v.allyTeamText) + "\n";
-  o += "敵チーム：" + Cp932ToUtf8(v.enemyTeamText) + "\n";
+  o += "視点プレイヤー：" + ForTerminal(Cp932ToUtf8(v.perspectivePlayerText)) + "\n";
+  o += "味方チーム：" + ForTerminal(Cp932ToUtf8(v.allyTeamText)) + "\n";
+  o += "敵チーム：" + ForTerminal(Cp932ToUtf8(v.enemyTeamText)) + "\n";
   o += "コマンド部の長さ: " + std::to_string(v.bodyLength) + " バイト\n";
   o += "時代 (領主 / 城主 / 帝王):\n";
   for (int i = 0; i < kSlots; ++i) {
@@ -158,7 +181,7 @@ void PrintText(const ReplaySummary& s, const Messages& messages) {
   research("鉄鋼", d.blacksmithResearch);
   auto chat = [&](const char* title, const std::string& text) {
     o += std::string(title) + "\n";
-    for (const std::string& l : Lines(text)) o += "  " + l + "\n";
+    for (const std::string& l : Lines(text)) o += "  " + ForTerminal(l) + "\n";
   };
   chat("-------ゲーム開始前チャット-------", v.pregameChat.str());
   chat("-------ゲーム開始後チャット-------", v.ingameChat.str());

@@ -52,6 +52,13 @@ TEST(CliShow, ExitCodesAndMessagesOfEveryOutcome) {
     EXPECT_EQ(code == 1 ? r.err : r.err.substr(0, err.size()), err);
     EXPECT_EQ(r.out, "");
   }
+  // Help is asked for: on standard output, every form, exit 0.
+  const ProgramRun help = Cli(dir, {"--help"});
+  EXPECT_EQ(help.code, 0);
+  EXPECT_EQ(help.err, "");
+  for (const char* form : {"show [--json] FILE\n", "show --json FILE...\n", "show --json --recursive FOLDER...\n",
+                           "--selected FILE...\n", "--version\n"})
+    EXPECT_NE(help.out.find(form), std::string::npos) << form;
   // The messages of an open that succeeds are listed with the rest.
   ProgramRun r = Cli(dir, {"show", "--json", dir / "slot9.mgx"});
   EXPECT_EQ(r.code, 0);
@@ -61,6 +68,22 @@ TEST(CliShow, ExitCodesAndMessagesOfEveryOutcome) {
   EXPECT_NE(r.out.find(kTextHeaderData), std::string::npos);
   EXPECT_EQ(Snapshot(dir.path()).size(), 4u);  // nothing written beside them
 }
+TEST(CliShow, TextOutputNeverPassesARecordingsControlBytesToTheTerminal) {
+  TempDir dir;
+  gen::GameParams p;
+  p.players = {{1, "a\x1b[2Jb", 2}, {2, "West", 3}};
+  p.recorderSlot = 1;
+  p.lobbyChat = {{1, "\x1b]0;pwned\x07 ok\x7f"}};
+  WriteBytes(dir / "game.mgx", gen::BuildRecording(p));
+  const ProgramRun r = Cli(dir, {"show", dir / "game.mgx"});
+  EXPECT_EQ(r.code, 0);
+  const struct {
+    std::string shown;
+  } cases[] = {{"1: a\\x1b[2Jb  (チーム値 2)\n"}, {"視点プレイヤー：a\\x1b[2Jb\n"}, {"\\x1b]0;pwned\\x07 ok\\x7f\n"}};
+  for (const auto& c : cases) EXPECT_NE(r.out.find(c.shown), std::string::npos) << c.shown << "\n" << r.out;
+  for (const char raw : {'\x1b', '\x07', '\x7f'}) EXPECT_EQ(r.out.find(raw), std::string::npos) << int(raw);
+}
+
 TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
   TempDir dir;
   gen::GameParams p;
@@ -167,7 +190,8 @@ TEST(CliRename, OutcomesExitCodesAndWhatIsPrinted) {
   // renamed) the start of the error output. A dry run renames nothing and
   // leaves no header file, so the real run then does the same.
   const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
-      {{"--format", "[YEAR", dir}, 2, "変換書式をが不正だよ(´；ω；`)"}, {{"--format=", dir}, 2, "変換書式を入力してよ(´；ω；`)"},
+      // A malformed format gives its message alone, without the usage.
+      {{"--format", "[YEAR", dir}, 2, "変換書式をが不正だよ(´；ω；`)\n"}, {{"--format=", dir}, 2, "変換書式を入力してよ(´；ω；`)\n"},
       {{}, 2, "usage"}, {{dir, dir}, 2, "usage"}, {{"--bogus", dir}, 2, "usage"}, {{"--format"}, 2, "usage"},
       {{"--dry-run", dir + "/"}, 0, renamed}, {{dir}, 0, renamed},
       {{"--format", "[YEAR]", dir}, 3, "ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙが存在しません\n"},
@@ -179,7 +203,7 @@ TEST(CliRename, OutcomesExitCodesAndWhatIsPrinted) {
     args.insert(args.begin(), "rename");
     ProgramRun r = Cli(tmp, args);
     EXPECT_EQ(r.code, code) << r.err;
-    EXPECT_EQ(code == 2 ? r.out + r.err.substr(0, printed.size()) : r.out, printed);
+    EXPECT_EQ(code != 2 ? r.out : r.out + (printed == "usage" ? r.err.substr(0, printed.size()) : r.err), printed);
   }
   EXPECT_EQ(Snapshot(dir), (std::map<std::string, std::string>{{"太郎：2005年03月05日： vs .mgx", before.at(kA)},
                                                                {"North：2006年01月14日： vs .mgx", before.at(kB)},
