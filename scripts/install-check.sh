@@ -18,7 +18,10 @@ for f in bin/quoril2 bin/quoril2-cli bin/quoril2-gen share/applications/quoril2.
 done
 desktop-file-validate "$prefix/share/applications/quoril2.desktop"
 # The entry opens recordings, never every folder of the desktop.
-! grep -q 'inode/directory' "$prefix/share/applications/quoril2.desktop"
+if grep -q 'inode/directory' "$prefix/share/applications/quoril2.desktop"; then
+  echo "install: the desktop entry claims folders" >&2
+  exit 1
+fi
 # The window's --help answers without a display.
 env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/quoril2" --help | grep -q "usage: quoril2"
 xmllint --noout "$prefix/share/mime/packages/quoril2.xml"
