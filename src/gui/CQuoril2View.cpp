@@ -50,8 +50,13 @@ class ViewRenameHost : public RenameHost {
   QWidget* owner() override { return v_; }
   std::string currentFolder() override { return v_->CurrentFolder(); }
   std::vector<std::string> selectedNames() override { return v_->selectedNames(); }
-  ReplaySummary& summary() override { return v_->summary(); }
   void refreshList() override { v_->NavigateTo(v_->CurrentFolder()); }
+  void recordingRenamed(const std::string& from, const std::string& to) override {
+    ReplayView& shown = v_->summary().view;
+    if (shown.currentReplayPath != from) return;
+    shown.currentReplayPath = to;
+    v_->UpdateData(false);
+  }
 
  private:
   CQuoril2View* v_;

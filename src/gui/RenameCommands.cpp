@@ -54,7 +54,10 @@ bool ChooseFormat(RenameHost& host, RenameRequest& req) {
 
 // The run's header box comes before the refreshed list, the outcome's
 // boxes after it.
-void Finish(RenameHost& host, const RenameRunResult& run, size_t outcomeBoxes) {
+void Finish(RenameHost& host, const std::string& folder, const RenameRunResult& run, size_t outcomeBoxes) {
+  for (const FileRenameResult& f : run.files)
+    if (f.ok() && !f.newName.empty() && f.newName != f.oldName)
+      host.recordingRenamed(JoinPath(folder, f.oldName), JoinPath(folder, f.newName));
   const size_t split = run.messages.size() - std::min(outcomeBoxes, run.messages.size());
   ShowMessages(host.owner(), Messages(run.messages.begin(), run.messages.begin() + split));
   host.refreshList();
@@ -70,9 +73,11 @@ void RunBulkRename(RenameHost& host) {
   {
     RunProgress progress(host.owner(), kCaptionBulkRename);
     req.progress = [&progress](size_t done, size_t total) { progress(done, total); };
-    run = RenameDefaultNamedFiles(host.currentFolder(), req, host.summary());
+    // The run reads recordings into a model of its own: the shown one stays.
+    ReplaySummary scratch;
+    run = RenameDefaultNamedFiles(host.currentFolder(), req, scratch);
   }
-  Finish(host, run, BulkOutcomeMessages(run.outcome).size());
+  Finish(host, host.currentFolder(), run, BulkOutcomeMessages(run.outcome).size());
 }
 
 void RunSelectedRename(RenameHost& host) {
@@ -92,9 +97,10 @@ void RunSelectedRename(RenameHost& host) {
   {
     RunProgress progress(host.owner(), kCaptionSelectedRename);
     req.progress = [&progress](size_t done, size_t total) { progress(done, total); };
-    run = RenameSelectedFiles(folder, paths, req, host.summary());
+    ReplaySummary scratch;
+    run = RenameSelectedFiles(folder, paths, req, scratch);
   }
-  Finish(host, run, SelectedOutcomeMessages(run.outcome).size());
+  Finish(host, folder, run, SelectedOutcomeMessages(run.outcome).size());
 }
 
 }  // namespace q2

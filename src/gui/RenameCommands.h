@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "core/recording/replay_summary.h"
 
 class QWidget;
 
@@ -18,8 +17,10 @@ class RenameHost {  // implemented by the main view
   virtual QWidget* owner() = 0;                          // parent for boxes and dialogs
   virtual std::string currentFolder() = 0;               // CurrentFolder, no trailing separator
   virtual std::vector<std::string> selectedNames() = 0;  // the selected rows' file names (the file system's bytes), list order
-  virtual ReplaySummary& summary() = 0;                  // the data model a rename overwrites
   virtual void refreshList() = 0;                        // NavigateTo(CurrentFolder)
+  // A recording of the run got a new name (full paths): the shown one
+  // stays shown under it.
+  virtual void recordingRenamed(const std::string& from, const std::string& to) = 0;
 };
 
 // Runs over more than this many recordings show a progress dialog.

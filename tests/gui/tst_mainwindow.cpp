@@ -13,7 +13,9 @@
 #include "platform/text.h"
 #include "gui/qt_support.h"
 #include "core/rename/rename_run.h"
+#include "core/recording/display.h"
 #include "core/recording/game_clock.h"
+#include "core/rename/rename_format.h"
 #include "gui/CQuoril2Doc.h"
 #include "gui/CQuoril2View.h"
 
@@ -90,7 +92,10 @@ class TestMainWindow : public QObject {
     if (!item(name)) qFatal("no item %s", qPrintable(name));
     return list()->visualItemRect(item(name)).center();
   }
-  void click(const QString& name) { QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at(name)); }
+  void click(const QString& name) {
+    if (item(name)) list()->scrollToItem(item(name));
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at(name));
+  }
   // What a real double click delivers: press, release, press with the double click, release.
   void doubleClick(QPoint p) {
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, p);
@@ -435,21 +440,29 @@ class TestMainWindow : public QObject {
       }
     });
     watch.start(0);
-    rename(seam, 1059, "[YEAR][MONTH][DAY]");
+    rename(seam, q2::id::kBulkRename, "[YEAR][MONTH][DAY]");
     watch.stop();
     QVERIFY(progress.contains(QStringLiteral("25 / 25")) && !view()->findChild<QProgressDialog*>());
     QCOMPARE(column(0).mid(0, 2), (QStringList{newName, "20050302.mgx"}));
     QCOMPARE(seam.tail(2), q2::BulkOutcomeMessages(q2::RenameOutcome::Ok));
     QCOMPARE(refreshed, (std::vector<bool>{false, true, true}));
 
+    // The recording on screen stays on screen, whatever the runs read.
+    click("大会.mgx");
+    if (!options().first) press(q2::id::kGameLength);
+    press(q2::id::kPregameChat);
+    const QStringList shown = panel() << length() << chat();
+    QVERIFY(!length().isEmpty());
+
     // Two unreadable headers: one box for both, shown before the list is
     // refreshed; the outcome after it.
-    WriteGame(defaultName(27, 1), {"花子"}, {1}, 1);
+    WriteGame(defaultName(27, 1), {"花子"}, {1}, 1, 9, 300000);
     for (int sec : {55, 56}) q2::gen::WriteFile(defaultName(28, sec), std::string("\xff\xff\x00\x00garbage", 11));
     seam.shown.clear();
     refreshed.clear();
-    newName = QStringLiteral("20050327_花子.mgx");
-    rename(seam, 1059, "[YEAR][MONTH][DAY]_[REC_PLAYER]");
+    newName = QString::fromStdString("20050327_花子_" + q2::GameTimeText(q2::ReadGameLength(defaultName(27, 1))) + ".mgx");
+    rename(seam, q2::id::kBulkRename, "[YEAR][MONTH][DAY]_[REC_PLAYER]_[GAME_TIME]");
+    QCOMPARE(panel() << length() << chat(), shown);
     QCOMPARE(seam.captions(), Strings(3, q2::kCaptionBulkRename));
     QCOMPARE(seam.tail(1), q2::BulkOutcomeMessages(q2::RenameOutcome::SomeFailed));
     QCOMPARE(refreshed, (std::vector<bool>{false, false, true}));
@@ -471,14 +484,17 @@ class TestMainWindow : public QObject {
     press(q2::id::kSelectedRename);
     QTest::qWait(20);
     QVERIFY(!dialog);
-    QCOMPARE(seam.tail(2), (q2::Messages{q2::ConfirmFormatMessage("[YEAR][MONTH][DAY]_[REC_PLAYER]"),
+    QCOMPARE(seam.tail(2), (q2::Messages{q2::ConfirmFormatMessage("[YEAR][MONTH][DAY]_[REC_PLAYER]_[GAME_TIME]"),
                                          q2::NothingSelectedMessage()}));
     QCOMPARE(column(0), before);
     // Only the selected row, found by its bytes.
     item(QStringLiteral("大会.mgx"))->setSelected(true);
-    rename(seam, 1061, "[REC_PLAYER]");
+    rename(seam, q2::id::kSelectedRename, "[REC_PLAYER]");
     QVERIFY(item(QStringLiteral("花子.mgx")) && !item(QStringLiteral("大会.mgx")) && column(0).size() == before.size());
     QCOMPARE(seam.tail(2), q2::SelectedOutcomeMessages(q2::RenameOutcome::Ok));
+    // The shown recording itself renamed: still shown, under its new name.
+    QCOMPARE(panel() << length() << chat(), shown);
+    QCOMPARE(view()->summary().view.currentReplayPath, f + "/花子.mgx");
   }
 };
 
