@@ -251,7 +251,8 @@ void CRenameFormatDlg::OnInsertGameToken() {
 }
 
 void CRenameFormatDlg::OnHistory() {
-  history_->exec();
+  // Cancel changes nothing, not even back to an earlier pick.
+  if (history_->exec() != QDialog::Accepted) return;
   const std::string& chosen = history_->ChosenFormat();
   if (chosen.empty()) return;
   setFormatText(U8(chosen));

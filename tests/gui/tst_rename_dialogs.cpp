@@ -196,7 +196,7 @@ class TestRenameDialogs : public QObject {
     });
     QCOMPARE((QStringList{edit()->text(), sample()}), (QStringList{"[YEAR]", "2005.mgx"}));
     // A deletion is kept from run to run and written when the format dialog
-    // closes; a cancelled run applies the earlier pick again.
+    // closes; a cancelled run leaves the typed format as it is.
     edit()->setText("other");
     run([&] {
       QCOMPARE(buttons(), std::make_pair(false, false));
@@ -204,9 +204,9 @@ class TestRenameDialogs : public QObject {
       Press(&h, 1001);
       QCOMPARE(Rows(list->model()), (QStringList{"[YEAR]", "ｱ", "あ"}));
       QVERIFY(list->selectedItems().isEmpty() && buttons() == std::make_pair(false, false));
-      Press(&h, 2);
+      Press(&h, id::kCancel);
     });
-    QCOMPARE(edit()->text(), QStringLiteral("[YEAR]"));
+    QCOMPARE(edit()->text(), QStringLiteral("other"));
     run([&] {
       QCOMPARE(Rows(list->model()), (QStringList{"[YEAR]", "ｱ", "あ"}));
       list->setCurrentRow(2);
