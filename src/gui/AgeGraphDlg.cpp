@@ -131,8 +131,9 @@ void CAgeGraphDlg::SetPlayerBars(const std::array<PlayerBar, kSlots>& bars) {
 }
 
 void CAgeGraphDlg::SetGameClock(uint64_t durationMs, const std::array<AgeShares, kSlots>& shares,
-                                const std::array<std::vector<AgeSpan>, kSlots>& spans) {
+                                const std::array<std::vector<AgeSpan>, kSlots>& spans, bool complete) {
   durationMs_ = durationMs;
+  clockComplete_ = complete;
   gameShares_ = shares;
   spans_ = spans;
   gameTimeButton_->setEnabled(durationMs > 0);
@@ -144,13 +145,19 @@ void CAgeGraphDlg::SetGameClock(uint64_t durationMs, const std::array<AgeShares,
 void CAgeGraphDlg::OnGameTime(bool on) {
   inGameTime_ = on && durationMs_ > 0;
   if (durationMs_ > 0) wantGameTime_ = on;
-  setFixedSize(GraphDuRect(0, 0, 503, 353).size() + QSize(0, inGameTime_ ? kMinuteStrip : 0));
+  // One strip for the minutes, a second for the mark of a clock that stopped.
+  const int strips = inGameTime_ ? (clockComplete_ ? 1 : 2) : 0;
+  setFixedSize(GraphDuRect(0, 0, 503, 353).size() + QSize(0, strips * kMinuteStrip));
   // Icons shown move to their places on the other axis.
   const IconCategory shown = iconState_.shown();
   DestroyResearchIcons();
   if (shown == IconCategory::Economy) CreateResearchIcons(economy_);
   if (shown == IconCategory::Blacksmith) CreateResearchIcons(blacksmith_);
   update();
+}
+
+QString CAgeGraphDlg::ClockStopText() const {
+  return inGameTime_ && !clockComplete_ ? QStringLiteral("時計はここまで (途中まで)") : QString();
 }
 
 QString CAgeGraphDlg::SegmentToolTip(const QPoint& at) const {
@@ -259,6 +266,16 @@ void CAgeGraphDlg::paintEvent(QPaintEvent* e) {
       for (int r = 0; r < kSlots; ++r) p.drawLine(m.x, BarTop(r) + kBarHeight, m.x, BarTop(r) + kBarHeight + 3);
       p.drawText(QRect(m.x - 20, strip, 40, kMinuteStrip), Qt::AlignHCenter | Qt::AlignVCenter,
                  QStringLiteral("%1分").arg(m.minute));
+    }
+    // A clock that stopped early: the bars end where it stopped, not at
+    // the game's end, and say so.
+    if (!ClockStopText().isEmpty()) {
+      p.save();
+      p.setPen(QPen(Qt::red, 1, Qt::DashLine));
+      p.drawLine(kBarRight, BarTop(0) - 4, kBarRight, BarTop(kSlots - 1) + kBarHeight + 4);
+      p.restore();
+      p.drawText(QRect(kBarRight - 300, strip + kMinuteStrip, 300, kMinuteStrip), Qt::AlignRight | Qt::AlignVCenter,
+                 ClockStopText());
     }
   }
   const std::array<PixelRect, 4> legend = LegendRects();

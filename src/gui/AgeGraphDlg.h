@@ -48,7 +48,7 @@ class CAgeGraphDlg : public QDialog {
   // The same rows on the game clock, for the "実時間" toggle: the shares,
   // each age's span and the game's length (0 leaves the toggle off).
   void SetGameClock(uint64_t durationMs, const std::array<AgeShares, kSlots>& shares,
-                    const std::array<std::vector<AgeSpan>, kSlots>& spans);
+                    const std::array<std::vector<AgeSpan>, kSlots>& spans, bool complete = true);
 
   void CreateResearchIcons(const ResearchLists& lists);
   void DestroyResearchIcons();
@@ -59,6 +59,9 @@ class CAgeGraphDlg : public QDialog {
   bool economyShown() const { return iconState_.economyShown(); }
   bool blacksmithShown() const { return iconState_.blacksmithShown(); }
   bool inGameTime() const { return inGameTime_; }
+  // The mark at the bars' right end in game time when the clock stopped
+  // before the recording's end; empty otherwise.
+  QString ClockStopText() const;
   // The tool tip of the bar segment at a point ("" where none).
   QString SegmentToolTip(const QPoint& at) const;
 
@@ -96,6 +99,7 @@ class CAgeGraphDlg : public QDialog {
   int iconCount_ = 0;
   IconState iconState_;
   bool inGameTime_ = false;
+  bool clockComplete_ = true;
   bool wantGameTime_ = false;  // the choice the settings file keeps
   QPushButton* gameTimeButton_ = nullptr;
   uint64_t durationMs_ = 0;

@@ -374,7 +374,8 @@ void CQuoril2View::UpdateData(bool save) {
   pregame_->setChecked(v.showPregameChat == 1);
   chatTimes_->setChecked(v.showChatTimes != 0);
   // Nothing to show before a recording was read.
-  gameLengthText_->setText(gameLength_->isChecked() && v.bodyLength > 0
+  // A body without a clock has no length to show.
+  gameLengthText_->setText(gameLength_->isChecked() && v.bodyLength > 0 && v.gameDurationMs > 0
                                ? U8(ClockText(v.gameDurationMs) + (v.clockComplete ? "" : " (途中まで)"))
                                : QString());
   const QString chat = FromCp932(v.chatText);

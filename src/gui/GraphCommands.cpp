@@ -26,7 +26,7 @@ void PrepareAgeGraph(CAgeGraphDlg& dlg, ReplaySummary& s) {
     gameShares[i] = GameTimeSharesOf(f, c, m, length);
     spans[i] = AgeSpansOf(f, c, m, length);
   }
-  dlg.SetGameClock(length, gameShares, spans);
+  dlg.SetGameClock(length, gameShares, spans, s.view.clockComplete);
 }
 
 void ShowAgeGraph(QWidget* owner, ReplaySummary& s) {

@@ -124,6 +124,13 @@ class TestGraph : public QObject {
     CAgeGraphDlg again(nullptr);
     PrepareAgeGraph(again, s);
     QVERIFY(again.inGameTime());
+    QCOMPARE(again.ClockStopText(), QString());
+    // A clock that stopped before the body's end is marked where it stopped.
+    s.view.clockComplete = false;
+    CAgeGraphDlg stopped(nullptr);
+    PrepareAgeGraph(stopped, s);
+    QCOMPARE(stopped.ClockStopText(), QStringLiteral("時計はここまで (途中まで)"));
+    s.view.clockComplete = true;
     // No recording: no icons, and the toggle waits, disabled; the choice is kept.
     {
       ReplaySummary empty;

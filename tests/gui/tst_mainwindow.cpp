@@ -161,6 +161,12 @@ class TestMainWindow : public QObject {
     click("大会.mgx");
     const QString clock = QString::fromStdString(q2::ClockText(placed.durationMs));
     QCOMPARE(length(), clock);
+    // A body without a clock has no length, rather than "0:00 (途中まで)".
+    q2::gen::WriteFile(b + "/noclock.mgx", q2::gen::Assemble(q2::gen::BuildHeader(game), std::string(5000, '\x01')));
+    view()->NavigateTo(b);
+    click("noclock.mgx");
+    QCOMPARE(length(), QString());
+    click("大会.mgx");
     press(q2::id::kGameLength);
     QCOMPARE(length(), QString());
     press(q2::id::kGameLength);
