@@ -197,30 +197,45 @@ std::string JsonPath(const std::string& path) {
 // The recordings of a folder and its subfolders, in the list's order, a
 // subfolder's where it stands in the list. Folders met again through links
 // are not walked twice.
-void CollectRecordings(const std::string& folder, std::vector<std::string>& out, std::set<std::string>& seen) {
+// A folder that can't be listed is reported in its place, so that nothing
+// is silently left out.
+struct WalkItem {
+  std::string path;
+  bool unlistedFolder = false;
+};
+
+void CollectRecordings(const std::string& folder, std::vector<WalkItem>& out, std::set<std::string>& seen) {
   std::error_code ec;
   const std::string key = PathString(std::filesystem::canonical(FsPath(folder), ec));
-  if (ec || !seen.insert(key).second) return;
-  auto entries = ScanFolder(folder);
-  if (!entries) return;
+  if (!ec && !seen.insert(key).second) return;
+  auto entries = ec ? std::nullopt : ScanFolder(folder);
+  if (!entries) {
+    out.push_back({folder, true});
+    return;
+  }
   for (const FolderEntry& e : *entries) {
     const std::string path = JoinPath(folder, e.name);
     // A folder named like a recording is still a folder to walk.
     if (IsDirectory(path))
       CollectRecordings(path, out, seen);
     else if (e.isRecording())
-      out.push_back(path);
+      out.push_back({path});
   }
 }
 
 // One JSON object per recording and line; a recording that fails gives its
 // path and its messages and the run goes on.
-int ShowMany(const std::vector<std::string>& files) {
+int ShowMany(const std::vector<WalkItem>& files) {
   const bool progress = StderrIsTerminal();
   bool failed = false;
   for (size_t i = 0; i < files.size(); ++i) {
-    const std::string& file = files[i];
+    const std::string& file = files[i].path;
     if (progress) PrintTo(stderr, "\r%zu / %zu", i + 1, files.size());
+    if (files[i].unlistedFolder) {
+      WriteOut(stdout, "{\"path\": " + JsonPath(file) + ", \"error\": " + JsonString(kMsgCannotListFolder) + "}\n");
+      failed = true;
+      continue;
+    }
     ReplaySummary s;
     OpenResult r = OpenReplay(file, s);
     std::string line;
@@ -260,18 +275,13 @@ int RunShow(const std::vector<std::string>& args) {
   // Several recordings are shown only as JSON Lines.
   if (recursive || paths.size() > 1) {
     if (!json) return 2;
-    std::vector<std::string> files;
-    if (recursive) {
-      std::set<std::string> seen;
-      for (const std::string& p : paths) {
-        if (IsDirectory(p)) {
-          CollectRecordings(p, files, seen);
-        } else {
-          files.push_back(p);
-        }
-      }
-    } else {
-      files = paths;
+    std::vector<WalkItem> files;
+    std::set<std::string> seen;
+    for (const std::string& p : paths) {
+      if (recursive && IsDirectory(p))
+        CollectRecordings(p, files, seen);
+      else
+        files.push_back({p});
     }
     return ShowMany(files);
   }

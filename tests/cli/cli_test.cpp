@@ -252,6 +252,40 @@ TEST(CliRename, DryRunForeseesWhatTheRealRunCannotDo) {
   }
 }
 
+// A folder the walk can't list is a line of its own, never silently left out.
+TEST(CliShow, FoldersThatCannotBeListedAreReported) {
+  TempDir dir, capture;
+  ::chmod(capture.path().c_str(), 0777);
+  fs::create_directories(dir / "top/locked");
+  WriteBytes(dir / "top/a.mgx", Game({"A", "B"}, 5));
+  WriteBytes(dir / "top/locked/x.mgx", Game({"X", "B"}, 5));
+  const std::string locked = JoinPath(dir / "top", "locked");
+  const struct {
+    std::string folder;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {dir / "top", {"{\"path\": " + Q(JoinPath(dir / "top", "a.mgx")) + ", \"recorderSlot\"",
+                     "{\"path\": " + Q(locked) + ", \"error\": \"フォルダの中身を読み込めませんでした\"}"}},
+      {locked, {"{\"path\": " + Q(locked) + ", \"error\": \"フォルダの中身を読み込めませんでした\"}"}},
+  };
+  ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
+  const std::string why = RunAsUser([&] {
+    for (const auto& c : cases) {
+      const ProgramRun r = Cli(capture, {"show", "--json", "--recursive", c.folder});
+      EXPECT_EQ(r.code, 1) << c.folder;
+      std::istringstream out(r.out);
+      std::string line;
+      for (const std::string& want : c.lines) {
+        ASSERT_TRUE(std::getline(out, line)) << c.folder;
+        EXPECT_EQ(line.substr(0, want.size()), want);
+      }
+      EXPECT_FALSE(std::getline(out, line)) << line;
+    }
+  });
+  ::chmod(locked.c_str(), 0755);
+  if (!why.empty()) GTEST_SKIP() << why;
+}
+
 namespace {
 
 // A tree as lstat sees it: every entry's kind, mode, owner, times and bytes
