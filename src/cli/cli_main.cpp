@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cmd == "--version") {
-    q2::PrintTo(stdout, "quoril2-cli %s\n設定ファイル: %s\n", QUORIL2_VERSION, q2::SettingsPath().c_str());
+    q2::PrintTo(stdout, "quoril2-cli %s\n設定ファイル: %s\n", QUORIL2_VERSION, q2::SettingsPathWithoutFolders().c_str());
     return 0;
   }
   int rc = 2;

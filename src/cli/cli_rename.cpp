@@ -7,6 +7,7 @@
 
 #include "platform/console.h"
 #include "platform/files.h"
+#include "platform/text.h"
 #include "core/rename/rename_format.h"
 #include "core/rename/rename_run.h"
 #include "core/recording/replay_summary.h"
@@ -52,16 +53,18 @@ std::string WithoutTrailingSeparators(std::string p) {
 }
 
 void PrintFile(const FileRenameResult& f) {
-  for (const Message& m : f.messages) PrintTo(stderr, "%s: %s\n", f.oldName.c_str(), m.text.c_str());
+  // Names from old archives are code page 932 bytes: shown decoded, as
+  // show --json does.
+  const std::string old = DisplayFileName(f.oldName);
+  for (const Message& m : f.messages) PrintTo(stderr, "%s: %s\n", old.c_str(), m.text.c_str());
   if (f.skipped) {
-    PrintTo(stdout, "%s: 変換対象外\n", f.oldName.c_str());
+    PrintTo(stdout, "%s: 変換対象外\n", old.c_str());
   } else if (f.ok()) {
-    PrintTo(stdout, "%s -> %s\n", f.oldName.c_str(), f.newName.c_str());
+    PrintTo(stdout, "%s -> %s\n", old.c_str(), f.newName.c_str());
   } else if (f.newName.empty()) {
-    PrintTo(stdout, "%s: 失敗 (%s)\n", f.oldName.c_str(), FailureText(f.failure).c_str());
+    PrintTo(stdout, "%s: 失敗 (%s)\n", old.c_str(), FailureText(f.failure).c_str());
   } else {
-    PrintTo(stdout, "%s -> %s: 失敗 (%s)\n", f.oldName.c_str(), f.newName.c_str(),
-                FailureText(f.failure).c_str());
+    PrintTo(stdout, "%s -> %s: 失敗 (%s)\n", old.c_str(), f.newName.c_str(), FailureText(f.failure).c_str());
   }
 }
 
@@ -108,6 +111,9 @@ int RunRename(const std::vector<std::string>& args) {
   }
 
   for (const FileRenameResult& f : run.files) PrintFile(f);
+  // A dry run renamed nothing: it says what the run would do instead.
+  if (o.dryRun && run.outcome != RenameOutcome::NothingToRename)
+    end = {{run.outcome == RenameOutcome::Ok ? kMsgDryRunOk : kMsgDryRunSomeFail}};
   for (const Message& m : end) PrintTo(stdout, "%s\n", m.text.c_str());
   std::fflush(stdout);
   if (run.outcome == RenameOutcome::Ok) return 0;

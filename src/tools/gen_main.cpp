@@ -1,10 +1,12 @@
 // quoril2-gen: writes synthetic recordings.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/console.h"
+#include "platform/files.h"
 #include "tools/recording_generator.h"
 
 namespace {
@@ -57,10 +59,20 @@ int main(int argc, char** argv) {
       else if (k == "--header") header = std::strtoull(args[i + 1].c_str(), nullptr, 10);
       else return Usage();
     }
+    std::error_code ec;
+    std::filesystem::create_directories(q2::FsPath(target), ec);
+    if (!q2::IsDirectory(target)) {
+      PrintTo(stderr, "cannot make the folder %s: %s\n", target.c_str(), ec ? ec.message().c_str() : "not a folder");
+      return 1;
+    }
     for (int i = 0; i < count; ++i) {
       q2::LocalTime t{2000 + i % 20, 1 + i % 12, 1 + i % 28, i % 24, i % 60, (i / 60) % 60};
       GameParams s = TypicalGame({"太郎", "花子"}, {1, 1}, 1, static_cast<uint64_t>(i), body, header);
-      if (!WriteFile(target + "/" + DefaultRecordingName(t), BuildRecording(s))) return 1;
+      const std::string path = target + "/" + DefaultRecordingName(t);
+      if (!WriteFile(path, BuildRecording(s))) {
+        PrintTo(stderr, "could not write %s\n", path.c_str());
+        return 1;
+      }
     }
     return 0;
   }

@@ -184,8 +184,8 @@ TEST(CliRename, OutcomesExitCodesAndWhatIsPrinted) {
                                     {tmp / "two.mgx", Game({"North"}, 2)}, {tmp / "notes.txt", std::string("x")}})
     ASSERT_TRUE(gen::WriteFile(path, bytes));
   const auto before = Snapshot(dir);
-  const std::string renamed = kA + " -> 太郎：2005年03月05日： vs .mgx\n" + kB + " -> North：2006年01月14日： vs .mgx\n" +
-                              "ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙを\n紳士的に一括変換しました。\n貴方もこれで紳士です(´'ω'｀)\n";
+  const std::string planned = kA + " -> 太郎：2005年03月05日： vs .mgx\n" + kB + " -> North：2006年01月14日： vs .mgx\n";
+  const std::string renamed = planned + "ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙを\n紳士的に一括変換しました。\n貴方もこれで紳士です(´'ω'｀)\n";
   // Arguments, exit code, and the output; for a refusal (exit 2, nothing
   // renamed) the start of the error output. A dry run renames nothing and
   // leaves no header file, so the real run then does the same.
@@ -193,7 +193,9 @@ TEST(CliRename, OutcomesExitCodesAndWhatIsPrinted) {
       // A malformed format gives its message alone, without the usage.
       {{"--format", "[YEAR", dir}, 2, "変換書式をが不正だよ(´；ω；`)\n"}, {{"--format=", dir}, 2, "変換書式を入力してよ(´；ω；`)\n"},
       {{}, 2, "usage"}, {{dir, dir}, 2, "usage"}, {{"--bogus", dir}, 2, "usage"}, {{"--format"}, 2, "usage"},
-      {{"--dry-run", dir + "/"}, 0, renamed}, {{dir}, 0, renamed},
+      // A dry run claims no rename it didn't do.
+      {{"--dry-run", dir + "/"}, 0, planned + "(試行) 上のとおり変換できます。ファイル名はまだ変更していません。\n"},
+      {{dir}, 0, renamed},
       {{"--format", "[YEAR]", dir}, 3, "ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙが存在しません\n"},
       // Selected files: each renamed in its own folder.
       {{"--format", "[REC_PLAYER]", "--selected", tmp / "one.mgx", tmp / "notes.txt", tmp / "two.mgx"}, 1,
@@ -244,12 +246,31 @@ TEST(CliRename, DryRunForeseesWhatTheRealRunCannotDo) {
       ProgramRun real = Cli(tmp, {"rename", "--format", format, dir});
       EXPECT_EQ(dry.code, 1) << dry.out;
       EXPECT_EQ(real.code, dry.code);
-      EXPECT_EQ(real.out + real.err, dry.out + dry.err);
+      // The same lines but the last, which says whether anything was renamed.
+      const auto cut = [](const std::string& s) { return s.substr(0, s.rfind('\n', s.size() - 2) + 1); };
+      EXPECT_EQ(cut(real.out) + real.err, cut(dry.out) + dry.err);
+      EXPECT_TRUE(dry.out.ends_with("(試行) 一部のﾌｧｲﾙ名は変換できません。ファイル名はまだ変更していません。\n")) << dry.out;
     });
     if (!why.empty()) GTEST_SKIP() << why;
     EXPECT_EQ(Snapshot(dir), before);
     ::chmod(dir.c_str(), 0755);
   }
+}
+
+// An installed tool (in a folder the user can't write) names the per-user
+// settings file and makes no folder for it.
+TEST(CliVersion, NamesTheSettingsFileWithoutMakingItsFolder) {
+  TempDir home;
+  ::chmod(home.path().c_str(), 0777);
+  const std::string why = RunAsUser([&] {
+    ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    const ProgramRun r = Cli(home, {"--version"});
+    EXPECT_EQ(r.code, 0);
+    if (IsRoot() || ::access(QUORIL2_CLI, W_OK) != 0)
+      EXPECT_NE(r.out.find(home / "config/quoril2/Quoran.ini"), std::string::npos) << r.out;
+    EXPECT_FALSE(fs::exists(home / "config"));
+  });
+  if (!why.empty()) GTEST_SKIP() << why;
 }
 
 // A folder the walk can't list is a line of its own, never silently left out.

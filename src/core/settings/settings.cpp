@@ -33,11 +33,15 @@ std::string SettingsPathFor(const std::string& exeFolder, const std::string& ins
 
 std::string SettingsPath() {
   if (!State().pathOverride.empty()) return State().pathOverride;
-  const std::string path =
-      SettingsPathFor(ParentOf(ExecutablePath()), QUORIL2_INSTALL_BINDIR, UserConfigFolder());
+  const std::string path = SettingsPathWithoutFolders();
   // The per-user folder may not exist yet; a write needs it.
   MakeFolders(ParentOf(path));
   return path;
+}
+
+std::string SettingsPathWithoutFolders() {
+  if (!State().pathOverride.empty()) return State().pathOverride;
+  return SettingsPathFor(ParentOf(ExecutablePath()), QUORIL2_INSTALL_BINDIR, UserConfigFolder());
 }
 
 void OverrideSettingsPath(const std::string& path) { State().pathOverride = path; }

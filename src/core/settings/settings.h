@@ -34,8 +34,11 @@ inline constexpr const char* kSettingsFileName = "Quoran.ini";
 // `userConfigFolder`), so that an installed program keeps its settings.
 std::string SettingsPathFor(const std::string& exeFolder, const std::string& installedBinFolder,
                             const std::string& userConfigFolder);
-// The settings file of this process; creates its folder when needed.
+// The settings file of this process; creates its folder when needed (for
+// the window, which writes it).
 std::string SettingsPath();
+// The same path, touching nothing: for tools that only name it.
+std::string SettingsPathWithoutFolders();
 // Lets tests keep their settings apart; empty restores the default.
 void OverrideSettingsPath(const std::string& path);
 

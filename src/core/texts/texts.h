@@ -73,6 +73,9 @@ inline constexpr const char* kHeaderErrorsTail = "個のReplayﾌｧｲﾙにｴ
 inline constexpr const char* kNameSeparator = "：";
 inline constexpr const char* kMoreHead = "ほか";
 inline constexpr const char* kMoreTail = "個";
+// A dry run's last line.
+inline constexpr const char* kMsgDryRunOk = "(試行) 上のとおり変換できます。ファイル名はまだ変更していません。";
+inline constexpr const char* kMsgDryRunSomeFail = "(試行) 一部のﾌｧｲﾙ名は変換できません。ファイル名はまだ変更していません。";
 // Why one recording was not renamed (the command line prints these).
 inline constexpr const char* kFailMissing = "ファイルが見つかりません";
 inline constexpr const char* kFailHeaderUnreadable = "ヘッダを読み込めませんでした";
