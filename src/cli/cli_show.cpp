@@ -1,6 +1,10 @@
 // quoril2-cli show: opens a recording as the window does and prints what it
 // holds.
+#include <algorithm>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <thread>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -223,38 +227,102 @@ void CollectRecordings(const std::string& folder, std::vector<WalkItem>& out, st
   }
 }
 
+// One recording's line: its JSON object, or its path and why it failed.
+std::string LineFor(const WalkItem& item, bool& failed) {
+  const std::string& file = item.path;
+  if (item.unlistedFolder) {
+    failed = true;
+    return "{\"path\": " + JsonPath(file) + ", \"error\": " + JsonString(kMsgCannotListFolder) + "}\n";
+  }
+  ReplaySummary s;
+  OpenResult r = OpenReplay(file, s);
+  if (r.ok) {
+    ComputeAgeShares(s.doc, s.view.ageTimes, s.view.bodyLength);
+    return JsonObject(s, r.messages, "\"path\": " + JsonPath(file) + ", ", false);
+  }
+  std::string error;
+  for (const Message& m : r.messages) error += (error.empty() ? "" : "\n") + m.text;
+  if (error.empty()) error = "読み込めませんでした";
+  failed = true;
+  return "{\"path\": " + JsonPath(file) + ", \"error\": " + JsonString(error) + "}\n";
+}
+
+// Recordings are read on every core, each worker taking the next one; the
+// lines are written in the order given. Workers stay at most kAhead lines
+// in front of the writer, so a huge archive never piles up in memory.
+class BatchReader {
+ public:
+  explicit BatchReader(const std::vector<WalkItem>& files) : files_(files), lines_(files.size()) {}
+
+  int run() {
+    const bool progress = StderrIsTerminal();
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const size_t workers = std::min<size_t>({cores, kMaxWorkers, files_.size()});
+    if (workers <= 1) {
+      bool failed = false;
+      for (size_t i = 0; i < files_.size(); ++i) {
+        if (progress) PrintTo(stderr, "\r%zu / %zu", i + 1, files_.size());
+        WriteOut(stdout, LineFor(files_[i], failed));
+      }
+      failed_ = failed;
+    }
+    std::vector<std::thread> pool;
+    for (size_t w = 0; workers > 1 && w < workers; ++w) pool.emplace_back([this] { work(); });
+    for (size_t i = 0; workers > 1 && i < files_.size(); ++i) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      ready_.wait(lock, [&] { return lines_[i].done; });
+      std::string line = std::move(lines_[i].text);
+      written_ = i + 1;
+      lock.unlock();
+      room_.notify_all();
+      if (progress) PrintTo(stderr, "\r%zu / %zu", i + 1, files_.size());
+      WriteOut(stdout, line);
+    }
+    for (std::thread& t : pool) t.join();
+    if (progress) PrintTo(stderr, "\r%zu / %zu 件\n", files_.size(), files_.size());
+    std::fflush(stdout);
+    return failed_ ? 1 : 0;
+  }
+
+ private:
+  static constexpr size_t kMaxWorkers = 8, kAhead = 64;
+
+  struct Slot {
+    std::string text;
+    bool done = false;
+  };
+
+  void work() {
+    while (true) {
+      size_t i;
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (next_ >= files_.size()) return;
+        i = next_++;
+        room_.wait(lock, [&] { return i < written_ + kAhead; });
+      }
+      bool failed = false;
+      std::string line = LineFor(files_[i], failed);
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        lines_[i] = {std::move(line), true};
+        failed_ = failed_ || failed;
+      }
+      ready_.notify_all();
+    }
+  }
+
+  const std::vector<WalkItem>& files_;
+  std::vector<Slot> lines_;
+  std::mutex mutex_;
+  std::condition_variable ready_, room_;
+  size_t next_ = 0, written_ = 0;
+  bool failed_ = false;
+};
+
 // One JSON object per recording and line; a recording that fails gives its
 // path and its messages and the run goes on.
-int ShowMany(const std::vector<WalkItem>& files) {
-  const bool progress = StderrIsTerminal();
-  bool failed = false;
-  for (size_t i = 0; i < files.size(); ++i) {
-    const std::string& file = files[i].path;
-    if (progress) PrintTo(stderr, "\r%zu / %zu", i + 1, files.size());
-    if (files[i].unlistedFolder) {
-      WriteOut(stdout, "{\"path\": " + JsonPath(file) + ", \"error\": " + JsonString(kMsgCannotListFolder) + "}\n");
-      failed = true;
-      continue;
-    }
-    ReplaySummary s;
-    OpenResult r = OpenReplay(file, s);
-    std::string line;
-    if (r.ok) {
-      ComputeAgeShares(s.doc, s.view.ageTimes, s.view.bodyLength);
-      line = JsonObject(s, r.messages, "\"path\": " + JsonPath(file) + ", ", false);
-    } else {
-      std::string error;
-      for (const Message& m : r.messages) error += (error.empty() ? "" : "\n") + m.text;
-      if (error.empty()) error = "読み込めませんでした";
-      line = "{\"path\": " + JsonPath(file) + ", \"error\": " + JsonString(error) + "}\n";
-      failed = true;
-    }
-    WriteOut(stdout, line);
-  }
-  if (progress) PrintTo(stderr, "\r%zu / %zu 件\n", files.size(), files.size());
-  std::fflush(stdout);
-  return failed ? 1 : 0;
-}
+int ShowMany(const std::vector<WalkItem>& files) { return BatchReader(files).run(); }
 
 }  // namespace
 

@@ -173,6 +173,26 @@ TEST(CliShow, ManyRecordingsGiveOneJsonLineEachInOrderAndGoOnPastFailures) {
     }
     EXPECT_FALSE(std::getline(out, line));
   }
+  // More recordings than the readers may run ahead of the writer: every
+  // line once, in the list's order, whichever reader finished first.
+  fs::create_directories(dir / "many");
+  for (int i = 0; i < 150; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "g%03d.mgx", i);
+    WriteBytes(dir / ("many/" + std::string(name)), i % 7 == 3 ? std::string("broken") : Game({"P" + std::to_string(i)}, 5 + i % 3));
+  }
+  const ProgramRun many = Cli(dir, {"show", "--json", "--recursive", dir / "many"});
+  EXPECT_EQ(many.code, 1);
+  std::istringstream out(many.out);
+  std::string line;
+  for (int i = 0; i < 150; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "g%03d.mgx", i);
+    ASSERT_TRUE(std::getline(out, line)) << i;
+    EXPECT_EQ(line.rfind("{\"path\": " + Q(JoinPath(dir / "many", name)) + ", ", 0), 0u) << line.substr(0, 80);
+    EXPECT_NE(line.find(i % 7 == 3 ? "\"error\"" : "\"name\": \"P" + std::to_string(i) + "\""), std::string::npos) << i;
+  }
+  EXPECT_FALSE(std::getline(out, line));
 }
 
 TEST(CliRename, OutcomesExitCodesAndWhatIsPrinted) {
