@@ -93,9 +93,9 @@ int main(int argc, char** argv) {
     else return Usage();
   }
   GameParams params = TypicalGame(names, teams, recorder, seed, body, header);
-  // An .mgl file gets the earlier game's container.
+  // An .mgl file is the earlier game's.
   const std::string& file = target;
-  params.mglContainer = file.size() >= 4 && file.substr(file.size() - 4) == ".mgl";
+  params.earlierGame = file.size() >= 4 && file.substr(file.size() - 4) == ".mgl";
   if (!WriteFile(file, BuildRecording(params))) {
     PrintTo(stderr, "could not write %s\n", target.c_str());
     return 1;

@@ -156,8 +156,13 @@ struct Event {
 std::string BuildHeader(const GameParams& params) {
   Rng rng(params.seed);
   std::string h;
-  h.append("VER 9.4\0", 8);
-  PutLe32(h, 0x3F800000);
+  if (params.earlierGame) {
+    h.append("VER 9.3\0", 8);
+    PutFloat(h, 11.5f);
+  } else {
+    h.append("VER 9.4\0", 8);
+    PutLe32(h, 0x3F800000);
+  }
   h.append(params.scenario ? "\x01\x00\x00\x00" : std::string(4, '\0'));
   HeaderFiller(h, 61 - h.size(), rng);
   h += static_cast<char>(params.recorderSlot);
@@ -176,9 +181,12 @@ std::string BuildHeader(const GameParams& params) {
   HeaderFiller(h, firstRandomGame + toTable - h.size(), rng);
   const size_t tableAt = h.size();
   if (params.writePlayerTable) {
+    // The marker ends the last starting age (-1) and opens the game
+    // settings (-99, -1, -1); then map id, difficulty and team lock, where
+    // the earlier game has no map id.
     h.append("\xFF\xFF\xFF\x9D\xFF", 5);
     h.append(10, '\xFF');
-    PutLe32(h, 9);
+    if (!params.earlierGame) PutLe32(h, 9);
     PutLe32(h, 3);
     PutLe32(h, 1);
     // Record 0 is the nature slot, then slots 1 … 8 in order.
@@ -224,8 +232,10 @@ std::string BuildHeader(const GameParams& params) {
     for (int t : teams) h += static_cast<char>(t);
     HeaderFiller(h, 30, rng);
   }
-  // Each lobby line behind its length, as the game stores it.
-  for (const Chat& c : params.lobbyChat) {
+  // Each lobby line behind its length, as the game stores it; the earlier
+  // game keeps none.
+  const std::vector<Chat> none;
+  for (const Chat& c : params.earlierGame ? none : params.lobbyChat) {
     const std::string text = Cp932(c.text);
     PutLe32(h, static_cast<uint32_t>(text.size() + 4));
     h += "@#";
@@ -262,10 +272,10 @@ std::string BuildBody(const GameParams& params, Placed* placed) {
 
   std::string b;
   b.reserve(params.bodyLength + 4096);
-  // The log header: version 4, checksum interval 500, five settings words
-  // (the second the recorder's player number); later versions add three
-  // words, the first of them 0.
-  PutLe32(b, 4);
+  // The log header: version 4 (not in the earlier game), checksum interval
+  // 500, five settings words (the second the recorder's player number);
+  // later versions add three words, the first of them 0.
+  if (!params.earlierGame) PutLe32(b, 4);
   PutLe32(b, 500);
   for (uint32_t w : {0u, static_cast<uint32_t>(params.recorderSlot), 0u, 0u, 0u}) PutLe32(b, w);
   if (params.laterLogHeader) b.append(12, '\0');
@@ -335,7 +345,7 @@ std::string Assemble(const std::string& header, const std::string& body, bool mg
 }
 
 std::string BuildRecording(const GameParams& params, Placed* placed) {
-  return Assemble(BuildHeader(params), BuildBody(params, placed), params.mglContainer);
+  return Assemble(BuildHeader(params), BuildBody(params, placed), params.earlierGame);
 }
 
 bool WriteFile(const std::string& path, const std::string& bytes) {
@@ -425,7 +435,8 @@ int WriteSampleFolder(const std::string& dir) {
   uint64_t seed = 7;
   for (const Item& it : items) {
     GameParams s = TypicalGame(it.names, it.teams, it.recorder, seed, it.body, 90000 + 20000 * (seed % 5));
-    s.mglContainer = it.name.ends_with(".mgl");
+    // The earlier game's recordings carry the three more log words.
+    s.earlierGame = s.laterLogHeader = it.name.ends_with(".mgl");
     ++seed;
     if (!WriteFile(dir + "/" + it.name, BuildRecording(s))) return -1;
     ++n;

@@ -52,7 +52,10 @@ struct GameParams {
   bool writeTeams = true;
   bool writePlayerTable = true;
   bool laterLogHeader = false;       // the body's log header of later versions (three more words)
-  bool mglContainer = false;         // the earlier game's .mgl: the header length alone opens the file
+  // The earlier game's .mgl: the header length alone opens the file, no map
+  // id before the player table, no lobby chat, and no log version at the
+  // body's start.
+  bool earlierGame = false;
 };
 
 // What the generator placed, at exact body positions.

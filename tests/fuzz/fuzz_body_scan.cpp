@@ -66,16 +66,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (seen != counts[a]) std::abort();
   }
-  // The game clock over the same bytes: every time asked for is at most the
-  // game's length, and times never go back along the body.
-  q2::TimeBodyEvents(doc2, view2, data, size);
-  if (view2.ingameChatMs.size() != view2.ingameChatPos.size()) std::abort();
-  for (size_t i = 0; i < view2.ingameChatMs.size(); ++i) {
-    if (view2.ingameChatMs[i] > view2.gameDurationMs) std::abort();
-    if (i && view2.ingameChatMs[i] < view2.ingameChatMs[i - 1]) std::abort();
+  // The game clock over the same bytes, in both games' layouts: every time
+  // asked for is at most the game's length, and times never go back along
+  // the body.
+  for (q2::Edition edition : {q2::Edition::Conquerors, q2::Edition::Kings}) {
+    q2::TimeBodyEvents(doc2, view2, data, size, edition);
+    if (view2.ingameChatMs.size() != view2.ingameChatPos.size()) std::abort();
+    for (size_t i = 0; i < view2.ingameChatMs.size(); ++i) {
+      if (view2.ingameChatMs[i] > view2.gameDurationMs) std::abort();
+      if (i && view2.ingameChatMs[i] < view2.ingameChatMs[i - 1]) std::abort();
+    }
+    for (const auto& slot : view2.ageClickMs)
+      for (uint64_t t : slot)
+        if (t > view2.gameDurationMs) std::abort();
   }
-  for (const auto& slot : view2.ageClickMs)
-    for (uint64_t t : slot)
-      if (t > view2.gameDurationMs) std::abort();
   return 0;
 }

@@ -42,12 +42,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
 
-  q2::ReplaySummary s;
-  q2::OpenResult r = q2::OpenReplay(path, s);
-  if (Read(path) != bytes) std::abort();
-  if (std::distance(std::filesystem::directory_iterator(Folder()), {}) != 1) std::abort();
-  if (r.ok && r.messages.size() > 1) std::abort();
-  if (!r.ok && r.messages.size() != 1) std::abort();
-  if (s.view.bodyLength < 0) std::abort();
+  // As the later game's recording, then as the earlier game's.
+  const std::string mgl = Folder() + "/game.mgl";
+  for (const std::string& p : {path, mgl}) {
+    if (p == mgl) std::filesystem::rename(path, mgl);
+    q2::ReplaySummary s;
+    q2::OpenResult r = q2::OpenReplay(p, s);
+    if (Read(p) != bytes) std::abort();
+    if (std::distance(std::filesystem::directory_iterator(Folder()), {}) != 1) std::abort();
+    if (r.ok && r.messages.size() > 1) std::abort();
+    if (!r.ok && r.messages.size() != 1) std::abort();
+    if (s.view.bodyLength < 0) std::abort();
+  }
+  std::filesystem::remove(mgl);
   return 0;
 }

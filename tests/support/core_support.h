@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "tools/recording_generator.h"
+#include "core/recording/recording_kind.h"
 #include "platform/files.h"
 #include "core/texts/message.h"
 #include "platform/text.h"
@@ -81,8 +82,11 @@ struct HeaderBytes {
   HeaderBytes& raw(const std::string& s) { return b += s, *this; }
   // "RandomGame" and the 180 bytes the scanner skips after it.
   HeaderBytes& randomGame() { return raw(kRandomGame).pad(180); }
-  // The player-table marker and the 22 bytes before the first record.
-  HeaderBytes& tableMarker() { return raw(kPlayerMarker).pad(22); }
+  // The player-table marker and the 22 bytes before the first record (18
+  // in the earlier game, which has no map id there).
+  HeaderBytes& tableMarker(q2::Edition e = q2::Edition::Conquerors) {
+    return raw(kPlayerMarker).pad(e == q2::Edition::Kings ? 18 : 22);
+  }
   // One player record: slot byte, 7 bytes, length byte, 3 bytes, name.
   HeaderBytes& record(int slot, const std::string& name, int lengthByte = -1) {
     b += static_cast<char>(slot);

@@ -153,8 +153,8 @@ void TimeBodyEvents(ReplayDocument& doc, ReplayView& view, const uint8_t* body, 
   view.clockComplete = index.clock.complete;
 }
 
-void TimeBodyEvents(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length) {
-  TimeBodyEvents(doc, view, body, length, IndexGameClock(body, length));
+void TimeBodyEvents(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length, Edition edition) {
+  TimeBodyEvents(doc, view, body, length, IndexGameClock(body, length, edition));
 }
 
 }  // namespace q2

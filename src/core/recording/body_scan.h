@@ -29,6 +29,7 @@ void ScanBody(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t
 // research entry and chat line it found, by the body's clock index.
 void TimeBodyEvents(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length,
                     const ClockIndex& index);
-void TimeBodyEvents(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length);
+void TimeBodyEvents(ReplayDocument& doc, ReplayView& view, const uint8_t* body, size_t length,
+                    Edition edition = Edition::Conquerors);
 
 }  // namespace q2

@@ -72,7 +72,7 @@ uint64_t ReadGameLength(const std::string& replayPath) {
   const uint32_t L = ReadLe32(d);
   if (L > file.size()) return 0;
   std::vector<uint64_t> none;
-  return WalkGameClock(d + L, file.size() - L, {}, none).durationMs;
+  return WalkGameClock(d + L, file.size() - L, {}, none, EditionOf(replayPath)).durationMs;
 }
 
 BackgroundClock::BackgroundClock(const std::string& replayPath) {
@@ -83,11 +83,11 @@ BackgroundClock::BackgroundClock(const std::string& replayPath) {
   if (file_.open(replayPath, false) != MappedFile::Status::Ok || file_.size() < 4) return;
   mapped_ = true;
   try {
-    thread_ = std::thread([this] {
+    thread_ = std::thread([this, edition = EditionOf(replayPath)] {
       const uint8_t* d = file_.data();
       const uint32_t L = ReadLe32(d);
       if (L > file_.size()) return;
-      index_ = IndexGameClock(d + L, file_.size() - L);
+      index_ = IndexGameClock(d + L, file_.size() - L, edition);
       offset_ = L;
       ready_ = true;
     });
@@ -135,7 +135,7 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundClock
       s.view.bodyLength = static_cast<int32_t>(n);
       ScanBody(s.doc, s.view, body, n);
       std::optional<ClockIndex> index = clock && mapped == clock->file(*size) ? clock->take(L) : std::nullopt;
-      if (!index) index = IndexGameClock(body, n);
+      if (!index) index = IndexGameClock(body, n, EditionOf(replayPath));
       TimeBodyEvents(s.doc, s.view, body, n, *index);
       scanned = true;
     }

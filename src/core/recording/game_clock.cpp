@@ -15,14 +15,16 @@ uint32_t Le32(const uint8_t* p) {
 
 constexpr uint32_t kCommand = 1, kSync = 2, kView = 3, kChatOrMeta = 4;
 constexpr size_t kLogHeader = 28;  // log version, checksum interval, five settings words
+constexpr size_t kLogHeaderKings = 24;  // the earlier game writes no log version
 constexpr size_t kMarkEvery = 1024;
 
 // Where the operations begin; 0 when the body is too short for a log header.
-size_t FirstOperation(const uint8_t* b, size_t n) {
-  if (n < kLogHeader + 4) return 0;
-  // Later versions put three more words here, the first of them 0.
-  if (Le32(b + kLogHeader) != 0) return kLogHeader;
-  return kLogHeader + 12 <= n ? kLogHeader + 12 : 0;
+size_t FirstOperation(const uint8_t* b, size_t n, Edition edition) {
+  const size_t header = edition == Edition::Kings ? kLogHeaderKings : kLogHeader;
+  if (n < header + 4) return 0;
+  // Some versions put three more words here, the first of them 0.
+  if (Le32(b + header) != 0) return header;
+  return header + 12 <= n ? header + 12 : 0;
 }
 
 // The size of the operation at p and its time step; 0 when it can't be
@@ -55,9 +57,9 @@ size_t Operation(const uint8_t* b, size_t n, size_t p, uint64_t& step) {
 
 }  // namespace
 
-ClockIndex IndexGameClock(const uint8_t* b, size_t n) {
+ClockIndex IndexGameClock(const uint8_t* b, size_t n, Edition edition) {
   ClockIndex idx;
-  size_t p = FirstOperation(b, n);
+  size_t p = FirstOperation(b, n, edition);
   if (p == 0) return idx;
   idx.marks.reserve((n - p) / kMarkEvery + 1);  // marks are at least kMarkEvery apart
   uint64_t t = 0;
@@ -107,8 +109,8 @@ uint64_t TimeAt(const uint8_t* b, size_t n, const ClockIndex& idx, size_t positi
 }
 
 GameClock WalkGameClock(const uint8_t* b, size_t n, const std::vector<uint32_t>& positions,
-                        std::vector<uint64_t>& times) {
-  const ClockIndex idx = IndexGameClock(b, n);
+                        std::vector<uint64_t>& times, Edition edition) {
+  const ClockIndex idx = IndexGameClock(b, n, edition);
   times.clear();
   for (uint32_t pos : positions) times.push_back(TimeAt(b, n, idx, pos));
   return idx.clock;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/recording/recording_kind.h"
+
 namespace q2 {
 
 struct GameClock {
@@ -27,7 +29,7 @@ struct ClockIndex {
   size_t stop = 0;          // where the walk ended
   GameClock clock;
 };
-ClockIndex IndexGameClock(const uint8_t* body, size_t length);
+ClockIndex IndexGameClock(const uint8_t* body, size_t length, Edition edition = Edition::Conquerors);
 
 // The game time of the operation holding each position (0 before the first
 // operation, the last known time past where the walk stopped).
@@ -35,7 +37,7 @@ uint64_t TimeAt(const uint8_t* body, size_t length, const ClockIndex& index, siz
 
 // The index and the times of the given positions at once.
 GameClock WalkGameClock(const uint8_t* body, size_t length, const std::vector<uint32_t>& positions,
-                        std::vector<uint64_t>& times);
+                        std::vector<uint64_t>& times, Edition edition = Edition::Conquerors);
 
 // An age is reached this long after its research was clicked (the one
 // civilisation that researches faster is not known here).

@@ -16,6 +16,7 @@ constexpr size_t kScenarioFlag = 12;        // four bytes, not all zero in a sce
 constexpr size_t kRecorderSlot = 61;        // one byte
 constexpr size_t kAfterRandomGame = 190;    // "RandomGame" to where the player table may start
 constexpr size_t kTableAfterMarker = 27;    // the table marker to the first player record
+constexpr size_t kTableAfterMarkerKings = 23;  // the same in the earlier game, which has no map id there
 constexpr size_t kRecordsInTable = 9;
 constexpr size_t kRecordLengthByte = 8;     // a record: slot byte, 7 bytes, length byte, 3 bytes, name
 constexpr size_t kRecordName = 12;
@@ -99,10 +100,11 @@ class Candidates {
 
 }  // namespace
 
-void HeaderScan(ReplayDocument& doc, const uint8_t* buf, size_t length, Messages& messages) {
+void HeaderScan(ReplayDocument& doc, const uint8_t* buf, size_t length, Messages& messages, Edition edition) {
   doc.clearHeaderFields();
   if (length == 0) return;
   bool randomGameSeen = false;
+  const size_t tableAfterMarker = edition == Edition::Kings ? kTableAfterMarkerKings : kTableAfterMarker;
 
   // The checks at one position; pos moves on past what they read. True
   // when the scan is over.
@@ -112,7 +114,7 @@ void HeaderScan(ReplayDocument& doc, const uint8_t* buf, size_t length, Messages
       randomGameSeen = true;
     }
     if (randomGameSeen && At(buf, length, pos, kPlayerMarker)) {
-      pos += kTableAfterMarker;
+      pos += tableAfterMarker;
       if (ReadPlayerTable(doc, buf, length, pos, messages) == TableEnd::StopScan) return true;
     }
     if (At(buf, length, pos, kTeamMarker)) {
@@ -166,9 +168,9 @@ void CollectLobbyChat(const uint8_t* buf, size_t length, ChatText& out) {
   }
 }
 
-void ScanInflatedHeader(const uint8_t* buf, size_t length, ReplaySummary& s, Messages& messages) {
+void ScanInflatedHeader(const uint8_t* buf, size_t length, ReplaySummary& s, Messages& messages, Edition edition) {
   s.view.pregameChat.clear();
-  HeaderScan(s.doc, buf, length, messages);
+  HeaderScan(s.doc, buf, length, messages, edition);
   CollectLobbyChat(buf, length, s.view.pregameChat);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/texts/message.h"
+#include "core/recording/recording_kind.h"
 #include "core/recording/replay_summary.h"
 #include "core/texts/texts.h"
 
@@ -16,12 +17,14 @@ inline constexpr const char* kMsgHeaderData = "HEADER_DATA_ERROR";
 
 // Recorder slot, names and teams into the document; every read stays
 // inside the buffer.
-void HeaderScan(ReplayDocument& doc, const uint8_t* buf, size_t length, Messages& messages);
+void HeaderScan(ReplayDocument& doc, const uint8_t* buf, size_t length, Messages& messages,
+                Edition edition = Edition::Conquerors);
 
 // Lobby chat lines ("@#" and a digit 1 to 8, up to the next zero byte).
 void CollectLobbyChat(const uint8_t* buf, size_t length, ChatText& out);
 
 // HeaderScan and the lobby chat of an inflated header, into the summary.
-void ScanInflatedHeader(const uint8_t* buf, size_t length, ReplaySummary& s, Messages& messages);
+void ScanInflatedHeader(const uint8_t* buf, size_t length, ReplaySummary& s, Messages& messages,
+                        Edition edition = Edition::Conquerors);
 
 }  // namespace q2

@@ -16,7 +16,7 @@ OpenResult OpenReplay(const std::string& replayPath, ReplaySummary& s) {
     r.messages.push_back({HeaderReadText(read)});
     return r;
   }
-  ScanInflatedHeader(header.data(), header.size(), s, r.messages);
+  ScanInflatedHeader(header.data(), header.size(), s, r.messages, EditionOf(replayPath));
   UpdateTeamTexts(s);
   r.ok = ShowReplay(replayPath, s, &clock);
   return r;
@@ -27,7 +27,7 @@ HeaderRead ReadReplayHeader(const std::string& replayPath, ReplaySummary& s, Mes
   const HeaderRead read = ReadHeader(replayPath, header);
   if (read != HeaderRead::Ok) messages.push_back({HeaderReadText(read)});
   if (read == HeaderRead::Ok || read == HeaderRead::Inflate)
-    ScanInflatedHeader(header.data(), header.size(), s, messages);
+    ScanInflatedHeader(header.data(), header.size(), s, messages, EditionOf(replayPath));
   return read;
 }
 

@@ -30,4 +30,6 @@ bool IsMglPath(std::string_view path) {
   return ext[0] == '.' && lower(ext[1]) == 'm' && lower(ext[2]) == 'g' && lower(ext[3]) == 'l';
 }
 
+Edition EditionOf(std::string_view path) { return IsMglPath(path) ? Edition::Kings : Edition::Conquerors; }
+
 }  // namespace q2

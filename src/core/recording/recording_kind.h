@@ -28,4 +28,11 @@ std::optional<RecordingKind> KindByExactExtension(std::string_view name);
 // extension, whatever its case.
 bool IsMglPath(std::string_view path);
 
+// The game that wrote a recording. The earlier game's .mgl has no map id
+// before the header's player table and no log version at the body's start.
+// Told by the extension, as the container is: an .mgl of the later layout
+// doesn't even inflate.
+enum class Edition { Conquerors, Kings };
+Edition EditionOf(std::string_view path);
+
 }  // namespace q2

@@ -35,9 +35,11 @@ Messages One(const std::string& text) { return text.empty() ? Messages{} : Messa
 
 TEST(OpenReplay, BadInputGivesItsMessageAndLosesNothing) {
   gen::GameParams p = gen::TypicalGame({"Alpha", "Beta"}, {1, 1}, 2, 11, 20000, 20000);
-  const std::string good = gen::BuildRecording(p), header = gen::BuildHeader(p);
-  p.mglContainer = true;
-  const std::string mgl = gen::BuildRecording(p), deflated = gen::Assemble(header, "").substr(8);
+  gen::Placed placed, placedMgl;
+  const std::string good = gen::BuildRecording(p, &placed), header = gen::BuildHeader(p);
+  // The earlier game's layout, with the same game in it.
+  p.earlierGame = true;
+  const std::string mgl = gen::BuildRecording(p, &placedMgl), deflated = gen::Assemble(header, "").substr(8);
   auto length = [](uint32_t l, const std::string& file) { return Le32(l) + file.substr(4); };
   auto twoWords = [](const std::string& d) { return Le32(static_cast<uint32_t>(d.size() + 8)) + Le32(0) + d; };
   std::mt19937 rng(7);
@@ -83,6 +85,7 @@ TEST(OpenReplay, BadInputGivesItsMessageAndLosesNothing) {
     EXPECT_EQ(s.doc.playerNames[1] + "|" + s.view.perspectivePlayerText, "Beta|Beta");
     EXPECT_EQ(s.view.bodyLength, c.name == "empty body.mgx" ? 0 : 20000);
     EXPECT_EQ(s.view.clockComplete, s.view.bodyLength > 0);
+    EXPECT_EQ(s.view.gameDurationMs, s.view.bodyLength == 0 ? 0 : c.bytes == mgl ? placedMgl.durationMs : placed.durationMs);
   }
 }
 

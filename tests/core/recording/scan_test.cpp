@@ -37,9 +37,17 @@ struct Typical {
 
 TEST(HeaderScan, MarkersRecordsAndTheirLimits) {
   // Header bytes; the recorder slot, names and teams found, and the message.
-  using Case = std::tuple<const char*, std::string, uint8_t, std::array<std::string, 8>, std::array<int32_t, 8>, std::string>;
-  auto table = [](int slot, int length) {
-    return HeaderBytes().randomGame().tableMarker().record(0, "").record(1, "kept").record(slot, "xyz", length)
+  struct Case {
+    const char* what;
+    std::string bytes;
+    uint8_t recorder;
+    std::array<std::string, 8> names;
+    std::array<int32_t, 8> teams;
+    std::string message;
+    Edition edition = Edition::Conquerors;
+  };
+  auto table = [](int slot, int length, Edition e) {
+    return HeaderBytes().randomGame().tableMarker(e).record(0, "").record(1, "kept").record(slot, "xyz", length)
         .record(3, "lost").emptyRecords(4).pad(30).teams({2, 3}).b;
   };
   std::vector<Case> cases = {
@@ -58,6 +66,12 @@ TEST(HeaderScan, MarkersRecordsAndTheirLimits) {
        HeaderBytes().tableMarker().record(1, "early").emptyRecords(8).raw(kRandomGame).pad(175).raw(kPlayerMarker)
            .tableMarker().record(2, "real").emptyRecords(8).teams({2, 2}).b,
        1, {"", "real"}, {2, 2}, ""},
+      // The earlier game has no map id before its table: the records start
+      // 4 bytes nearer the marker. Its nature slot holds a name too.
+      {"the earlier game's table",
+       HeaderBytes(2).randomGame().tableMarker(Edition::Kings).record(0, "{+} North").record(1, "[KoT]South")
+           .record(2, "{+} North").emptyRecords(6).teams({1, 1, 1, 1, 1, 1, 1, 1}).b,
+       2, {"[KoT]South", "{+} North"}, {1, 1, 1, 1, 1, 1, 1, 1}, "", Edition::Kings},
       {"a second table overwrites",
        HeaderBytes().randomGame().tableMarker().record(1, "first").record(2, "two").emptyRecords(7).pad(50)
            .tableMarker().record(1, "second").emptyRecords(8).teams({2, 2}).b,
@@ -74,9 +88,11 @@ TEST(HeaderScan, MarkersRecordsAndTheirLimits) {
     t.h.b[at] = '\x01';
     cases.push_back({"scenario", t.h.b, 0, {}, {}, kTextScenario});
   }
-  for (int slot : {9, 0x80, 0xFF, 100}) cases.push_back({"slot byte", table(slot, 3), 1, {"kept"}, {}, kTextHeaderData});
-  for (int len : {0x80, 0xFF, 0xC0}) cases.push_back({"high-bit name length", table(2, len), 1, {"kept"}, {2, 3}, ""});
-  for (const auto& [what, bytes, recorder, names, teams, message] : cases) {
+  for (Edition e : {Edition::Conquerors, Edition::Kings}) {
+    for (int slot : {9, 0x80, 0xFF, 100}) cases.push_back({"slot byte", table(slot, 3, e), 1, {"kept"}, {}, kTextHeaderData, e});
+    for (int len : {0x80, 0xFF, 0xC0}) cases.push_back({"high-bit name length", table(2, len, e), 1, {"kept"}, {2, 3}, "", e});
+  }
+  for (const auto& [what, bytes, recorder, names, teams, message, edition] : cases) {
     SCOPED_TRACE(what);
     ReplayDocument d;  // what a previous recording left is never kept
     d.recorderSlot = 3;
@@ -84,7 +100,7 @@ TEST(HeaderScan, MarkersRecordsAndTheirLimits) {
     d.playerTeams.fill(2);
     Messages m;
     ExactBuffer buf(bytes);
-    HeaderScan(d, buf.data(), buf.size(), m);
+    HeaderScan(d, buf.data(), buf.size(), m, edition);
     EXPECT_EQ(d.recorderSlot, recorder);
     EXPECT_EQ(d.playerNames, names);
     EXPECT_EQ(d.playerTeams, teams);
@@ -272,8 +288,10 @@ namespace {
 // A body built operation by operation.
 struct Body {
   std::string b;
-  explicit Body(bool laterHeader = false) {
-    for (uint32_t w : {4u, 500u, 0u, 1u, 0u, 0u, 0u}) b += Le32(w);
+  // The earlier game writes no log version before the checksum interval.
+  explicit Body(bool laterHeader = false, Edition e = Edition::Conquerors) {
+    for (uint32_t w : {4u, 500u, 0u, 1u, 0u, 0u, 0u})
+      if (w != 4 || e == Edition::Conquerors) b += Le32(w);
     if (laterHeader) b += std::string(12, '\0');
   }
   uint32_t at() const { return static_cast<uint32_t>(b.size()); }
@@ -286,14 +304,26 @@ struct Body {
 
 TEST(GameClock, WalksOperationsAndTimesEachPositionByTheOperationHoldingIt) {
   // Body, positions asked for; the game's length, whether the walk reached the end, each position's time.
-  std::vector<std::tuple<const char*, std::string, std::vector<uint32_t>, uint64_t, bool, std::vector<uint64_t>>> cases;
-  for (bool later : {false, true}) {
-    Body b(later);
-    const uint32_t s1 = b.at(), v1 = b.sync(500).at(), s2 = b.view().at(), c1 = b.sync(300, true).at() + 9;
-    const uint32_t ch = b.raw(Le32(1) + Le32(16) + std::string(16, '\x65') + Le32(0)).at() + 12;  // a command
-    const uint32_t last = b.raw(Le32(4) + Le32(0xFFFFFFFF) + Le32(8) + "@#1hello").sync(200).at() - 1;  // chat
-    cases.push_back({later ? "later log header" : "every kind of operation", b.b, {3, s1, s1 + 7, v1, s2, s2 + 20, c1, ch, last},
-                     1000, true, {0, 0, 0, 500, 500, 500, 800, 800, 800}});
+  struct Case {
+    std::string what, body;
+    std::vector<uint32_t> positions;
+    uint64_t duration;
+    bool complete;
+    std::vector<uint64_t> expected;
+    Edition edition = Edition::Conquerors;
+  };
+  std::vector<Case> cases;
+  for (Edition e : {Edition::Conquerors, Edition::Kings}) {
+    for (bool later : {false, true}) {
+      Body b(later, e);
+      const uint32_t s1 = b.at(), v1 = b.sync(500).at(), s2 = b.view().at(), c1 = b.sync(300, true).at() + 9;
+      const uint32_t ch = b.raw(Le32(1) + Le32(16) + std::string(16, '\x65') + Le32(0)).at() + 12;  // a command
+      const uint32_t last = b.raw(Le32(4) + Le32(0xFFFFFFFF) + Le32(8) + "@#1hello").sync(200).at() - 1;  // chat
+      cases.push_back({std::string(later ? "later log header" : "every kind of operation") +
+                           (e == Edition::Kings ? ", the earlier game" : ""),
+                       b.b, {3, s1, s1 + 7, v1, s2, s2 + 20, c1, ch, last}, 1000, true,
+                       {0, 0, 0, 500, 500, 500, 800, 800, 800}, e});
+    }
   }
   // Long runs of sync and view pairs are taken in bulk; positions among
   // them must still be timed one operation at a time.
@@ -317,10 +347,11 @@ TEST(GameClock, WalksOperationsAndTimesEachPositionByTheOperationHoldingIt) {
   cases.push_back({"huge steps add up beyond 32 bits", Body().sync(0xFFFFFFFF).sync(0xFFFFFFFF).b, {}, 0x1FFFFFFFEull, true, {}});
   cases.push_back({"no log header", std::string(20, '\0'), {5}, 0, false, {0}});
   cases.push_back({"empty body", "", {}, 0, false, {}});
-  for (const auto& [what, body, positions, duration, complete, expected] : cases) {
+  for (const auto& [what, body, positions, duration, complete, expected, edition] : cases) {
     SCOPED_TRACE(what);
     std::vector<uint64_t> times;
-    const GameClock clock = WalkGameClock(reinterpret_cast<const uint8_t*>(body.data()), body.size(), positions, times);
+    const GameClock clock =
+        WalkGameClock(reinterpret_cast<const uint8_t*>(body.data()), body.size(), positions, times, edition);
     EXPECT_EQ(clock.durationMs, duration);
     EXPECT_EQ(clock.complete, complete);
     EXPECT_EQ(times, expected);

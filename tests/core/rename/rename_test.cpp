@@ -208,7 +208,7 @@ TEST(BulkRename, RenamesEveryVersionsDefaultNamesByTheFormat) {
   const std::string c = gen::BuildRecording(
       gen::TypicalGame({"a", "b", "c", "d", "e", "f", "g", "h"}, {2, 3, 2, 3, 2, 3, 2, 3}, 3, 3, 20000, 20000));
   gen::GameParams old = gen::TypicalGame({"古参"}, {1}, 1, 7, 20000, 20000);
-  old.mglContainer = true;
+  old.earlierGame = true;
   // Look-alikes, other names and a folder named like a recording stay.
   Folder expected = Put(dir, {{"rec.2008-04-12 203015.mgz", up}, {"recorded game -  09-Okt-2007 19`45`02.mgx", en},
                               {"my game.mgx", a}, {"昔の対戦.mgl", gen::BuildRecording(old)}, {P + "01-1-2001 00`00`00.mgx", "<dir>"}});
@@ -329,6 +329,23 @@ TEST(BulkRename, DryRunsForeseeTheRealRunAndReadOnlyWhatTheFormatNeeds) {
   const std::string length = GameTimeText(placed.durationMs) + ".mgx";
   for (bool dry : {true, false}) EXPECT_EQ(RenameDefaultNamedFiles(timed.path(), Request("[GAME_TIME]", dry), s).files.at(0).newName, length);
   EXPECT_EQ(Snapshot(timed.path()), (Folder{{length, before[kA]}}));
+  // The earlier game's recordings, each by its own length and players.
+  q2test::TempDir older;
+  std::vector<std::string> olds, names;
+  for (size_t body : {90000, 60000}) {
+    gen::GameParams g = gen::TypicalGame({"古参", "新参"}, {1, 1}, 2, body, body, 20000);
+    g.earlierGame = true;
+    olds.push_back(gen::BuildRecording(g, &placed));
+    names.push_back("新参 " + GameTimeText(placed.durationMs) + ".mgl");
+  }
+  ASSERT_NE(names[0], names[1]);
+  Put(older, {{"一.mgl", olds[0]}, {"二.mgl", olds[1]}});
+  for (bool dry : {true, false}) {
+    const RenameRunResult run = RenameSelectedFiles(older.path(), {older / "一.mgl", older / "二.mgl"}, Request("[REC_PLAYER] [GAME_TIME]", dry), s);
+    EXPECT_EQ(Failures(run), (std::vector<F>{F::None, F::None}));
+    EXPECT_EQ(run.files.at(0).newName + "|" + run.files.at(1).newName, names[0] + "|" + names[1]);
+  }
+  EXPECT_EQ(Snapshot(older.path()), (Folder{{names[0], olds[0]}, {names[1], olds[1]}}));
 }
 
 TEST(SelectedRename, DatesFromDefaultNamesOrFileTimesAndOnlyRecordings) {
