@@ -466,7 +466,9 @@ class TestMainWindow : public QObject {
     for (int sec : {55, 56}) q2::gen::WriteFile(defaultName(28, sec), std::string("\xff\xff\x00\x00garbage", 11));
     seam.shown.clear();
     refreshed.clear();
-    newName = QString::fromStdString("20050327_花子_" + q2::GameTimeText(q2::ReadGameLength(defaultName(27, 1))) + ".mgx");
+    uint64_t ms = 0;
+    QVERIFY(q2::ReadGameLength(defaultName(27, 1), ms) == q2::HeaderRead::Ok);
+    newName = QString::fromStdString("20050327_花子_" + q2::GameTimeText(ms) + ".mgx");
     rename(seam, q2::id::kBulkRename, "[YEAR][MONTH][DAY]_[REC_PLAYER]_[GAME_TIME]");
     QCOMPARE(panel() << length() << chat(), shown);
     QCOMPARE(seam.captions(), Strings(3, q2::kCaptionBulkRename));

@@ -65,14 +65,19 @@ uint64_t AgeReachedMs(const ReplayView& v, int slot, int age) {
   return reached > v.gameDurationMs ? 0 : reached;
 }
 
-uint64_t ReadGameLength(const std::string& replayPath) {
+HeaderRead ReadGameLength(const std::string& replayPath, uint64_t& ms) {
+  ms = 0;
   MappedFile file;
-  if (file.open(replayPath) != MappedFile::Status::Ok || file.size() < 4) return 0;
-  const uint8_t* d = file.data();
-  const uint32_t L = ReadLe32(d);
-  if (L > file.size()) return 0;
+  const MappedFile::Status st = file.open(replayPath);
+  if (st == MappedFile::Status::CannotOpen) return HeaderRead::CannotOpen;
+  // The same container checks as the header's read.
+  const auto where =
+      st == MappedFile::Status::Ok ? LocateCompressedHeader(replayPath, file.data(), file.size()) : std::nullopt;
+  if (!where) return HeaderRead::Corrupt;
+  const size_t L = where->offset + where->size;
   std::vector<uint64_t> none;
-  return WalkGameClock(d + L, file.size() - L, {}, none, EditionOf(replayPath)).durationMs;
+  ms = WalkGameClock(file.data() + L, file.size() - L, {}, none, EditionOf(replayPath)).durationMs;
+  return HeaderRead::Ok;
 }
 
 BackgroundClock::BackgroundClock(const std::string& replayPath) {

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/mapped_file.h"
+#include "core/recording/container.h"
 #include "core/recording/game_clock.h"
 #include "core/recording/replay_summary.h"
 #include "core/texts/texts.h"
@@ -29,8 +30,9 @@ void RefreshChatPaneIfLoaded(ReplayView& view);
 uint64_t AgeReachedMs(const ReplayView& view, int slot, int age);
 
 // The game's length alone, for a rename: the recording's body walked
-// without the scans. 0 when the file can't be read.
-uint64_t ReadGameLength(const std::string& replayPath);
+// without the scans (the header is not inflated here). CannotOpen, or
+// Corrupt when the header length doesn't fit the file; `ms` is 0 then.
+HeaderRead ReadGameLength(const std::string& replayPath, uint64_t& ms);
 
 // A long recording mapped once for the whole open, and its game clock
 // walked over that map on a second thread from the moment the open starts,

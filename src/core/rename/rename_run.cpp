@@ -141,17 +141,25 @@ bool RenameOneRecording(const std::string& folder, const std::string& recordingP
     return Finish(run, std::move(r));
   }
 
+  HeaderRead read = HeaderRead::Ok;
   if (needsReplayData(req.tokens)) {
-    const bool read = ReadReplayHeader(recordingPath, s, r.messages) == HeaderRead::Ok;
-    // Without its own header the model holds another recording's players;
-    // a name built from them would be wrong, so the file keeps its name.
-    if (!read) {
-      r.failure = RenameFailure::HeaderUnreadable;
-      return Finish(run, std::move(r));
-    }
+    read = ReadReplayHeader(recordingPath, s, r.messages);  // with its message
+  } else if (needsGameClock(req.tokens)) {
+    // The length alone asks as much of the recording as the players do.
+    read = ReadHeader(recordingPath, ThreadHeaderBuffer());
+    if (read != HeaderRead::Ok) r.messages.push_back({HeaderReadText(read)});
   }
-
-  if (needsGameClock(req.tokens)) s.view.gameDurationMs = ReadGameLength(recordingPath);
+  if (read == HeaderRead::Ok && needsGameClock(req.tokens)) {
+    read = ReadGameLength(recordingPath, s.view.gameDurationMs);
+    if (read != HeaderRead::Ok) r.messages.push_back({HeaderReadText(read)});
+  }
+  // Without its own header the model holds another recording's players, and
+  // a recording that can't be read has no length: a name built from either
+  // would be wrong, so the file keeps its name.
+  if (read != HeaderRead::Ok) {
+    r.failure = RenameFailure::HeaderUnreadable;
+    return Finish(run, std::move(r));
+  }
   const std::string built =
       BuildNewFileName(req.format, req.tokens, ReadDate(recordingPath, source), s.doc, s.view.gameDurationMs);
   r.newName = built + ExtensionFor(r.oldName);

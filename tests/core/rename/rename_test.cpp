@@ -307,6 +307,75 @@ TEST(BulkRename, WhatCannotBeRenamedKeepsItsNameAndNothingIsReplaced) {
   }
 }
 
+TEST(BulkRename, ALengthThatCannotBeReadFailsAsThePlayersDoAndAShortGameIsNamed) {
+  const std::string header = gen::BuildHeader(gen::TypicalGame({"North"}, {1}, 1, 5, 20000, 20000));
+  const std::string deflated = gen::Assemble(header, "").substr(8);
+  const std::string logHeader = q2test::Le32(4) + q2test::Le32(500) + std::string(20, '\0');
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::string message;  // "" renames it, to the length given
+    std::string length;
+    bool unreadable = false;  // mode 0, read by an ordinary user
+  };
+  const Case cases[] = {
+      {"empty file", "", q2test::kTextCorrupt, ""},
+      {"garbage", std::string("\xff\xff\x00\x00garbage", 11), q2test::kTextCorrupt, ""},
+      {"header length past the end", q2test::Le32(1000) + "abc", q2test::kTextCorrupt, ""},
+      {"nothing that inflates", q2test::Le32(8) + q2test::Le32(0) + "body", q2test::kTextInflate, ""},
+      {"header cut short", q2test::Le32(static_cast<uint32_t>(deflated.size() / 2 + 8)) + q2test::Le32(0) +
+                               deflated.substr(0, deflated.size() / 2) + logHeader, q2test::kTextInflate, ""},
+      {"unreadable", Game({"North"}, 1), q2test::kTextCannotOpen, "", true},
+      // Readable, with a game of no length or a short one.
+      {"no body", gen::Assemble(header, ""), "", "0分00秒"},
+      {"59 seconds", gen::Assemble(header, logHeader + q2test::Le32(2) + q2test::Le32(59999)), "", "0分59秒"},
+  };
+  for (const Case& c : cases) {
+    // The length alone, and with the players, whose message comes but once.
+    for (const auto& [format, players] : {std::pair<std::string, std::string>{"[GAME_TIME]", ""}, {"[REC_PLAYER] [GAME_TIME]", "North "}}) {
+      for (bool bulk : {true, false}) {
+        SCOPED_TRACE(std::string(c.what) + ", " + format + (bulk ? ", bulk" : ", selected"));
+        q2test::TempDir dir;
+        const Folder before = Put(dir, {{kA, c.bytes}});
+        const std::string renamed = players + c.length + ".mgx";
+        auto runs = [&] {
+          ReplaySummary s;
+          for (bool dry : {true, false}) {
+            const RenameRunResult run = bulk ? RenameDefaultNamedFiles(dir.path(), Request(format, dry), s)
+                                             : RenameSelectedFiles(dir.path(), {dir / kA}, Request(format, dry), s);
+            ASSERT_EQ(run.files.size(), 1u);
+            const Messages header = c.message.empty() ? Messages{} : Messages{{c.message}};
+            EXPECT_EQ(run.files[0].failure, c.message.empty() ? F::None : F::HeaderUnreadable);
+            EXPECT_EQ(run.files[0].messages, header);
+            if (c.message.empty()) {
+              EXPECT_EQ(run.files[0].newName, renamed);
+            }
+            Messages all = header;
+            const Messages outcome = (bulk ? BulkOutcomeMessages : SelectedOutcomeMessages)(
+                c.message.empty() ? RenameOutcome::Ok : RenameOutcome::SomeFailed);
+            all.insert(all.end(), outcome.begin(), outcome.end());
+            EXPECT_EQ(run.messages, all);
+            // An ordinary user can't read the unreadable one: checked afterwards.
+            if (!c.unreadable) {
+              EXPECT_EQ(Snapshot(dir.path()), (dry || !c.message.empty() ? before : Folder{{renamed, c.bytes}}));
+            }
+          }
+        };
+        if (!c.unreadable) {
+          runs();
+          continue;
+        }
+#ifndef _WIN32
+        ASSERT_EQ(::chmod((dir / kA).c_str(), 0), 0);
+        const std::string why = q2test::RunAsUser(runs);
+        if (!why.empty()) GTEST_SKIP() << why;
+        EXPECT_EQ(Snapshot(dir.path()), before);
+#endif
+      }
+    }
+  }
+}
+
 TEST(BulkRename, DryRunsForeseeTheRealRunAndReadOnlyWhatTheFormatNeeds) {
   q2test::TempDir dir, timed;
   gen::Placed placed;
