@@ -131,6 +131,16 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
                        " \"ingameChatMs\": [4335, 155699, 357020],\n"
                        " \"bodyLength\": 240000, \"duration\": 448409, \"clockComplete\": true,\n \"ages\": [" + ages +
                        "],\n \"research\": [" + research + "],\n \"ageShares\": [" + shares + "],\n \"messages\": []}\n");
+  // A chat record whose text holds CR LF is as many lines, each with the
+  // record's time: the times stay beside their lines.
+  auto sync = [](uint32_t ms) { return Le32(2) + Le32(ms); };
+  auto say = [](const std::string& text) { return Le32(4) + Le32(0xFFFFFFFF) + Le32(uint32_t(text.size() + 4)) + "@#1" + text + '\0'; };
+  WriteBytes(dir / "crlf.mgx", gen::Assemble(HeaderBytes().b, Le32(4) + Le32(500) + std::string(20, '\0') + sync(60000) +
+                                                                  say("first\r\nsecond") + sync(60000) + say("third")));
+  r = Cli(dir, {"show", "--json", dir / "crlf.mgx"});
+  EXPECT_NE(r.out.find("\"ingameChat\": [\"first\", \"second\", \"third\"], \"ingameChatFiltered\": [\"first\", \"second\", "
+                       "\"third\"],\n \"ingameChatMs\": [60000, 60000, 120000],\n"),
+            std::string::npos) << r.out;
 }
 
 TEST(CliShow, ManyRecordingsGiveOneJsonLineEachInOrderAndGoOnPastFailures) {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/recording/body_scan.h"
 
@@ -15,10 +16,15 @@ void CheckList(const q2::ResearchList& l, int max) {
       if (l.entries[k].iconId == l.entries[i].iconId) std::abort();
   }
 }
-void CheckChat(const q2::ChatText& c) {
+// The text's limits, and one position for each line it shows (split at
+// CR LF, as the chat pane and the JSON split it).
+void CheckChat(const q2::ChatText& c, const std::vector<uint32_t>& positions) {
   const std::string& s = c.str();
   if (s.size() >= q2::kChatTextSize) std::abort();
   if (!s.empty() && s.compare(s.size() - 2, 2, "\r\n") != 0) std::abort();
+  size_t lines = 0;
+  for (size_t at = s.find("\r\n"); at != std::string::npos; at = s.find("\r\n", at + 2)) ++lines;
+  if (lines != positions.size()) std::abort();
 }
 }  // namespace
 
@@ -31,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   q2::ReplayView view;
   q2::BodyEventScan(view, data, size);
-  CheckChat(view.ingameChat);
-  CheckChat(view.ingameChatFiltered);
+  CheckChat(view.ingameChat, view.ingameChatPos);
+  CheckChat(view.ingameChatFiltered, view.ingameChatFilteredPos);
   // The filtered text is the full one without the warnings; only when the
   // full one had to drop lines may the filtered one hold more.
   const size_t all = view.ingameChat.str().size(), filtered = view.ingameChatFiltered.str().size();

@@ -69,9 +69,11 @@ void ChatAt(ReplayView& view, const uint8_t* body, size_t length, size_t j) {
   if (body[j + 2] < '1' || body[j + 2] > '8') return;
   const std::string_view line = ChatLineAt(body + j + 3, body + length);
   const auto pos = static_cast<uint32_t>(j);
-  if (line.substr(0, 6) != std::string_view(kWarning, 6) && view.ingameChatFiltered.appendLine(line))
-    view.ingameChatFilteredPos.push_back(pos);
-  if (view.ingameChat.appendLine(line)) view.ingameChatPos.push_back(pos);
+  // Every line shown gets a position, also those a CR LF in the text splits
+  // off: they all take the record's.
+  if (line.substr(0, 6) != std::string_view(kWarning, 6))
+    view.ingameChatFilteredPos.insert(view.ingameChatFilteredPos.end(), view.ingameChatFiltered.appendLine(line), pos);
+  view.ingameChatPos.insert(view.ingameChatPos.end(), view.ingameChat.appendLine(line), pos);
 }
 
 // One pass over the body with two cursors: the next FF byte (research and

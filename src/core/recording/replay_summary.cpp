@@ -2,17 +2,21 @@
 
 namespace q2 {
 
-bool ChatText::appendLine(std::string_view line) {
-  if (full_) return false;
+size_t ChatText::appendLine(std::string_view line) {
+  if (full_) return 0;
   if (line.size() > kChatLineMax) line = line.substr(0, kChatLineMax);
   // One byte stays free for the terminating zero.
   if (text_.size() + line.size() + 2 > kChatTextSize - 1) {
     full_ = true;
-    return false;
+    return 0;
   }
   text_.append(line);
   text_.append("\r\n");
-  return true;
+  // A CR LF can't overlap another, so the text's own ones and the one
+  // added are all found apart, whatever the text ends with.
+  size_t lines = 1;
+  for (size_t at = line.find("\r\n"); at != std::string_view::npos; at = line.find("\r\n", at + 2)) ++lines;
+  return lines;
 }
 
 void ReplayDocument::clearHeaderFields() {

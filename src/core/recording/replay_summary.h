@@ -54,9 +54,10 @@ class ChatText {
     text_.clear();
     full_ = false;
   }
-  // Appends text (cut to kChatLineMax bytes) and CR LF; false when it no
-  // longer fits.
-  bool appendLine(std::string_view line);
+  // Appends text (cut to kChatLineMax bytes) and CR LF. Returns the lines
+  // that adds as the text is shown, split at each CR LF: one, and one more
+  // for each CR LF the text itself holds; 0 when it no longer fits.
+  size_t appendLine(std::string_view line);
   const std::string& str() const { return text_; }
   bool empty() const { return text_.empty(); }
   // True once a line didn't fit: no further line is taken.
@@ -100,7 +101,9 @@ struct ReplayView {
   bool clockComplete = false;
   // Game time of the position recorded for each age (0 when never reached).
   std::array<std::array<uint64_t, 3>, kSlots> ageClickMs{};
-  // Per line of ingameChat and of ingameChatFiltered: its body position and game time.
+  // Per line of ingameChat and of ingameChatFiltered as shown (a record
+  // whose text holds CR LF shows as more than one): its record's body
+  // position and game time.
   std::vector<uint32_t> ingameChatPos, ingameChatFilteredPos;
   std::vector<uint64_t> ingameChatMs, ingameChatFilteredMs;
 

@@ -188,6 +188,20 @@ TEST(Display, TheChatPaneAndTheBodyReadAgainNeverShowThePreviousRecording) {
     EXPECT_EQ(s.view.castleCount + s.view.castleRank[0] + s.view.feudalRank[2], chat.empty() ? 0 : 1);
     EXPECT_EQ(s.doc.economyResearch[2].count ? s.doc.economyResearch[2].entries[0].when : 0.0, chat.empty() ? 0.0 : 0.4);
   }
+  // With the game times: a record whose text holds CR LF shows each of its
+  // lines at the record's time, with and without the warnings.
+  auto sync = [](uint32_t ms) { return Le32(2) + Le32(ms); };
+  auto say = [](const std::string& text) { return Le32(4) + Le32(0xFFFFFFFF) + Le32(uint32_t(text.size() + 4)) + "@#1" + text + '\0'; };
+  WriteBytes(dir / "timed.mgx", gen::Assemble(HeaderBytes().b, Le32(4) + Le32(500) + std::string(20, '\0') + sync(60000) +
+                                                                   say("first\r\nsecond") + say(kWarning + " x") +
+                                                                   sync(61000) + say("third")));
+  s.view.showChatTimes = 1;
+  for (int hide : {0, 1}) {
+    s.view.hideWarnings = hide;
+    ASSERT_TRUE(ShowReplay(dir / "timed.mgx", s));
+    EXPECT_EQ(s.view.chatText, in + "[01:00] first\r\n[01:00] second\r\n" + (hide ? "" : "[01:00] " + kWarning + " x\r\n") +
+                                   "[02:01] third\r\n");
+  }
 }
 
 // Expected values were worked out by hand from the byte rules and by walking

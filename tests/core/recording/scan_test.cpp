@@ -254,9 +254,17 @@ TEST(IngameChat, WarningLinesGoToTheFullTextOnlyAndLimitsHold) {
   PutChat(body, 10, 1, "North: hi");
   PutChat(body, 50, 2, kWarning + " attack");
   PutChat(body, 200, 3, "--\x8C\x78");  // the warning cut short is no warning
+  // A CR LF within a record splits its text: each line it shows has the
+  // record's position, a lone CR or LF splits nothing.
+  PutChat(body, 250, 4, "two\r\nlines");
+  PutChat(body, 280, 4, kWarning + "\r\nx\r\n");
+  PutChat(body, 300, 5, "cr\rlf\n\r");
   ReplayView v = Events(body);
-  EXPECT_EQ(v.ingameChat.str(), "North: hi\r\n" + kWarning + " attack\r\n--\x8C\x78\r\n");
-  EXPECT_EQ(v.ingameChatFiltered.str(), "North: hi\r\n--\x8C\x78\r\n");
+  EXPECT_EQ(v.ingameChat.str(), "North: hi\r\n" + kWarning + " attack\r\n--\x8C\x78\r\ntwo\r\nlines\r\n" + kWarning +
+                                    "\r\nx\r\n\r\ncr\rlf\n\r\r\n");
+  EXPECT_EQ(v.ingameChatFiltered.str(), "North: hi\r\n--\x8C\x78\r\ntwo\r\nlines\r\ncr\rlf\n\r\r\n");
+  EXPECT_EQ(v.ingameChatPos, (std::vector<uint32_t>{10, 50, 200, 250, 250, 280, 280, 280, 300}));
+  EXPECT_EQ(v.ingameChatFilteredPos, (std::vector<uint32_t>{10, 200, 250, 250, 300}));
   // Lines cut to 254 bytes; the text takes what fits whole below 30000
   // bytes (one byte stays for the terminating zero), then nothing more.
   for (size_t last : {45, 46}) {
