@@ -93,7 +93,8 @@ std::string JsonObject(const ReplaySummary& s, const Messages& messages, const s
        ", \"ingameChat\": " + JsonLines(v.ingameChat.str()) +
        ", \"ingameChatFiltered\": " + JsonLines(v.ingameChatFiltered.str()) + ",\n";
   o += " \"ingameChatMs\": [";
-  for (size_t i = 0; i < v.ingameChatMs.size(); ++i) o += (i ? ", " : "") + std::to_string(v.ingameChatMs[i]);
+  for (size_t i = 0; i < v.ingameChatMs.size(); ++i)
+    o += (i ? ", " : "") + (v.ingameChatMs[i] == kUnknownTime ? std::string("null") : std::to_string(v.ingameChatMs[i]));
   o += "],\n";
   o += " \"bodyLength\": " + std::to_string(v.bodyLength) + ", \"duration\": " + std::to_string(v.gameDurationMs) +
        ", \"clockComplete\": " + (v.clockComplete ? "true" : "false") + ",\n \"ages\": [";

@@ -147,10 +147,13 @@ void TimeBodyEvents(ReplayDocument& doc, ReplayView& view, const uint8_t* body, 
       for (int i = 0; i < l.count; ++i) l.entries[i].ms = at(l.entries[i].position);
     }
   }
+  // A line past where an incomplete clock stopped has no time: the last
+  // known one would look exact and be wrong.
+  auto lineAt = [&](size_t pos) { return !index.clock.complete && pos >= index.stop ? kUnknownTime : at(pos); };
   view.ingameChatMs.clear();
   view.ingameChatFilteredMs.clear();
-  for (uint32_t pos : view.ingameChatPos) view.ingameChatMs.push_back(at(pos));
-  for (uint32_t pos : view.ingameChatFilteredPos) view.ingameChatFilteredMs.push_back(at(pos));
+  for (uint32_t pos : view.ingameChatPos) view.ingameChatMs.push_back(lineAt(pos));
+  for (uint32_t pos : view.ingameChatFilteredPos) view.ingameChatFilteredMs.push_back(lineAt(pos));
   view.gameDurationMs = index.clock.durationMs;
   view.clockComplete = index.clock.complete;
 }

@@ -32,7 +32,8 @@ std::string WithTimes(const std::string& text, const std::vector<uint64_t>& time
   while (pos < text.size()) {
     size_t end = text.find("\r\n", pos);
     end = end == std::string::npos ? text.size() : end + 2;
-    out += FormatClock(line < times.size() ? times[line] : 0, "[%02llu:%02llu] ");
+    const uint64_t t = line < times.size() ? times[line] : 0;
+    out += t == kUnknownTime ? std::string("[--:--] ") : FormatClock(t, "[%02llu:%02llu] ");
     out.append(text, pos, end - pos);
     pos = end;
     ++line;

@@ -31,6 +31,9 @@ struct ClockIndex {
 };
 ClockIndex IndexGameClock(const uint8_t* body, size_t length, Edition edition = Edition::Conquerors);
 
+// A game time that can't be known: a chat line past where the clock stopped.
+inline constexpr uint64_t kUnknownTime = UINT64_MAX;
+
 // The game time of the operation holding each position (0 before the first
 // operation, the last known time past where the walk stopped).
 uint64_t TimeAt(const uint8_t* body, size_t length, const ClockIndex& index, size_t position);

@@ -202,6 +202,13 @@ TEST(Display, TheChatPaneAndTheBodyReadAgainNeverShowThePreviousRecording) {
     EXPECT_EQ(s.view.chatText, in + "[01:00] first\r\n[01:00] second\r\n" + (hide ? "" : "[01:00] " + kWarning + " x\r\n") +
                                    "[02:01] third\r\n");
   }
+  // A clock that stops early (an operation it doesn't know): lines after
+  // the stop have no time rather than the last known one.
+  WriteBytes(dir / "stopped.mgx", gen::Assemble(HeaderBytes().b, Le32(4) + Le32(500) + std::string(20, '\0') + sync(60000) +
+                                                                    say("first") + Le32(0xEE) + say("later") + sync(5000)));
+  ASSERT_TRUE(ShowReplay(dir / "stopped.mgx", s));
+  EXPECT_FALSE(s.view.clockComplete);
+  EXPECT_EQ(s.view.chatText, in + "[01:00] first\r\n[--:--] later\r\n");
 }
 
 // Expected values were worked out by hand from the byte rules and by walking
