@@ -35,10 +35,26 @@ bool RemoveFile(const std::string& path);
 // True when both paths name the same existing file (links followed).
 bool SameFile(const std::string& a, const std::string& b);
 
+// Names one entry of a folder however its path is spelt ("a.mgx",
+// "/abs/d/a.mgx", "d//a.mgx"): the folder by its identity, links followed,
+// and the name as the folder's file system compares names: bytes on POSIX
+// unless the file system ignores case (exFAT, FAT, a case-folding folder),
+// ignoring case on Windows. Equal keys name the same entry, there or not.
+std::string EntryKey(const std::string& path);
+
 enum class RenameError { None, TargetExists, Failed };
 
 // Renames without ever replacing an existing target.
 RenameError RenameNoReplace(const std::string& from, const std::string& to);
+
+// Whether renaming a file to its own name in another case renames it where
+// names ignore case (Windows). Elsewhere the file system finds the new name
+// taken, by the file itself.
+#ifdef _WIN32
+inline constexpr bool kRenameChangesCase = true;
+#else
+inline constexpr bool kRenameChangesCase = false;
+#endif
 
 // Whether the folder lets this process create and rename files in it.
 bool FolderWritable(const std::string& folder);

@@ -4,12 +4,16 @@
 #include <climits>
 #include <dirent.h>
 #include <fcntl.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <wctype.h>
 #ifdef __linux__
 #include <linux/fs.h>
 #include <sys/syscall.h>
 #endif
+
+#include "text.h"
 
 namespace fs = std::filesystem;
 
@@ -44,6 +48,87 @@ bool SameFile(const std::string& a, const std::string& b) {
   struct stat sa, sb;
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
          sa.st_ino == sb.st_ino;
+}
+
+namespace {
+
+// The folder a path's last name is in ("." or "/" where it names none) and that name.
+std::pair<std::string, std::string> SplitPath(const std::string& path) {
+  const size_t sep = path.rfind('/');
+  if (sep == std::string::npos) return {".", path};
+  return {sep == 0 ? "/" : path.substr(0, sep), path.substr(sep + 1)};
+}
+
+std::string SwapAsciiCase(std::string s) {
+  for (char& c : s)
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) c = static_cast<char>(c ^ 0x20);
+  return s;
+}
+
+// Whether the folder's file system finds entries by names in any case: an
+// entry answers to its name with the case of its letters swapped, and no
+// entry is listed under that name. Nothing is written to find out.
+bool FolderIgnoresCase(const std::string& folder) {
+  DIR* d = ::opendir(folder.c_str());
+  if (!d) return false;
+  std::string swapped;
+  while (dirent* de = ::readdir(d)) {
+    swapped = SwapAsciiCase(de->d_name);
+    if (swapped != de->d_name) break;
+    swapped.clear();
+  }
+  struct stat st;
+  bool ignores = !swapped.empty() && ::fstatat(::dirfd(d), swapped.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+  if (ignores) {
+    ::rewinddir(d);
+    while (dirent* de = ::readdir(d))
+      if (swapped == de->d_name) ignores = false;
+  }
+  ::closedir(d);
+  return ignores;
+}
+
+// The name in upper case, character by character, as file systems that
+// ignore case compare names; bytes that are no UTF-8 only in ASCII.
+std::string UpperName(const std::string& name) {
+  static const locale_t utf8 = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+  std::string out;
+  if (!utf8 || !IsValidUtf8(name)) {
+    out = name;
+    for (char& c : out)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
+    return out;
+  }
+  for (size_t i = 0; i < name.size();) {
+    const size_t n = Utf8CharLength(static_cast<unsigned char>(name[i]));
+    char32_t c = n == 1 ? static_cast<unsigned char>(name[i]) : static_cast<unsigned char>(name[i]) & (0x7F >> n);
+    for (size_t k = 1; k < n; ++k) c = c << 6 | (static_cast<unsigned char>(name[i + k]) & 0x3F);
+    i += n;
+    c = static_cast<char32_t>(::towupper_l(static_cast<wint_t>(c), utf8));
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+    } else if (c < 0x10000) {
+      out += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+    } else {
+      out += {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | (c >> 12 & 0x3F)),
+              static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string EntryKey(const std::string& path) {
+  const auto [folder, name] = SplitPath(path);
+  struct stat st;
+  std::string key = ::stat(folder.c_str(), &st) == 0 ? std::to_string(st.st_dev) + ':' + std::to_string(st.st_ino)
+                                                     : AbsolutePath(folder);
+  key += '\0';
+  key += FolderIgnoresCase(folder) ? UpperName(name) : name;
+  return key;
 }
 
 RenameError RenameNoReplace(const std::string& from, const std::string& to) {

@@ -53,6 +53,40 @@ bool SameFile(const std::string& a, const std::string& b) {
          ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
 }
 
+namespace {
+
+// The name in upper case, as NTFS and FAT compare names.
+std::wstring UpperName(const std::wstring& name) {
+  if (name.empty()) return name;
+  std::wstring out(name.size(), L'\0');
+  const int n = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.data(), static_cast<int>(name.size()),
+                              out.data(), static_cast<int>(out.size()), nullptr, nullptr, 0);
+  if (n <= 0) return name;
+  out.resize(static_cast<size_t>(n));
+  return out;
+}
+
+}  // namespace
+
+std::string EntryKey(const std::string& path) {
+  const size_t sep = LastSep(path);
+  // The folder keeps its separator, so that "C:\" and "\" stay roots.
+  const std::string folder = sep == std::string::npos ? "." : path.substr(0, sep + 1);
+  const std::wstring name = Wide(sep == std::string::npos ? path : path.substr(sep + 1));
+  std::string key;
+  HANDLE h = CreateFileW(Wide(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (h != INVALID_HANDLE_VALUE && GetFileInformationByHandle(h, &info)) {
+    key = std::to_string(info.dwVolumeSerialNumber) + ':' +
+          std::to_string((uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+  } else {
+    key = Narrow(UpperName(Wide(AbsolutePath(folder))));
+  }
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  return key + '\0' + Narrow(UpperName(name));
+}
+
 RenameError RenameNoReplace(const std::string& from, const std::string& to) {
   // Without MOVEFILE_REPLACE_EXISTING the move fails when the target exists.
   if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), 0)) return RenameError::None;

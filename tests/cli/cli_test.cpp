@@ -2,6 +2,7 @@
 // messages, and what its renames leave.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 #include <tuple>
 
@@ -28,6 +29,9 @@ ProgramRun Cli(const TempDir& dir, const std::vector<std::string>& args, const s
 
 const std::string kA = gen::DefaultRecordingName({2005, 3, 5, 10, 40, 55});
 const std::string kB = gen::DefaultRecordingName({2006, 1, 14, 23, 59, 1});
+// A dry run's last line.
+const std::string kDryOk = "(試行) 上のとおり変換できます。ファイル名はまだ変更していません。\n",
+                  kDryFailed = "(試行) 一部のﾌｧｲﾙ名は変換できません。ファイル名はまだ変更していません。\n";
 
 }  // namespace
 
@@ -244,6 +248,70 @@ TEST(CliRename, OutcomesExitCodesAndWhatIsPrinted) {
   EXPECT_EQ(Cli(tmp, {"rename", "--format", "renamed [REC_PLAYER]", "--selected", "two.mgx"}, tmp.path()).code, 0);
   const auto after = Snapshot(tmp.path());
   EXPECT_TRUE(after.count("North.mgx") && after.count("renamed North.mgx") && !after.count("two.mgx"));
+}
+
+// A recording given twice in two spellings is one file, and on Windows names
+// that differ only in case are one name: the dry run lists and returns what
+// the real run then does, and that is the sound outcome.
+TEST(CliRename, DryAndRealRunAgreeHoweverPathsAreSpelt) {
+  const std::string missing = ": 失敗 (ファイルが見つかりません)\n", taken = ": 失敗 (同じ名前のファイルが既にあります)\n";
+  struct Case {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> files;  // in d: name, player
+    std::vector<std::string> paths;  // from the folder above d; "/" first: absolute
+    int code;
+    std::string printed;  // before the outcome
+  };
+  const Case cases[] = {
+      {"relative and absolute", {{"a.mgx", "North"}}, {"d/a.mgx", "/d/a.mgx"}, 1, "a.mgx -> North.mgx\na.mgx" + missing},
+      {"a doubled separator", {{"a.mgx", "North"}}, {"d//a.mgx", "d/a.mgx"}, 1, "a.mgx -> North.mgx\na.mgx" + missing},
+      {"through . and ..", {{"a.mgx", "North"}}, {"d/./a.mgx", "d/../d/a.mgx"}, 1, "a.mgx -> North.mgx\na.mgx" + missing},
+      {"already so named, spelt otherwise", {{"North.mgx", "North"}}, {"d//North.mgx", "/d/./North.mgx"}, 0,
+       "North.mgx -> North.mgx\nNorth.mgx -> North.mgx\n"},
+      {"a name the run freed, spelt otherwise", {{"a.mgx", "b"}, {"b.mgx", "c"}}, {"d/b.mgx", "/d/a.mgx"}, 0,
+       "b.mgx -> c.mgx\na.mgx -> b.mgx\n"},
+      {"a name the run gave, then given", {{"a.mgx", "North"}}, {"d/a.mgx", "/d/North.mgx"}, 0,
+       "a.mgx -> North.mgx\nNorth.mgx -> North.mgx\n"},
+#ifdef _WIN32
+      {"two new names differing only in case", {{"a.mgx", "North"}, {"b.mgx", "NORTH"}}, {"d/a.mgx", "d/b.mgx"}, 1,
+       "a.mgx -> North.mgx\nb.mgx -> NORTH.mgx" + taken},
+      {"a rename that only changes case", {{"north.mgx", "North"}}, {"d/north.mgx"}, 0, "north.mgx -> North.mgx\n"},
+      {"the same recording in two cases", {{"a.mgx", "North"}}, {"d/a.mgx", "D/A.mgx"}, 1, "a.mgx -> North.mgx\nA.mgx" + missing},
+#else
+      {"through a link to the folder", {{"a.mgx", "North"}}, {"link/a.mgx", "d/a.mgx"}, 1, "a.mgx -> North.mgx\na.mgx" + missing},
+      {"names differing only in case", {{"a.mgx", "North"}, {"b.mgx", "NORTH"}}, {"d/a.mgx", "d/b.mgx"}, 0,
+       "a.mgx -> North.mgx\nb.mgx -> NORTH.mgx\n"},
+#endif
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir tmp;
+    std::filesystem::create_directory(FsPath(tmp / "d"));
+#ifndef _WIN32
+    std::filesystem::create_directory_symlink("d", tmp / "link");
+#endif
+    uint64_t seed = 1;
+    for (const auto& [name, player] : c.files) WriteBytes(tmp / ("d/" + name), Game({player}, seed++));
+    const auto before = Snapshot(tmp / "d");
+    std::vector<std::string> args = {"rename", "--dry-run", "--format", "[REC_PLAYER]", "--selected"};
+    for (const std::string& p : c.paths) args.push_back(p[0] == '/' ? tmp.path() + p : p);
+    const ProgramRun dry = Cli(tmp, args, tmp.path());
+    EXPECT_EQ(Snapshot(tmp / "d"), before);
+    args.erase(args.begin() + 1);
+    const ProgramRun real = Cli(tmp, args, tmp.path());
+    EXPECT_EQ(real.code, c.code) << real.out << real.err;
+    EXPECT_EQ(real.out, c.printed + (c.code == 0 ? "選択されたReplayﾌｧｲﾙが\n紳士的に変換されました。\nなかなか紳士ですﾅｯ ( ﾟДﾟ)y ＼_ ﾎﾟﾛｯ\n"
+                                                  : "使用不可な文字が挿入されてるため変換できません\n"));
+    // The same lines but the last, which says that nothing was renamed.
+    EXPECT_EQ(dry.code, real.code);
+    EXPECT_EQ(dry.out, c.printed + (c.code == 0 ? kDryOk : kDryFailed));
+    EXPECT_EQ(dry.err, real.err);
+    // Nothing lost or replaced.
+    std::multiset<std::string> was, is;
+    for (const auto& [name, bytes] : before) was.insert(bytes);
+    for (const auto& [name, bytes] : Snapshot(tmp / "d")) is.insert(bytes);
+    EXPECT_EQ(is, was);
+  }
 }
 
 #ifndef _WIN32

@@ -36,10 +36,12 @@ bool IsReservedDeviceName(const std::string& fileName) {
          base[3] <= '9';
 }
 
-bool DryExists(const RenameRunResult& run, const std::string& path) {
-  if (run.dryAdded.count(path)) return true;
-  if (run.dryRemoved.count(path)) return false;
-  return PathExists(path);
+// Where the file of this entry is as far as the dry run has gone; empty
+// when there is none.
+std::string DryPath(const RenameRunResult& run, const std::string& key, const std::string& path) {
+  if (auto it = run.dryAdded.find(key); it != run.dryAdded.end()) return it->second;
+  if (run.dryRemoved.count(key) || !PathExists(path)) return {};
+  return path;
 }
 
 
@@ -136,21 +138,26 @@ bool RenameOneRecording(const std::string& folder, const std::string& recordingP
                        RenameRunResult& run) {
   FileRenameResult r;
   r.oldName = FileNameOf(recordingPath);
-  if (req.dryRun ? !DryExists(run, recordingPath) : !PathExists(recordingPath)) {
+  // A recording given twice, in two spellings, is one file: the dry run
+  // keeps to what the real run finds, entry by entry.
+  const std::string from = EntryKey(recordingPath);
+  // A dry run reads a recording where it really is, also under a new name it planned.
+  const std::string path = req.dryRun ? DryPath(run, from, recordingPath) : recordingPath;
+  if (req.dryRun ? path.empty() : !PathExists(path)) {
     r.failure = RenameFailure::Missing;
     return Finish(run, std::move(r));
   }
 
   HeaderRead read = HeaderRead::Ok;
   if (needsReplayData(req.tokens)) {
-    read = ReadReplayHeader(recordingPath, s, r.messages);  // with its message
+    read = ReadReplayHeader(path, s, r.messages);  // with its message
   } else if (needsGameClock(req.tokens)) {
     // The length alone asks as much of the recording as the players do.
-    read = ReadHeader(recordingPath, ThreadHeaderBuffer());
+    read = ReadHeader(path, ThreadHeaderBuffer());
     if (read != HeaderRead::Ok) r.messages.push_back({HeaderReadText(read)});
   }
   if (read == HeaderRead::Ok && needsGameClock(req.tokens)) {
-    read = ReadGameLength(recordingPath, s.view.gameDurationMs);
+    read = ReadGameLength(path, s.view.gameDurationMs);
     if (read != HeaderRead::Ok) r.messages.push_back({HeaderReadText(read)});
   }
   // Without its own header the model holds another recording's players, and
@@ -160,8 +167,9 @@ bool RenameOneRecording(const std::string& folder, const std::string& recordingP
     r.failure = RenameFailure::HeaderUnreadable;
     return Finish(run, std::move(r));
   }
-  const std::string built =
-      BuildNewFileName(req.format, req.tokens, ReadDate(recordingPath, source), s.doc, s.view.gameDurationMs);
+  // A default name's date is in the name as given; a file time is the file's.
+  const DateFields date = ReadDate(source == DateSource::FromDefaultName ? recordingPath : path, source);
+  const std::string built = BuildNewFileName(req.format, req.tokens, date, s.doc, s.view.gameDurationMs);
   r.newName = built + ExtensionFor(r.oldName);
   r.failure = CheckNewFileName(built, r.newName);
   if (r.failure != RenameFailure::None) return Finish(run, std::move(r));
@@ -171,19 +179,22 @@ bool RenameOneRecording(const std::string& folder, const std::string& recordingP
     return Finish(run, std::move(r));
   }
   const std::string target = JoinPath(folder, r.newName);
-  if (target == recordingPath) return Finish(run, std::move(r));  // already so named
+  const std::string to = EntryKey(target);
+  if (to == from && r.newName == r.oldName) return Finish(run, std::move(r));  // already so named
+  // Only the case changes, where names ignore case: the name is the recording's own.
+  const bool ownName = to == from && kRenameChangesCase;
 
   if (req.dryRun) {
     // As the real rename would fail: an existing target first, then permissions.
-    if (DryExists(run, target)) {
+    if (!ownName && !DryPath(run, to, target).empty()) {
       r.failure = RenameFailure::TargetExists;
-    } else if (!MayRename(recordingPath, target)) {
+    } else if (!MayRename(path, target)) {
       r.failure = RenameFailure::RenameFailed;
     } else {
-      run.dryAdded.erase(recordingPath);
-      run.dryRemoved.insert(recordingPath);
-      run.dryRemoved.erase(target);
-      run.dryAdded.insert(target);
+      run.dryAdded.erase(from);
+      run.dryRemoved.insert(from);
+      run.dryRemoved.erase(to);
+      run.dryAdded[to] = path;
     }
     return Finish(run, std::move(r));
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -77,8 +78,11 @@ struct RenameRunResult {
   // (a run over one recording shows its own), then the outcome's.
   Messages messages;
 
-  // Paths a dry run has renamed so far, to and from.
-  std::set<std::string> dryAdded, dryRemoved;
+  // What a dry run has renamed so far, by EntryKey, however the paths were
+  // spelt: each new name with the path its recording is really at, and the
+  // names it left.
+  std::map<std::string, std::string> dryAdded;
+  std::set<std::string> dryRemoved;
 };
 
 // Renames one recording into `folder`; false on failure. Its
