@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,7 +45,8 @@ std::string EntryKey(const std::string& path);
 
 enum class RenameError { None, TargetExists, Failed };
 
-// Renames without ever replacing an existing target.
+// Renames without ever replacing an existing target, also on file systems
+// without a no-replace rename or hard links.
 RenameError RenameNoReplace(const std::string& from, const std::string& to);
 
 // Whether renaming a file to its own name in another case renames it where
@@ -54,6 +56,15 @@ RenameError RenameNoReplace(const std::string& from, const std::string& to);
 inline constexpr bool kRenameChangesCase = true;
 #else
 inline constexpr bool kRenameChangesCase = false;
+
+// For tests: renames go as on a file system that has neither a no-replace
+// rename nor hard links (exFAT through FUSE, many network shares), and
+// `beforeRename` runs between making the new name and renaming onto it.
+struct RenameFallbackForTests {
+  bool forced = false;
+  std::function<void()> beforeRename;
+};
+void SetRenameFallbackForTests(RenameFallbackForTests fallback);
 #endif
 
 // Whether the folder lets this process create and rename files in it.

@@ -119,7 +119,40 @@ std::string UpperName(const std::string& name) {
   return out;
 }
 
+RenameFallbackForTests testFallback;
+
+bool SameEntry(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Where neither a no-replace rename nor a hard link can be had, the new name
+// is first made as an empty placeholder that only this call can have made
+// (O_EXCL: an existing file, folder or link fails it), and the file is
+// renamed onto it with a plain rename. Just before, the placeholder is
+// checked to be still ours (the same file, still empty): a file that took
+// the name in between stays. A failed rename takes the placeholder away
+// again, only if it is still ours. Left open: the instant between that
+// check and the rename, and a crash between the steps (an empty file stays).
+RenameError RenameOntoPlaceholder(const std::string& from, const std::string& to) {
+  struct stat st;
+  if (::lstat(from.c_str(), &st) != 0) return RenameError::Failed;  // nothing to make room for
+  const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return errno == EEXIST ? RenameError::TargetExists : RenameError::Failed;
+  struct stat made;
+  const bool known = ::fstat(fd, &made) == 0;
+  ::close(fd);
+  auto stillOurs = [&] {
+    struct stat now;
+    return known && ::lstat(to.c_str(), &now) == 0 && S_ISREG(now.st_mode) && now.st_size == 0 && SameEntry(now, made);
+  };
+  if (testFallback.beforeRename) testFallback.beforeRename();
+  if (!stillOurs()) return RenameError::TargetExists;
+  if (::rename(from.c_str(), to.c_str()) == 0) return RenameError::None;
+  if (stillOurs()) ::unlink(to.c_str());
+  return RenameError::Failed;
+}
+
 }  // namespace
+
+void SetRenameFallbackForTests(RenameFallbackForTests fallback) { testFallback = std::move(fallback); }
 
 std::string EntryKey(const std::string& path) {
   const auto [folder, name] = SplitPath(path);
@@ -132,21 +165,24 @@ std::string EntryKey(const std::string& path) {
 }
 
 RenameError RenameNoReplace(const std::string& from, const std::string& to) {
+  if (testFallback.forced) return RenameOntoPlaceholder(from, to);
 #if defined(__linux__) && defined(SYS_renameat2)
   if (syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
     return RenameError::None;
   if (errno == EEXIST) return RenameError::TargetExists;
+  // Refused flags (EINVAL) are how FUSE, NFS and SMB mounts answer.
   if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return RenameError::Failed;
 #endif
-  // File systems without the no-replace flag: a hard link fails when the
-  // target exists, so the target is never replaced.
-  if (::link(from.c_str(), to.c_str()) != 0)
-    return errno == EEXIST ? RenameError::TargetExists : RenameError::Failed;
-  if (::unlink(from.c_str()) != 0) {
-    ::unlink(to.c_str());
+  // A hard link fails when the target exists, so the target is never replaced.
+  if (::link(from.c_str(), to.c_str()) == 0) {
+    if (::unlink(from.c_str()) == 0) return RenameError::None;
+    struct stat a, b;
+    if (::lstat(from.c_str(), &a) == 0 && ::lstat(to.c_str(), &b) == 0 && SameEntry(a, b)) ::unlink(to.c_str());
     return RenameError::Failed;
   }
-  return RenameError::None;
+  if (errno == EEXIST) return RenameError::TargetExists;
+  // No hard links here (exFAT, FAT, many network shares; EPERM), or not for this file.
+  return RenameOntoPlaceholder(from, to);
 }
 
 bool FolderWritable(const std::string& folder) {

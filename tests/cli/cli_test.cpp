@@ -408,6 +408,42 @@ TEST(CliShow, FoldersThatCannotBeListedAreReported) {
 
 namespace {
 
+// An exFAT image mounted through FUSE, as Linux mounts a memory card with
+// exfat-fuse: no no-replace rename, no hard links, names in any case. `why`
+// says what this machine lacks for it (root, a loop device, exfatprogs,
+// exfat-fuse, /dev/fuse).
+struct ExfatMount {
+  std::string top, dir, device, why;
+  bool mounted = false;
+  explicit ExfatMount(const TempDir& tmp) : top(tmp.path()), dir(tmp / "mnt") {
+    const std::string image = tmp / "exfat.img";
+    if (!IsRoot()) {
+      why = "mounting needs root";
+      return;
+    }
+    fs::create_directory(dir);
+    WriteBytes(image, "");
+    fs::resize_file(image, 16 << 20);
+    if (RunProgram("mkfs.exfat", {image}, top).code != 0) {
+      why = "no mkfs.exfat (exfatprogs)";
+      return;
+    }
+    const ProgramRun loop = RunProgram("losetup", {"--find", "--show", image}, top);
+    device = loop.out.substr(0, loop.out.find('\n'));
+    if (loop.code != 0 || device.empty()) {
+      why = "no loop device: " + loop.err;
+      return;
+    }
+    const ProgramRun mount = RunProgram("mount.exfat-fuse", {device, dir}, top);
+    mounted = mount.code == 0;
+    if (!mounted) why = "no exfat-fuse or FUSE: " + mount.err;
+  }
+  ~ExfatMount() {
+    if (mounted && RunProgram("umount", {dir}, top).code != 0) RunProgram("umount", {"-l", dir}, top);
+    if (!device.empty()) RunProgram("losetup", {"-d", device}, top);
+  }
+};
+
 // A tree as lstat sees it: every entry's kind, mode, owner, times and bytes
 // (a link's target, never what it points at; a FIFO is never opened).
 std::map<std::string, std::string> Tree(const std::string& root) {
@@ -429,6 +465,62 @@ std::map<std::string, std::string> Tree(const std::string& root) {
 }
 
 }  // namespace
+
+// On exFAT through FUSE every rename used to fail while the dry run promised
+// it: now the renames go through, never replacing a file, and the dry run
+// foresees what the file system refuses, as an ordinary user with a card.
+TEST(CliRename, OnExfatThroughFuseTheDryRunForeseesTheRealRun) {
+  TempDir tmp, capture;
+  const ExfatMount exfat(tmp);
+  if (!exfat.why.empty()) GTEST_SKIP() << exfat.why;
+  ::chmod(capture.path().c_str(), 0777);
+  const std::string taken = ": 失敗 (同じ名前のファイルが既にあります)\n";
+  const std::string bulkDone = "ﾌｧｲﾙ名がﾃﾞﾌｫﾙﾄのReplayﾌｧｲﾙを\n紳士的に一括変換しました。\n貴方もこれで紳士です(´'ω'｀)\n",
+                    bulkFailed = "一部のﾌｧｲﾙ名の変換に失敗しました\n", selectedFailed = "使用不可な文字が挿入されてるため変換できません\n";
+  const std::tuple<const char*, std::map<std::string, std::string>, std::string, int, std::string> cases[] = {
+      // What, the folder, a file to rename alone (else the whole folder), exit code, the lines before the outcome.
+      {"two recordings", {{kA, Game({"太郎"}, 1)}, {kB, Game({"North"}, 2)}}, "", 0,
+       kA + " -> 太郎.mgx\n" + kB + " -> North.mgx\n"},
+      {"a name taken already", {{kA, Game({"North"}, 1)}, {"North.mgx", "x"}}, "", 1, kA + " -> North.mgx" + taken},
+      {"the same new name twice", {{kA, Game({"North"}, 1)}, {kB, Game({"North"}, 2)}}, "", 1,
+       kA + " -> North.mgx\n" + kB + " -> North.mgx" + taken},
+      {"two new names differing only in case", {{kA, Game({"North"}, 1)}, {kB, Game({"NORTH"}, 2)}}, "", 1,
+       kA + " -> North.mgx\n" + kB + " -> NORTH.mgx" + taken},
+      {"a rename that only changes case", {{"north.mgx", Game({"North"}, 1)}}, "north.mgx", 1,
+       "north.mgx -> North.mgx" + taken},
+  };
+  int n = 0;
+  for (const auto& [what, files, alone, code, printed] : cases) {
+    SCOPED_TRACE(what);
+    const std::string dir = exfat.dir + "/" + std::to_string(++n);
+    fs::create_directory(dir);
+    for (const auto& [name, bytes] : files) WriteBytes(dir + "/" + name, bytes);
+    const auto before = Snapshot(dir);
+    const std::string why = RunAsUser([&] {
+      std::vector<std::string> args = {"rename", "--dry-run", "--format", "[REC_PLAYER]"};
+      if (alone.empty()) {
+        args.push_back(dir);
+      } else {
+        args.insert(args.end(), {"--selected", dir + "/" + alone});
+      }
+      const ProgramRun dry = Cli(capture, args);
+      EXPECT_EQ(Snapshot(dir), before);
+      args.erase(args.begin() + 1);
+      const ProgramRun real = Cli(capture, args);
+      EXPECT_EQ(real.code, code) << real.out << real.err;
+      EXPECT_EQ(real.out, printed + (!alone.empty() ? selectedFailed : code == 0 ? bulkDone : bulkFailed));
+      EXPECT_EQ(dry.code, real.code);
+      EXPECT_EQ(dry.out, printed + (code == 0 ? kDryOk : kDryFailed));
+      EXPECT_EQ(dry.err, real.err);
+    });
+    if (!why.empty()) GTEST_SKIP() << why;
+    // Nothing replaced, and no placeholder left.
+    std::multiset<std::string> was, is;
+    for (const auto& [name, bytes] : before) was.insert(bytes);
+    for (const auto& [name, bytes] : Snapshot(dir)) is.insert(bytes);
+    EXPECT_EQ(is, was);
+  }
+}
 
 // Every way of reading a recording, run as an ordinary user over folders
 // that hold what a program writing beside recordings would destroy: reading

@@ -45,6 +45,69 @@ TEST(PlatformFiles, NamesKeepTheirCharactersAndRenamesNeverReplace) {
   EXPECT_FALSE(FileLocalTime(JoinPath(dir.path(), "missing.mgx")));
 }
 
+#ifndef _WIN32
+// On a file system without a no-replace rename or hard links (exFAT through
+// FUSE, many network shares) the new name is made first as a placeholder:
+// nothing that is there, or comes in between, is replaced, and no
+// placeholder stays behind. Each case also runs with the usual rename, which
+// must answer alike.
+TEST(PlatformFiles, RenamesWithoutANoReplaceRenameNeverReplaceNorLeaveAPlaceholder) {
+  using Folder = std::map<std::string, std::string>;
+  struct Case {
+    const char* what;
+    std::function<void(const std::string&)> make;     // the folder beside a.mgx
+    std::function<void(const std::string&)> between;  // after the placeholder is made
+    RenameError result;
+    Folder after;
+    unsigned userMode = 0;  // run as an ordinary user in a folder of this mode, root's files in it
+  };
+  auto put = [](const std::string& name, const std::string& bytes) {
+    return [=](const std::string& d) { WriteBytes(d + "/" + name, bytes); };
+  };
+  const Case cases[] = {
+      {"a free name", {}, {}, RenameError::None, {{"b.mgx", "A"}}},
+      {"a file of the name", put("b.mgx", "B"), {}, RenameError::TargetExists, {{"a.mgx", "A"}, {"b.mgx", "B"}}},
+      {"a folder of the name", [](const std::string& d) { std::filesystem::create_directory(d + "/b.mgx"); }, {},
+       RenameError::TargetExists, {{"a.mgx", "A"}, {"b.mgx", "<dir>"}}},
+      {"a link of the name to nowhere", [](const std::string& d) { ::symlink("nowhere", (d + "/b.mgx").c_str()); }, {},
+       RenameError::TargetExists, {{"a.mgx", "A"}, {"b.mgx", ""}}},  // the link, read as nothing
+      {"no recording", [](const std::string& d) { std::remove((d + "/a.mgx").c_str()); }, {}, RenameError::Failed, {}},
+      {"another file takes the name in between", {},
+       [](const std::string& d) {
+         WriteBytes(d + "/theirs", "C");
+         std::rename((d + "/theirs").c_str(), (d + "/b.mgx").c_str());
+       },
+       RenameError::TargetExists, {{"a.mgx", "A"}, {"b.mgx", "C"}}},
+      {"the recording goes in between", {}, [](const std::string& d) { std::remove((d + "/a.mgx").c_str()); },
+       RenameError::Failed, {}},
+      {"a read-only folder", {}, {}, RenameError::Failed, {{"a.mgx", "A"}}, 0555},
+      {"another user's recording in a sticky folder", {}, {}, RenameError::Failed, {{"a.mgx", "A"}}, 01777},
+  };
+  for (const Case& c : cases) {
+    for (const bool fallback : {true, false}) {
+      if (c.between && !fallback) continue;  // the usual rename has no in between
+      if (c.userMode & S_ISVTX && !IsRoot()) continue;  // needs a file of another user
+      SCOPED_TRACE(std::string(c.what) + (fallback ? ", placeholder" : ", usual rename"));
+      TempDir dir;
+      WriteBytes(dir / "a.mgx", "A");
+      if (c.make) c.make(dir.path());
+      SetRenameFallbackForTests({fallback, c.between ? [&] { c.between(dir.path()); } : std::function<void()>()});
+      if (c.userMode) {
+        ASSERT_EQ(::chmod(dir.path().c_str(), c.userMode), 0);
+        const std::string why = RunAsUser([&] { EXPECT_EQ(RenameNoReplace(dir / "a.mgx", dir / "b.mgx"), c.result); });
+        ::chmod(dir.path().c_str(), 0755);
+        if (!why.empty()) GTEST_SKIP() << why;
+      } else {
+        EXPECT_EQ(RenameNoReplace(dir / "a.mgx", dir / "b.mgx"), c.result);
+      }
+      SetRenameFallbackForTests({});
+      EXPECT_EQ(Snapshot(dir.path()), c.after);
+      EXPECT_FALSE(PathExists(dir / "nowhere"));
+    }
+  }
+}
+#endif
+
 TEST(TextCodec, Cp932KeepsTheWindowsMappings) {
   // Names from recordings, half-width katakana, ASCII, the single bytes and
   // the user-defined area; every other character is in the whole mapping below.
