@@ -201,7 +201,7 @@ std::string JsonPath(const std::string& path) {
 
 // The recordings of a folder and its subfolders, in the list's order, a
 // subfolder's where it stands in the list. Folders met again through links
-// are not walked twice.
+// or junctions are not walked twice.
 // A folder that can't be listed is reported in its place, so that nothing
 // is silently left out.
 struct WalkItem {
@@ -210,10 +210,10 @@ struct WalkItem {
 };
 
 void CollectRecordings(const std::string& folder, std::vector<WalkItem>& out, std::set<std::string>& seen) {
-  std::error_code ec;
-  const std::string key = PathString(std::filesystem::canonical(FsPath(folder), ec));
-  if (!ec && !seen.insert(key).second) return;
-  auto entries = ec ? std::nullopt : ScanFolder(folder);
+  // By the folder's identity, not its canonical path: Windows junctions and
+  // directory links loop without ever giving the same path twice.
+  if (!seen.insert(EntryKey(JoinPath(folder, "."))).second) return;
+  auto entries = ScanFolder(folder);
   if (!entries) {
     out.push_back({folder, true});
     return;
