@@ -10,6 +10,7 @@
 #include "core/recording/body_scan.h"
 #include "core/recording/container.h"
 #include "core/recording/game_clock.h"
+#include "core/recording/game_settings.h"
 
 namespace q2 {
 namespace {
@@ -142,6 +143,8 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundClock
       std::optional<ClockIndex> index = clock && mapped == clock->file(*size) ? clock->take(L) : std::nullopt;
       if (!index) index = IndexGameClock(body, n, EditionOf(replayPath));
       TimeBodyEvents(s.doc, s.view, body, n, *index);
+      ReadPostgame(body, n, s.doc.game);
+      DecideOutcome(s.doc.game, index->resigns);
       scanned = true;
     }
   }
@@ -149,6 +152,7 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundClock
     // Never show another recording's research beside this one's names.
     s.doc.clearResearch();
     s.view.bodyLength = 0;
+    DecideOutcome(s.doc.game, {});
   }
   FillSlotNames(s);
   RefreshChatPane(s.view);

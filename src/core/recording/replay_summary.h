@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/recording/game_info.h"
+
 namespace q2 {
 
 inline constexpr int kSlots = 8;
@@ -75,6 +77,9 @@ struct ReplayDocument {
   std::array<GraphRow, kSlots> graphRows;
   std::array<ResearchList, kSlots> economyResearch;
   std::array<ResearchList, kSlots> blacksmithResearch;
+  // Civilisations, map, settings and the outcome; its players go by index,
+  // as the names do.
+  GameInfo game;
 
   void clearHeaderFields();
   void clearResearch();
