@@ -158,6 +158,30 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
             std::string::npos) << r.out;
 }
 
+// A Chinese game's names and chat are GBK, as its header's own texts tell;
+// both outputs decode them so, and the text output shows the details.
+TEST(CliShow, AChineseGameIsReadAsGbk) {
+  TempDir dir;
+  gen::GameParams p;
+  p.language = gen::Language::Chinese;
+  p.players = {{1, "长城", 2, 6}, {2, "West", 3, 1}};
+  p.lobbyChat = {{1, "长城: 你好"}};
+  p.chat = {{2, "West: 再见", 0.5}};
+  p.resigns = {{2, 2, 0.9}};
+  WriteBytes(dir / "zh.mgx", gen::BuildRecording(p));
+  ProgramRun r = Cli(dir, {"show", "--json", dir / "zh.mgx"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  for (const std::string part : {"\"name\": \"长城\", \"team\": 2, \"civ\": 6, \"civName\": \"中国\", \"color\": 0, "
+                                 "\"winner\": true",
+                                 "\"encoding\": \"gbk\"", "\"perspectivePlayer\": \"长城\"", "\"pregameChat\": [\"长城: 你好\"]",
+                                 "\"ingameChat\": [\"West: 再见\"]"})
+    EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
+  r = Cli(dir, {"show", dir / "zh.mgx"});
+  for (const std::string part : {"  1: 长城  (チーム値 2)\n", "ゲーム: アラビア(極小)  1v1  人口200  標準\n", "  1: 中国 ★\n",
+                                 "  长城: 你好\n"})
+    EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
+}
+
 TEST(CliShow, ManyRecordingsGiveOneJsonLineEachInOrderAndGoOnPastFailures) {
   TempDir dir;
   fs::create_directories(dir / "top/b-sub");

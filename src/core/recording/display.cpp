@@ -11,6 +11,7 @@
 #include "core/recording/container.h"
 #include "core/recording/game_clock.h"
 #include "core/recording/game_settings.h"
+#include "core/recording/game_summary.h"
 
 namespace q2 {
 namespace {
@@ -42,9 +43,21 @@ std::string WithTimes(const std::string& text, const std::vector<uint64_t>& time
 }
 }  // namespace
 
+void ChooseTextEncoding(ReplaySummary& s) {
+  s.view.textEncoding = s.view.encodingChoice == 1   ? TextEncoding::Cp932
+                        : s.view.encodingChoice == 2 ? TextEncoding::Gbk
+                                                     : s.doc.game.encoding;
+}
+
 void RefreshChatPane(ReplayView& v) {
-  static const std::string pre = *Utf8ToCp932(kPregameHeader);
-  static const std::string in = *Utf8ToCp932(kIngameHeader);
+  // The headings in the encoding of the lines under them (both hold them).
+  static const std::string preJa = *EncodeText(kPregameHeader, TextEncoding::Cp932),
+                           inJa = *EncodeText(kIngameHeader, TextEncoding::Cp932),
+                           preZh = EncodeText(kPregameHeader, TextEncoding::Gbk).value_or(preJa),
+                           inZh = EncodeText(kIngameHeader, TextEncoding::Gbk).value_or(inJa);
+  const bool zh = v.textEncoding == TextEncoding::Gbk;
+  const std::string& pre = zh ? preZh : preJa;
+  const std::string& in = zh ? inZh : inJa;
   const bool lobby = v.showPregameChat == 1;
   const std::string& body = lobby ? v.pregameChat.str()
                             : v.hideWarnings ? v.ingameChatFiltered.str()
@@ -155,6 +168,7 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundClock
     DecideOutcome(s.doc.game, {});
   }
   FillSlotNames(s);
+  ChooseTextEncoding(s);
   RefreshChatPane(s.view);
   return true;
 }

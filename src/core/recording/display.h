@@ -19,6 +19,9 @@ namespace q2 {
 void ResetDisplay(ReplayView& view);
 // Copies the document's names into the name texts.
 void FillSlotNames(ReplaySummary& s);
+// The encoding the view's texts are shown in: the user's choice, else the
+// one the header tells.
+void ChooseTextEncoding(ReplaySummary& s);
 // Builds chatText from the two check-box states.
 void RefreshChatPane(ReplayView& view);
 // As RefreshChatPane, but only once something is shown.
