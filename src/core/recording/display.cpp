@@ -79,8 +79,9 @@ uint64_t AgeReachedMs(const ReplayView& v, int slot, int age) {
   return reached > v.gameDurationMs ? 0 : reached;
 }
 
-HeaderRead ReadGameLength(const std::string& replayPath, uint64_t& ms) {
+HeaderRead ReadGameLength(const std::string& replayPath, uint64_t& ms, std::vector<ResignOp>* resigns) {
   ms = 0;
+  if (resigns) resigns->clear();
   MappedFile file;
   const MappedFile::Status st = file.open(replayPath);
   if (st == MappedFile::Status::CannotOpen) return HeaderRead::CannotOpen;
@@ -89,8 +90,9 @@ HeaderRead ReadGameLength(const std::string& replayPath, uint64_t& ms) {
       st == MappedFile::Status::Ok ? LocateCompressedHeader(replayPath, file.data(), file.size()) : std::nullopt;
   if (!where) return HeaderRead::Corrupt;
   const size_t L = where->offset + where->size;
-  std::vector<uint64_t> none;
-  ms = WalkGameClock(file.data() + L, file.size() - L, {}, none, EditionOf(replayPath)).durationMs;
+  ClockIndex index = IndexGameClock(file.data() + L, file.size() - L, EditionOf(replayPath));
+  ms = index.clock.durationMs;
+  if (resigns) *resigns = std::move(index.resigns);
   return HeaderRead::Ok;
 }
 

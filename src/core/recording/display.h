@@ -35,7 +35,8 @@ uint64_t AgeReachedMs(const ReplayView& view, int slot, int age);
 // The game's length alone, for a rename: the recording's body walked
 // without the scans (the header is not inflated here). CannotOpen, or
 // Corrupt when the header length doesn't fit the file; `ms` is 0 then.
-HeaderRead ReadGameLength(const std::string& replayPath, uint64_t& ms);
+// The walk's resign commands go to `resigns` when given.
+HeaderRead ReadGameLength(const std::string& replayPath, uint64_t& ms, std::vector<ResignOp>* resigns = nullptr);
 
 // A long recording mapped once for the whole open, and its game clock
 // walked over that map on a second thread from the moment the open starts,

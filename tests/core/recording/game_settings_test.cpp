@@ -7,6 +7,7 @@
 
 #include "core/recording/game_summary.h"
 #include "core/recording/open_replay.h"
+#include "core/rename/rename_run.h"
 #include "support/core_support.h"
 
 using namespace q2;
@@ -328,10 +329,11 @@ struct RealGame {
   Victory victory;
   std::array<bool, 2> winner;
   uint64_t resignedMs;  // the loser's, at the end of the game
+  std::string renamed;   // by "[MAP] [MATCHUP] [REC_CIV] [WINNER]"
 };
 const RealGame kReal[] = {
-    {"aoc-1.0c.mgx", 17, {7, 2}, Victory::Standard, {true, false}, 3226695},
-    {"up-1.4.mgz", 15, {0, 2}, Victory::Conquest, {true, false}, 2844945},
+    {"aoc-1.0c.mgx", 17, {7, 2}, Victory::Standard, {true, false}, 3226695, "アラビア 1v1 フン North "},
+    {"up-1.4.mgz", 15, {0, 2}, Victory::Conquest, {true, false}, 2844945, "アラビア 1v1 アステカ Miracle_ "},
 };
 }  // namespace
 
@@ -366,5 +368,13 @@ TEST(GameSettings, TheRealRecordingsFieldByField) {
     // The resign comes at the game's very end.
     EXPECT_LE(s.view.gameDurationMs - e.resignedMs, 1000u);
     for (int i = 2; i < 8; ++i) EXPECT_EQ(g.players[i], PlayerFacts{});
+    // A rename reads the same (the winner from the body's walk alone).
+    TempDir dir;
+    WriteBytes(dir / "game.mgx", ReadBytes(path));
+    RenameRequest req;
+    req.dryRun = true;
+    ASSERT_EQ(CompileRenameFormat("[MAP] [MATCHUP] [REC_CIV] [WINNER]", req.format, req.tokens), 0);
+    ReplaySummary fresh;
+    EXPECT_EQ(RenameSelectedFiles(dir.path(), {dir / "game.mgx"}, req, fresh).files.at(0).newName, e.renamed + ".mgx");
   }
 }
