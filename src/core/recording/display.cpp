@@ -49,15 +49,23 @@ void ChooseTextEncoding(ReplaySummary& s) {
                                                      : s.doc.game.encoding;
 }
 
+namespace {
+// A chat heading in the encoding of the lines under it (both hold it);
+// the GBK converter is only opened for a Chinese game.
+const std::string& Heading(bool pregame, TextEncoding encoding) {
+  static const std::string preJa = *Utf8ToCp932(kPregameHeader), inJa = *Utf8ToCp932(kIngameHeader);
+  if (encoding == TextEncoding::Gbk) {
+    static const std::string preZh = Utf8ToGbk(kPregameHeader).value_or(preJa),
+                             inZh = Utf8ToGbk(kIngameHeader).value_or(inJa);
+    return pregame ? preZh : inZh;
+  }
+  return pregame ? preJa : inJa;
+}
+}  // namespace
+
 void RefreshChatPane(ReplayView& v) {
-  // The headings in the encoding of the lines under them (both hold them).
-  static const std::string preJa = *EncodeText(kPregameHeader, TextEncoding::Cp932),
-                           inJa = *EncodeText(kIngameHeader, TextEncoding::Cp932),
-                           preZh = EncodeText(kPregameHeader, TextEncoding::Gbk).value_or(preJa),
-                           inZh = EncodeText(kIngameHeader, TextEncoding::Gbk).value_or(inJa);
-  const bool zh = v.textEncoding == TextEncoding::Gbk;
-  const std::string& pre = zh ? preZh : preJa;
-  const std::string& in = zh ? inZh : inJa;
+  const std::string& pre = Heading(true, v.textEncoding);
+  const std::string& in = Heading(false, v.textEncoding);
   const bool lobby = v.showPregameChat == 1;
   const std::string& body = lobby ? v.pregameChat.str()
                             : v.hideWarnings ? v.ingameChatFiltered.str()

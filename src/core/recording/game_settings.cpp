@@ -15,7 +15,6 @@ namespace {
 // The markers the sections are found by.
 constexpr uint8_t kTriggerMarker[] = {0x9A, 0x99, 0x99, 0x99, 0x99, 0x99, 0xF9, 0x3F};  // double 1.6
 constexpr uint8_t kSeparator[] = {0x9D, 0xFF, 0xFF, 0xFF};                              // int -99
-constexpr uint8_t kGaiaName[] = {0x05, 0x00, 'G', 'A', 'I', 'A', 0x00};
 constexpr uint8_t kScenarioConquerors[] = {0xF6, 0x28, 0x9C, 0x3F};  // float 1.22
 constexpr uint8_t kScenarioKings[] = {0x9A, 0x99, 0x99, 0x3F};       // float 1.20
 
@@ -256,36 +255,65 @@ bool ReadPlayerBlock(const Bytes& h, size_t floatsAt, uint32_t floats, GameInfo&
   return true;
 }
 
+// A player block's name ends "\0", 0x16, the number of resource values
+// (32 bits), 0x21, and its two-byte length (the zero included) comes right
+// before the name. 0x21 is rare in a header, so the scan stops only there.
+struct BlockName {
+  size_t floatsAt;  // the resource values start here
+  uint32_t floats;
+};
+std::optional<BlockName> BlockNameEndingAt(const Bytes& h, size_t bang, std::string_view name) {
+  const size_t len = name.size();
+  if (bang < len + 8 || *h.u8(bang - 5) != 0x16 || *h.u8(bang - 6) != 0) return std::nullopt;
+  const size_t nameAt = bang - 6 - len;
+  if (h.u16(nameAt - 2) != len + 1 || std::memcmp(h.at(nameAt), name.data(), len) != 0) return std::nullopt;
+  return BlockName{bang + 1, static_cast<uint32_t>(*h.i32(bang - 4))};
+}
+
 // The player blocks follow nature's, one per player in index order; each
-// is found by its name as the game-settings table gives it.
+// is found by its name as the game-settings table gives it, in one pass
+// that ends once every player's block is found.
 void ReadPlayerBlocks(const Bytes& h, GameInfo& g) {
-  const auto gaia = h.find(std::string_view(reinterpret_cast<const char*>(kGaiaName), sizeof kGaiaName), 0);
-  if (!gaia) return;
-  const size_t afterName = *gaia + sizeof kGaiaName;
-  const auto floats = h.i32(afterName + 1);
-  if (h.u8(afterName) != 0x16 || h.u8(afterName + 5) != 0x21 || !floats || *floats < 1 ||
-      *floats > static_cast<int32_t>(kHeaderFloatsMax))
-    return;
-  const uint32_t nFloats = static_cast<uint32_t>(*floats);
-  size_t cursor = afterName + 6 + size_t{nFloats} * 4;
-  for (int index = 1; index <= 8; ++index) {
-    for (const SlotRecord& r : g.seats) {
-      if (r.index != index || !r.plays() || r.name.empty()) continue;
-      std::string needle;
-      const size_t len = r.name.size() + 1;
-      needle += static_cast<char>(len & 0xFF);
-      needle += static_cast<char>(len >> 8);
-      needle += r.name;
-      needle += '\0';
-      needle += '\x16';
-      for (int i = 0; i < 4; ++i) needle += static_cast<char>((nFloats >> (8 * i)) & 0xFF);
-      needle += '\x21';
-      const auto q = h.find(needle, cursor);
-      if (!q) continue;
-      if (ReadPlayerBlock(h, *q + needle.size(), nFloats, g, g.players[index - 1])) {
-        cursor = *q + needle.size() + size_t{nFloats} * 4;
+  struct Wanted {
+    int index;
+    const std::string* name;
+  };
+  std::vector<Wanted> wanted;
+  for (int index = 1; index <= 8; ++index)
+    for (const SlotRecord& r : g.seats)
+      if (r.index == index && r.plays() && !r.name.empty()) wanted.push_back({index, &r.name});
+  std::optional<uint32_t> floats;  // as nature's block has them
+  std::array<bool, 8> found{};
+  size_t left = 0;
+  for (int index = 1; index <= 8; ++index)
+    for (const Wanted& w : wanted)
+      if (w.index == index) {
+        ++left;
         break;
       }
+  for (size_t from = 0; left > 0 && from < h.size();) {
+    const void* p = std::memchr(h.at(from), 0x21, h.size() - from);
+    if (!p) return;
+    const size_t bang = static_cast<size_t>(static_cast<const uint8_t*>(p) - h.at(0));
+    from = bang + 1;
+    if (!floats) {
+      const auto gaia = BlockNameEndingAt(h, bang, "GAIA");
+      if (gaia && gaia->floats >= 1 && gaia->floats <= kHeaderFloatsMax) {
+        floats = gaia->floats;
+        from = gaia->floatsAt + size_t{*floats} * 4;
+      }
+      continue;
+    }
+    for (const Wanted& w : wanted) {
+      if (found[w.index - 1]) continue;
+      const auto block = BlockNameEndingAt(h, bang, *w.name);
+      if (!block || block->floats != *floats) continue;
+      if (ReadPlayerBlock(h, block->floatsAt, *floats, g, g.players[w.index - 1])) {
+        found[w.index - 1] = true;
+        --left;
+        from = block->floatsAt + size_t{*floats} * 4;
+      }
+      break;
     }
   }
 }
