@@ -284,8 +284,22 @@ std::string BuildHeader(const GameParams& params) {
   h.append(version, 7);
   h += '\0';
   PutFloat(h, kings ? 11.50f : settings ? 11.76f : 1.0f);
-  h.append(params.scenario ? "\x01\x00\x00\x00" : std::string(4, '\0'));
-  HeaderFiller(h, 61 - h.size(), rng);
+  h.append(std::string(params.scenario || !params.aiStrings.empty() ? "\x01\x00\x00\x00" : "\0\0\0\0", 4));
+  if (!params.aiStrings.empty()) {
+    // Its strings, then eight scripts without rules and the fixed tail.
+    h.append(2, '\0');
+    h += static_cast<char>(params.aiStrings.size());
+    h.append(5, '\0');
+    for (const std::string& s : params.aiStrings) {
+      PutLe32(h, static_cast<uint32_t>(s.size()));
+      h += s;
+    }
+    h.append("\x78\x00\x64\x00\x08\x00", 6);
+    h.append(8 * 16 + 104 + 320 + 1024 + 4096, '\0');
+  }
+  // The game block: the recorder 45 bytes in.
+  const size_t game = h.size();
+  HeaderFiller(h, game + 45 - h.size(), rng);
   const auto table = TableSlots(params);
   int players = 0;
   for (int s = 0; s < 8; ++s)
@@ -294,11 +308,11 @@ std::string BuildHeader(const GameParams& params) {
     // The game block: speed twice and as a factor, the recorder, the number of players with nature.
     std::string speed;
     PutLe32(speed, static_cast<uint32_t>(params.speed));
-    h.replace(20, 4, speed);
-    h.replace(28, 4, speed);
+    h.replace(game + 4, 4, speed);
+    h.replace(game + 12, 4, speed);
     std::string factor;
     PutFloat(factor, static_cast<float>(params.speed) / 100.0f);
-    h.replace(40, 4, factor);
+    h.replace(game + 24, 4, factor);
   }
   h += static_cast<char>(params.recorderSlot);
   if (settings) {

@@ -87,6 +87,9 @@ struct GameParams {
   int victory = 0;             // 0 standard, 1 conquest: the instructions' first line
   int startingAge = 0;         // 0 dark … 3 imperial
   bool postgame = false;       // UserPatch's summary at the body's end (its victory type)
+  // Computer players' scripts before the game block, which moves behind
+  // them (the header scan then reports a scenario, as it does for them).
+  std::vector<std::string> aiStrings;
   std::vector<Resign> resigns;
 };
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <string_view>
 
 #include "core/recording/container.h"
@@ -75,16 +74,6 @@ class Bytes {
       if (b_[i] == m[0] && std::memcmp(b_ + i + 1, m + 1, N - 1) == 0) return i;
     }
     return std::nullopt;
-  }
-
-  // The first place at or after `from` where the bytes start.
-  std::optional<size_t> find(std::string_view needle, size_t from) const {
-    if (from >= n_ || needle.empty()) return std::nullopt;
-    const auto* first = reinterpret_cast<const char*>(b_ + from);
-    const auto* last = reinterpret_cast<const char*>(b_ + n_);
-    const auto* hit = std::search(first, last, std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
-    if (hit == last) return std::nullopt;
-    return from + static_cast<size_t>(hit - first);
   }
 
  private:

@@ -91,6 +91,24 @@ TEST(GameSettings, EachFieldOfEachVersionAsWritten) {
   }
 }
 
+TEST(GameSettings, TheSpeedBehindComputerPlayersScripts) {
+  for (const std::vector<std::string>& strings : {std::vector<std::string>{}, {"Computer"}, {"a", "bb", std::string(300, 'c')}}) {
+    SCOPED_TRACE(strings.size());
+    gen::GameParams p = TwoPlayers(gen::Version::UserPatch15);
+    p.aiStrings = strings;
+    p.speed = 200;
+    const std::string header = gen::BuildHeader(p);
+    EXPECT_EQ(Read(header).speed, 200);
+    EXPECT_EQ(Read(header).players[1].civ, 15);
+    // A string running past the end: no speed, the rest as read.
+    if (strings.empty()) continue;
+    std::string cut = header;
+    cut.replace(24, 4, Le32(0x7FFFFFF0));
+    EXPECT_EQ(Read(cut).speed, std::nullopt);
+    EXPECT_EQ(Read(cut).players[1].civ, 15);
+  }
+}
+
 TEST(GameSettings, TheGamesLanguageTellsTheEncodingAndTheMapName) {
   using L = gen::Language;
   // Language of the instructions, the custom map; encoding and name read.
