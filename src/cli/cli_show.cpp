@@ -19,6 +19,9 @@
 #include "core/recording/display.h"
 #include "core/browse/folder_list.h"
 #include "core/recording/open_replay.h"
+#include "core/recording/game_settings.h"
+#include "core/recording/game_summary.h"
+#include "core/texts/game_texts.h"
 
 namespace q2::cli {
 namespace {
@@ -46,22 +49,22 @@ std::string ForTerminal(const std::string& utf8) {
   return out;
 }
 
-std::vector<std::string> Lines(const std::string& cp932) {
+std::vector<std::string> Lines(const std::string& text, TextEncoding enc) {
   std::vector<std::string> out;
   size_t pos = 0;
-  while (pos < cp932.size()) {
-    size_t e = cp932.find("\r\n", pos);
-    if (e == std::string::npos) e = cp932.size();
-    out.push_back(Cp932ToUtf8(std::string_view(cp932).substr(pos, e - pos)));
+  while (pos < text.size()) {
+    size_t e = text.find("\r\n", pos);
+    if (e == std::string::npos) e = text.size();
+    out.push_back(DecodeText(std::string_view(text).substr(pos, e - pos), enc));
     pos = e + 2;
   }
   return out;
 }
 
-std::string JsonLines(const std::string& cp932) {
+std::string JsonLines(const std::string& text, TextEncoding enc) {
   std::string out = "[";
   bool first = true;
-  for (const std::string& l : Lines(cp932)) {
+  for (const std::string& l : Lines(text, enc)) {
     out += (first ? "" : ", ") + JsonString(l);
     first = false;
   }
@@ -76,22 +79,63 @@ std::string JsonResearch(const ResearchList& l) {
   return out + "]";
 }
 
+template <class T>
+std::string JsonOr(const std::optional<T>& v) {
+  if (!v) return "null";
+  if constexpr (std::is_same_v<T, bool>)
+    return *v ? "true" : "false";
+  else if constexpr (std::is_same_v<T, std::string>)
+    return JsonString(*v);
+  else
+    return std::to_string(*v);
+}
+
+std::string JsonText(const char* text) { return text ? JsonString(text) : "null"; }
+
+// A player's civilisation, colour and outcome (by index, as the names go).
+std::string JsonPlayerFacts(const GameInfo& g, int index) {
+  const PlayerFacts& p = g.players[index - 1];
+  std::string coop = "[";
+  for (size_t i = 0; i < p.coop.size(); ++i) coop += (i ? ", " : "") + JsonString(DecodeText(p.coop[i], g.encoding));
+  coop += "]";
+  return ", \"civ\": " + JsonOr(p.civ) + ", \"civName\": " + JsonOr(CivName(g, index)) +
+         ", \"color\": " + JsonOr(p.color) + ", \"winner\": " + JsonOr(p.winner) +
+         ", \"resignedMs\": " + JsonOr(p.resignedMs) + ", \"coop\": " + coop;
+}
+
+// The map, the lobby's settings, the matchup and the text encoding.
+std::string JsonGame(const GameInfo& g) {
+  const char* size = g.mapSize ? MapSizeText(*g.mapSize) : nullptr;
+  const char* speed = g.speed ? SpeedText(*g.speed) : nullptr;
+  const char* reveal = g.reveal ? RevealText(*g.reveal) : nullptr;
+  const char* victory = g.victory ? VictoryText(static_cast<int>(*g.victory)) : nullptr;
+  const char* age = g.startingAge ? StartingAgeText(*g.startingAge) : nullptr;
+  return " \"map\": {\"id\": " + JsonOr(g.mapId) + ", \"name\": " + JsonOr(MapName(g)) +
+         ", \"custom\": " + JsonOr(IsCustomMap(g)) + ", \"size\": " + JsonText(size) + "}" +
+         ", \"settings\": {\"population\": " + JsonOr(g.population) + ", \"speed\": " + JsonText(speed) +
+         ", \"reveal\": " + JsonText(reveal) + ", \"victory\": " + JsonText(victory) +
+         ", \"startingAge\": " + JsonText(age) + "}" + ", \"matchup\": " + JsonOr(MatchupText(g)) +
+         ", \"encoding\": " + JsonString(EncodingName(g.encoding));
+}
+
 // The recording as one JSON object; `head` goes first inside it (the path of
 // a JSON Lines record). Pretty prints over a few lines, else one line.
 std::string JsonObject(const ReplaySummary& s, const Messages& messages, const std::string& head, bool pretty) {
   const ReplayDocument& d = s.doc;
   const ReplayView& v = s.view;
+  const TextEncoding enc = d.game.encoding;
   std::string o = "{" + head + "\"recorderSlot\": " + std::to_string(d.recorderSlot) + ",\n \"players\": [";
   for (int i = 0; i < kSlots; ++i)
     o += (i ? ", " : "") + std::string("{\"slot\": ") + std::to_string(i + 1) +
-         ", \"name\": " + JsonString(Cp932ToUtf8(d.playerNames[i])) +
-         ", \"team\": " + std::to_string(d.playerTeams[i]) + "}";
-  o += "],\n \"perspectivePlayer\": " + JsonString(Cp932ToUtf8(v.perspectivePlayerText)) +
-       ", \"allyTeam\": " + JsonString(Cp932ToUtf8(v.allyTeamText)) +
-       ", \"enemyTeam\": " + JsonString(Cp932ToUtf8(v.enemyTeamText)) + ",\n";
-  o += " \"pregameChat\": " + JsonLines(v.pregameChat.str()) +
-       ", \"ingameChat\": " + JsonLines(v.ingameChat.str()) +
-       ", \"ingameChatFiltered\": " + JsonLines(v.ingameChatFiltered.str()) + ",\n";
+         ", \"name\": " + JsonString(DecodeText(d.playerNames[i], enc)) +
+         ", \"team\": " + std::to_string(d.playerTeams[i]) + JsonPlayerFacts(d.game, i + 1) + "}";
+  o += "],\n" + JsonGame(d.game) + ",\n";
+  o += " \"perspectivePlayer\": " + JsonString(DecodeText(v.perspectivePlayerText, enc)) +
+       ", \"allyTeam\": " + JsonString(DecodeText(v.allyTeamText, enc)) +
+       ", \"enemyTeam\": " + JsonString(DecodeText(v.enemyTeamText, enc)) + ",\n";
+  o += " \"pregameChat\": " + JsonLines(v.pregameChat.str(), enc) +
+       ", \"ingameChat\": " + JsonLines(v.ingameChat.str(), enc) +
+       ", \"ingameChatFiltered\": " + JsonLines(v.ingameChatFiltered.str(), enc) + ",\n";
   o += " \"ingameChatMs\": [";
   for (size_t i = 0; i < v.ingameChatMs.size(); ++i)
     o += (i ? ", " : "") + (v.ingameChatMs[i] == kUnknownTime ? std::string("null") : std::to_string(v.ingameChatMs[i]));
@@ -148,18 +192,26 @@ std::string AgeText(uint32_t t, int rank) {
 void PrintText(const ReplaySummary& s, const Messages& messages) {
   const ReplayDocument& d = s.doc;
   const ReplayView& v = s.view;
+  const TextEncoding enc = d.game.encoding;
   std::string o;
   for (const Message& m : messages) o += "[" + m.caption + "] " + m.text + "\n";
   o += "記録者スロット: " + std::to_string(d.recorderSlot) + "\n";
   o += "プレイヤー:\n";
   for (int i = 0; i < kSlots; ++i) {
     if (d.playerNames[i].empty() && d.playerTeams[i] == 0) continue;
-    o += "  " + std::to_string(i + 1) + ": " + ForTerminal(Cp932ToUtf8(d.playerNames[i])) +
+    o += "  " + std::to_string(i + 1) + ": " + ForTerminal(DecodeText(d.playerNames[i], enc)) +
          "  (チーム値 " + std::to_string(d.playerTeams[i]) + ")\n";
   }
-  o += "視点プレイヤー：" + ForTerminal(Cp932ToUtf8(v.perspectivePlayerText)) + "\n";
-  o += "味方チーム：" + ForTerminal(Cp932ToUtf8(v.allyTeamText)) + "\n";
-  o += "敵チーム：" + ForTerminal(Cp932ToUtf8(v.enemyTeamText)) + "\n";
+  // What the window's 詳細 adds.
+  const std::string game = GameSummaryLine(d.game);
+  if (!game.empty()) o += "ゲーム: " + ForTerminal(game) + "\n";
+  for (int i = 0; i < kSlots; ++i) {
+    const std::string detail = PlayerDetailText(d.game, i + 1);
+    if (!detail.empty()) o += "  " + std::to_string(i + 1) + ": " + detail + "\n";
+  }
+  o += "視点プレイヤー：" + ForTerminal(DecodeText(v.perspectivePlayerText, enc)) + "\n";
+  o += "味方チーム：" + ForTerminal(DecodeText(v.allyTeamText, enc)) + "\n";
+  o += "敵チーム：" + ForTerminal(DecodeText(v.enemyTeamText, enc)) + "\n";
   o += "コマンド部の長さ: " + std::to_string(v.bodyLength) + " バイト\n";
   o += "時代 (領主 / 城主 / 帝王):\n";
   for (int i = 0; i < kSlots; ++i) {
@@ -186,7 +238,7 @@ void PrintText(const ReplaySummary& s, const Messages& messages) {
   research("鉄鋼", d.blacksmithResearch);
   auto chat = [&](const char* title, const std::string& text) {
     o += std::string(title) + "\n";
-    for (const std::string& l : Lines(text)) o += "  " + ForTerminal(l) + "\n";
+    for (const std::string& l : Lines(text, enc)) o += "  " + ForTerminal(l) + "\n";
   };
   chat("-------ゲーム開始前チャット-------", v.pregameChat.str());
   chat("-------ゲーム開始後チャット-------", v.ingameChat.str());

@@ -120,7 +120,7 @@ void CAgeGraphDlg::SetPlayerBars(const std::array<PlayerBar, kSlots>& bars) {
     shares_[r] = bars[r].shares;
     rowColors_[r] = bars[r].color;
     QLineEdit* e = nameBoxes_[r];
-    e->setText(FromCp932(bars[r].name));
+    e->setText(FromRecording(bars[r].name, bars[r].encoding));
     // The name in the player's colour on white.
     QPalette pal = e->palette();
     pal.setColor(QPalette::Text, ToQColor(bars[r].color));

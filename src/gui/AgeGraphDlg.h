@@ -21,9 +21,10 @@ class QPushButton;
 namespace q2 {
 
 struct PlayerBar {
-  std::string name;  // code page 932
+  std::string name;  // in the recording's encoding
   AgeShares shares{};
   ColorRef color = 0;
+  TextEncoding encoding = TextEncoding::Cp932;
 };
 
 using ResearchLists = std::array<ResearchList, kSlots>;

@@ -1,6 +1,7 @@
 #include "gui/CMainFrame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -115,6 +116,23 @@ void CMainFrame::buildMenus() {
   bar->setCheckable(true);
   bar->setChecked(true);
   connect(bar, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+  // How the recording's names and chat are decoded: as its header tells,
+  // or as the user says.
+  QMenu* encoding = viewMenu->addMenu(QStringLiteral("文字コード"));
+  auto* group = new QActionGroup(this);
+  const std::pair<int, const char*> choices[] = {
+      {id::kEncodingAuto, "自動"}, {id::kEncodingJapanese, "日本語"}, {id::kEncodingChinese, "中国語"}};
+  for (size_t i = 0; i < std::size(choices); ++i) {
+    QAction* a = addCommand(encoding, choices[i].first, QString::fromUtf8(choices[i].second));
+    a->setCheckable(true);
+    group->addAction(a);
+    const auto choice = static_cast<EncodingChoice>(i);
+    connect(a, &QAction::triggered, this, [this, choice] { view_->SetEncodingChoice(choice); });
+  }
+  connect(encoding, &QMenu::aboutToShow, this, [this, encoding] {
+    const auto actions = encoding->actions();
+    actions.at(static_cast<int>(view_->encodingChoice()))->setChecked(true);
+  });
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   connect(addCommand(help, id::kAbout, QStringLiteral("Quoril2 のﾊﾞｰｼﾞｮﾝ情報(&A)...")), &QAction::triggered, this,

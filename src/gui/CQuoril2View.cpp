@@ -26,6 +26,8 @@
 #include "core/recording/game_clock.h"
 #include "core/recording/display.h"
 #include "core/recording/open_replay.h"
+#include "core/recording/game_summary.h"
+#include "core/texts/game_texts.h"
 
 #include "gui/GraphCommands.h"
 #include "gui/RenameCommands.h"
@@ -124,7 +126,8 @@ CQuoril2View::CQuoril2View(CQuoril2Doc* doc, QWidget* parent) : QWidget(parent),
 CQuoril2View::~CQuoril2View() {
   if (settingsPath_.empty()) return;
   SaveViewSettings(settingsPath_);
-  SaveViewOptions(settingsPath_, {gameLength_->isChecked(), chatTimes_->isChecked()});
+  SaveViewOptions(settingsPath_,
+                  {gameLength_->isChecked(), chatTimes_->isChecked(), details_->isChecked(), encodingChoice()});
 }
 
 void CQuoril2View::buildForm() {
@@ -186,7 +189,7 @@ void CQuoril2View::buildForm() {
   list_->header()->setStretchLastSection(false);
 
   // Right half: the display panel.
-  group(QStringLiteral("PlayerData"), 221, 1, 268, 176);
+  group(QStringLiteral("PlayerData"), 221, 1, 268, 188);
   group(QStringLiteral("個人データ"), 226, 9, 258, 84);
   for (int i = 0; i < 8; ++i) {
     const int col = i / 4, row = i % 4;
@@ -201,25 +204,31 @@ void CQuoril2View::buildForm() {
   ally_ = readOnlyEdit(1016, 292, 114, 190, 13);
   label(QStringLiteral("敵チーム        ："), 228, 132, 62, 10);
   enemy_ = readOnlyEdit(1017, 292, 130, 190, 13);
-  group(QStringLiteral("全体データ"), 226, 147, 258, 26);
+  group(QStringLiteral("全体データ"), 226, 147, 258, 38);
   auto* graph = button(id::kGraph, QStringLiteral("グラフ一覧表示"), 231, 156, 70, 14);
   // The game's length, shown once the user asks for it.
   gameLength_ = new QCheckBox(QStringLiteral("ゲーム時間"), this);
   gameLength_->setObjectName(IdName(id::kGameLength));
   PlaceDu(gameLength_, du, 308, 158, 52, 10);
-  gameLengthText_ = label(QString(), 361, 158, 118, 10);
+  gameLengthText_ = label(QString(), 361, 158, 70, 10);
   gameLengthText_->setObjectName(IdName(id::kGameLengthText));
+  // The game's details: civilisations beside the names, and a line here.
+  details_ = new QCheckBox(U8(kDetailsBox), this);
+  details_->setObjectName(IdName(id::kDetails));
+  PlaceDu(details_, du, 433, 158, 46, 10);
+  detailsText_ = label(QString(), 231, 171, 248, 10);
+  detailsText_->setObjectName(IdName(id::kDetailsText));
 
-  group(QStringLiteral("Chat"), 221, 179, 268, 106);
+  group(QStringLiteral("Chat"), 221, 191, 268, 94);
   hideWarnings_ = new QCheckBox(QStringLiteral("警告無し"), this);
   hideWarnings_->setObjectName(IdName(id::kHideWarnings));
-  PlaceDu(hideWarnings_, du, 227, 188, 50, 10);
+  PlaceDu(hideWarnings_, du, 227, 200, 50, 10);
   pregame_ = new QCheckBox(QStringLiteral("開始前チャット"), this);
   pregame_->setObjectName(IdName(id::kPregameChat));
-  PlaceDu(pregame_, du, 282, 188, 70, 10);
+  PlaceDu(pregame_, du, 282, 200, 70, 10);
   chatTimes_ = new QCheckBox(QStringLiteral("時刻表示"), this);
   chatTimes_->setObjectName(IdName(id::kChatTimes));
-  PlaceDu(chatTimes_, du, 355, 188, 50, 10);
+  PlaceDu(chatTimes_, du, 355, 200, 50, 10);
   chat_ = new QPlainTextEdit(this);
   chat_->setObjectName(IdName(id::kChat));
   // The pane shows the chat; it can be selected and copied, not edited.
@@ -228,9 +237,9 @@ void CQuoril2View::buildForm() {
   chat_->setLineWrapMode(QPlainTextEdit::NoWrap);
   chat_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   chat_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  PlaceDu(chat_, du, 227, 200, 256, 81);
+  PlaceDu(chat_, du, 227, 212, 256, 69);
 
-  const QRect last = du.rect(221, 179, 268, 106);
+  const QRect last = du.rect(221, 191, 268, 94);
   setMinimumSize(last.right() + du.x(4), last.bottom() + du.y(4));
 
   connect(back_, &QPushButton::clicked, this, &CQuoril2View::OnBack);
@@ -258,6 +267,7 @@ void CQuoril2View::buildForm() {
     UpdateData(false);
   });
   connect(gameLength_, &QCheckBox::clicked, this, [this] { UpdateData(false); });
+  connect(details_, &QCheckBox::clicked, this, [this] { UpdateData(false); });
   UpdateData(false);
 }
 
@@ -268,6 +278,8 @@ void CQuoril2View::OnInitialUpdate() {
   showMessages(LoadViewSettings(settingsPath_));
   const ViewOptions options = LoadViewOptions(settingsPath_);
   gameLength_->setChecked(options.showGameLength);
+  details_->setChecked(options.showDetails);
+  summary().view.encodingChoice = static_cast<int32_t>(options.encoding);
   summary().view.showChatTimes = options.showChatTimes ? 1 : 0;
   chatTimes_->setChecked(options.showChatTimes);
   list_->clear();
@@ -359,17 +371,29 @@ void CQuoril2View::UpdateData(bool save) {
     v.showPregameChat = pregame_->isChecked() ? 1 : 0;
     v.showChatTimes = chatTimes_->isChecked() ? 1 : 0;
     const QString shown = chat_->toPlainText();
-    if (shown != FromCp932(v.chatText)) {
+    if (shown != FromRecording(v.chatText, v.textEncoding)) {
       const std::string u = ToU8(shown);
-      auto enc = Utf8ToCp932(u);
+      auto enc = EncodeText(u, v.textEncoding);
       v.chatText = enc ? *enc : u;
     }
     return;
   }
-  for (int i = 0; i < 8; ++i) names_[i]->setText(FromCp932(v.slotNameTexts[i]));
-  perspective_->setText(FromCp932(v.perspectivePlayerText));
-  ally_->setText(FromCp932(v.allyTeamText));
-  enemy_->setText(FromCp932(v.enemyTeamText));
+  // With 詳細 each name has its civilisation, the winner's mark and the
+  // resign time beside it, and the panel a line of the game's settings.
+  const GameInfo& game = summary().doc.game;
+  const bool details = details_->isChecked() && !v.chatText.empty();
+  for (int i = 0; i < 8; ++i) {
+    QString text = FromRecording(v.slotNameTexts[i], v.textEncoding);
+    const std::string detail = details && !text.isEmpty() ? PlayerDetailText(game, i + 1) : std::string();
+    if (!detail.empty()) text += QStringLiteral("  ") + U8(detail);
+    names_[i]->setText(text);
+    names_[i]->setCursorPosition(0);
+    names_[i]->setToolTip(detail.empty() ? QString() : text);
+  }
+  detailsText_->setText(details ? U8(GameSummaryLine(game)) : QString());
+  perspective_->setText(FromRecording(v.perspectivePlayerText, v.textEncoding));
+  ally_->setText(FromRecording(v.allyTeamText, v.textEncoding));
+  enemy_->setText(FromRecording(v.enemyTeamText, v.textEncoding));
   hideWarnings_->setChecked(v.hideWarnings != 0);
   pregame_->setChecked(v.showPregameChat == 1);
   chatTimes_->setChecked(v.showChatTimes != 0);
@@ -378,9 +402,22 @@ void CQuoril2View::UpdateData(bool save) {
   gameLengthText_->setText(gameLength_->isChecked() && v.bodyLength > 0 && v.gameDurationMs > 0
                                ? U8(ClockText(v.gameDurationMs) + (v.clockComplete ? "" : " (途中まで)"))
                                : QString());
-  const QString chat = FromCp932(v.chatText);
+  const QString chat = FromRecording(v.chatText, v.textEncoding);
   if (chat_->toPlainText() != chat) chat_->setPlainText(chat);
   applyNameColors();
+}
+
+EncodingChoice CQuoril2View::encodingChoice() const {
+  const int32_t c = doc_->summary.view.encodingChoice;
+  return c == 1 ? EncodingChoice::Japanese : c == 2 ? EncodingChoice::Chinese : EncodingChoice::Auto;
+}
+
+void CQuoril2View::SetEncodingChoice(EncodingChoice choice) {
+  UpdateData(true);
+  summary().view.encodingChoice = static_cast<int32_t>(choice);
+  ChooseTextEncoding(summary());
+  RefreshChatPaneIfLoaded(summary().view);
+  UpdateData(false);
 }
 
 void CQuoril2View::applyNameColors() {

@@ -10,6 +10,7 @@
 #include "gui/CQuoril2Doc.h"
 #include "core/texts/message.h"
 #include "core/browse/folder_list.h"
+#include "core/settings/settings.h"
 
 class QCheckBox;
 class QLabel;
@@ -47,6 +48,10 @@ class CQuoril2View : public QWidget {
   void UpdateData(bool saveAndValidate);
   // Repaints everything, with the current player colours.
   void RedrawAll();
+
+  // 文字コード: how the recording's names and chat are decoded.
+  EncodingChoice encodingChoice() const;
+  void SetEncodingChoice(EncodingChoice choice);
 
   // Handlers.
   void OnBack();
@@ -109,6 +114,8 @@ class CQuoril2View : public QWidget {
   QCheckBox* chatTimes_ = nullptr;   // "時刻表示"
   QCheckBox* gameLength_ = nullptr;  // "ゲーム時間"
   QLabel* gameLengthText_ = nullptr;
+  QCheckBox* details_ = nullptr;     // "詳細": civilisations, winner, map and settings
+  QLabel* detailsText_ = nullptr;
 };
 
 }  // namespace q2

@@ -125,17 +125,18 @@ CRenameFormatDlg::CRenameFormatDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("ﾀﾞｲｱﾛｸﾞ"));
   setFont(DialogFont());
   const DialogUnits du(font());
-  setFixedSize(du.x(243), du.y(275));
+  // Taller than the template by the two lines of the game tokens it adds.
+  setFixedSize(du.x(243), du.y(291));
 
   // Group boxes first, so that they lie under the controls they surround.
-  Group(this, QStringLiteral("ファイル名の変換を行います"), du, 2, 2, 239, 252);
-  Group(this, QStringLiteral("書式編集"), du, 7, 55, 230, 192);
+  Group(this, QStringLiteral("ファイル名の変換を行います"), du, 2, 2, 239, 268);
+  Group(this, QStringLiteral("書式編集"), du, 7, 55, 230, 208);
   Group(this, QStringLiteral("日付"), du, 15, 104, 213, 65);
-  Group(this, QStringLiteral("ゲームデータ参照"), du, 15, 172, 213, 70);
+  Group(this, QStringLiteral("ゲームデータ参照"), du, 15, 172, 213, 86);
 
-  auto* ok = Button(this, QStringLiteral("変換"), 1, du, 49, 258, 50, 14);
+  auto* ok = Button(this, QStringLiteral("変換"), 1, du, 49, 274, 50, 14);
   ok->setDefault(true);
-  auto* cancel = Button(this, QStringLiteral("ｷｬﾝｾﾙ"), 2, du, 135, 258, 50, 14);
+  auto* cancel = Button(this, QStringLiteral("ｷｬﾝｾﾙ"), 2, du, 135, 274, 50, 14);
 
   edit_ = new FormatEdit(this);
   edit_->setObjectName(QStringLiteral("id1110"));
@@ -171,8 +172,10 @@ CRenameFormatDlg::CRenameFormatDlg(QWidget* parent) : QDialog(parent) {
   Static(this,
          QStringLiteral("ALL：全プレイヤー名　REC_PLAYER：記録者名\n"
                         "チーム別：味方 vs 敵　味方：記録者のチーム\n"
-                        "GAME_TIME：ゲーム時間(47分24秒)"),
-         du, 24, 202, 196, 36);
+                        "GAME_TIME：ゲーム時間(47分24秒)　MAP：マップ名\n"
+                        "MATCHUP：対戦形式(2v2)　REC_CIV：記録者の文明\n"
+                        "WINNER：勝利チーム"),
+         du, 24, 202, 196, 52);
 
   connect(ok, &QPushButton::clicked, this, &CRenameFormatDlg::OnOK);
   connect(cancel, &QPushButton::clicked, this, &CRenameFormatDlg::OnCancel);
@@ -204,7 +207,7 @@ void CRenameFormatDlg::OnInitDialog() {
   edit_->setFocus();
   for (const char* item : {"year (年)", "month (月)", "day (日)", "hour (時)", "min (分)", "sec (秒)"})
     dateList_->addItem(QString::fromUtf8(item));
-  for (const char* item : {"ALL", "REC_PLAYER", "チーム別", "味方", "GAME_TIME"})
+  for (const char* item : {"ALL", "REC_PLAYER", "チーム別", "味方", "GAME_TIME", "MAP", "MATCHUP", "REC_CIV", "WINNER"})
     gameList_->addItem(QString::fromUtf8(item));
   // The lists open with nothing chosen, as the field texts are empty.
   dateList_->setCurrentIndex(-1);

@@ -13,7 +13,7 @@ void PrepareAgeGraph(CAgeGraphDlg& dlg, ReplaySummary& s) {
   ComputeAgeShares(s.doc, s.view.ageTimes, s.view.bodyLength);
   std::array<PlayerBar, kSlots> bars;
   for (int i = 0; i < kSlots; ++i)
-    bars[i] = {s.view.slotNameTexts[i], s.doc.graphRows[i].shares, PlayerColor(i)};
+    bars[i] = {s.view.slotNameTexts[i], s.doc.graphRows[i].shares, PlayerColor(i), s.view.textEncoding};
   dlg.SetPlayerBars(bars);
   dlg.SetEconomyResearch(s.doc.economyResearch);
   dlg.SetBlacksmithResearch(s.doc.blacksmithResearch);

@@ -18,6 +18,12 @@ std::optional<std::string> Utf8ToCp932(std::string_view text);
 
 bool IsValidUtf8(std::string_view bytes);
 
+// Code page 936 (GBK), as the Chinese game writes names and chat; decoded
+// as code page 932 is, with U+FFFD for a byte that starts no character.
+std::string GbkToUtf8(std::string_view bytes);
+// nullopt when a character has no code page 936 form.
+std::optional<std::string> Utf8ToGbk(std::string_view text);
+
 // Length of the text's code page 932 form; a character without one counts
 // with its UTF-8 length.
 size_t Cp932Length(std::string_view text);

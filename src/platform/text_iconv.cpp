@@ -54,6 +54,17 @@ Converter& Encoder() {
   return c;
 }
 
+// CP936 rather than GBK: it holds the euro sign at 0x80, as Windows does.
+Converter& GbkDecoder() {
+  thread_local Converter c("UTF-8", "CP936");
+  return c;
+}
+
+Converter& GbkEncoder() {
+  thread_local Converter c("CP936", "UTF-8");
+  return c;
+}
+
 // Single bytes that Windows maps and glibc refuses.
 const char* WindowsSingleByte(unsigned char b) {
   switch (b) {
@@ -117,6 +128,40 @@ std::string Cp932ToUtf8(std::string_view bytes) {
     --left;
     c.reset();
   }
+  return out;
+}
+
+std::string GbkToUtf8(std::string_view bytes) {
+  if (AllAscii(bytes)) return std::string(bytes);
+  std::string out;
+  out.reserve(bytes.size() * 3 / 2);
+  Converter& c = GbkDecoder();
+  if (!c.ok()) {
+    for (unsigned char ch : bytes) out += ch < 0x80 ? std::string(1, char(ch)) : "\xEF\xBF\xBD";
+    return out;
+  }
+  c.reset();
+  const char* in = bytes.data();
+  size_t left = bytes.size();
+  while (!c.run(in, left, out)) {
+    out += "\xEF\xBF\xBD";
+    ++in;
+    --left;
+    c.reset();
+  }
+  return out;
+}
+
+std::optional<std::string> Utf8ToGbk(std::string_view text) {
+  if (AllAscii(text)) return std::string(text);
+  if (!IsValidUtf8(text)) return std::nullopt;
+  Converter& c = GbkEncoder();
+  if (!c.ok()) return std::nullopt;
+  c.reset();
+  std::string out;
+  const char* in = text.data();
+  size_t left = text.size();
+  if (!c.run(in, left, out)) return std::nullopt;
   return out;
 }
 

@@ -9,6 +9,7 @@ namespace q2 {
 namespace {
 
 constexpr UINT kCp932 = 932;
+constexpr UINT kCp936 = 936;
 constexpr wchar_t kDefaultChar = 0x30FB;
 
 }  // namespace
@@ -77,6 +78,46 @@ std::optional<std::string> Utf8ToCp932(std::string_view text) {
   if (n <= 0 || usedDefault) return std::nullopt;
   std::string out(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, w.data(), len, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::string GbkToUtf8(std::string_view bytes) {
+  if (AllAscii(bytes)) return std::string(bytes);
+  const int len = static_cast<int>(bytes.size());
+  int n = MultiByteToWideChar(kCp936, MB_ERR_INVALID_CHARS, bytes.data(), len, nullptr, 0);
+  if (n > 0) {
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(kCp936, MB_ERR_INVALID_CHARS, bytes.data(), len, w.data(), n);
+    return WideToUtf8(w);
+  }
+  // Character by character, a bad byte shown as U+FFFD.
+  std::wstring w;
+  w.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size();) {
+    const int charLen = IsDBCSLeadByteEx(kCp936, static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
+    wchar_t wc[2];
+    const int k = MultiByteToWideChar(kCp936, MB_ERR_INVALID_CHARS, bytes.data() + i, charLen, wc, 2);
+    if (k == 1) {
+      w += wc[0];
+      i += static_cast<size_t>(charLen);
+    } else {
+      w += L'\xFFFD';
+      ++i;
+    }
+  }
+  return WideToUtf8(w);
+}
+
+std::optional<std::string> Utf8ToGbk(std::string_view text) {
+  if (AllAscii(text)) return std::string(text);
+  if (!IsValidUtf8(text)) return std::nullopt;
+  const std::wstring w = Utf8ToWide(text);
+  const int len = static_cast<int>(w.size());
+  BOOL usedDefault = FALSE;
+  int n = WideCharToMultiByte(kCp936, WC_NO_BEST_FIT_CHARS, w.data(), len, nullptr, 0, nullptr, &usedDefault);
+  if (n <= 0 || usedDefault) return std::nullopt;
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(kCp936, WC_NO_BEST_FIT_CHARS, w.data(), len, out.data(), n, nullptr, nullptr);
   return out;
 }
 

@@ -147,25 +147,178 @@ class BodyFiller {
 
 struct Event {
   size_t target;
-  int kind;  // 0 research, 1 age, 2 chat
+  int kind;  // 0 research, 1 age, 2 chat, 3 resign
   size_t index;
 };
+
+// UserPatch's summary of the game, the body's last command.
+constexpr size_t kPostgameSize = 8 + 0x830 + 4;
+
+}  // namespace
+
+std::array<const Player*, 8> TableSlots(const GameParams& params) {
+  std::array<const Player*, 8> bySlot{};
+  std::vector<const Player*> extra;
+  for (const Player& p : params.players) {
+    if (p.slot >= 1 && p.slot <= 8 && !bySlot[p.slot - 1])
+      bySlot[p.slot - 1] = &p;
+    else
+      extra.push_back(&p);
+  }
+  size_t e = 0;
+  for (auto& s : bySlot)
+    if (!s && e < extra.size()) s = extra[e++];
+  return bySlot;
+}
+
+std::string GameText(const GameParams& params, const std::string& utf8) {
+  if (params.language != Language::Chinese) return Cp932(utf8);
+  auto e = Utf8ToGbk(utf8);
+  return e ? *e : utf8;
+}
+
+namespace {
+
+bool IsKings(const GameParams& p) { return p.earlierGame; }
+
+uint32_t HeaderFloats(const GameParams& p) {
+  return IsKings(p) ? 189 : p.version == Version::UserPatch15 ? 240 : 198;
+}
+
+// A player's block after the map: diplomacy, its name, the resource values,
+// the camera, and the civilisation and colour behind them.
+std::string PlayerBlock(const GameParams& params, const std::string& name, int civ, int color, int players) {
+  std::string b;
+  b += '\x02';
+  b += '\x0B';
+  b.append(static_cast<size_t>(players), '\x00');  // diplomacy towards each player
+  for (int i = 0; i < 9; ++i) PutLe32(b, i == 0 ? 0 : 4);
+  PutLe32(b, 0);
+  b += '\x00';
+  const size_t len = name.size() + 1;
+  b += static_cast<char>(len & 0xFF);
+  b += static_cast<char>(len >> 8);
+  b += name;
+  b += '\0';
+  b += '\x16';
+  const uint32_t floats = HeaderFloats(params);
+  PutLe32(b, floats);
+  b += '\x21';
+  for (uint32_t i = 0; i < floats; ++i) {
+    float v = 0;
+    if (i < 4) v = i == 3 ? 100.0f : 200.0f;  // food, wood, stone, gold
+    if (i == 6) v = static_cast<float>(params.startingAge);
+    if (i == 11) v = 4.0f;
+    PutFloat(b, v);
+  }
+  b += '\x0B';
+  PutFloat(b, 60.0f);
+  PutFloat(b, 90.0f);
+  if (!IsKings(params)) PutLe32(b, 0xFFFFFFFF);  // no saved views
+  b.append("\x3C\x00\x5A\x00", 4);               // spawn point
+  b += '\x01';                                   // culture
+  b += static_cast<char>(civ);
+  b += '\x00';  // status
+  b += '\x00';  // resigned
+  b += '\x0B';
+  b += static_cast<char>(color);
+  return b;
+}
+
+// The instructions of a random-map game, in the game's language.
+std::string Instructions(const GameParams& params) {
+  std::string first, mapLabel, name;
+  switch (params.language) {
+    case Language::English:
+      first = params.victory == 1 ? "Conquest Game: Win this game by destroying all enemies."
+                                  : "Standard Game: Win this game by constructing a Wonder or by destroying all enemies.";
+      mapLabel = "Map Type: ";
+      break;
+    case Language::Japanese:
+      first = params.victory == 1 ? "征服ゲーム: 敵をすべて倒すと勝利です。" : "標準ゲーム: 勝利条件は標準です。";
+      mapLabel = "マップの種類: ";
+      break;
+    case Language::Chinese:
+      first = params.victory == 1 ? "征服制游戏: 消灭所有敌人。" : "标准游戏: 建造奇迹或消灭所有敌人。";
+      mapLabel = "地图类型: ";
+      break;
+  }
+  name = !params.customMap.empty() ? params.customMap : params.mapId == 9 ? "Arabia" : "Map " + std::to_string(params.mapId);
+  return GameText(params, first + "\nMap Size: Tiny (2 player)\n" + mapLabel + name + "\nAge: Standard\nPopulation Limit: " +
+                              std::to_string(params.population)) +
+         '\0';
+}
+
+// The scenario's start: its next unit id and version, the file name at
+// 4433 bytes (none), the message ids, the instructions, the other messages.
+std::string ScenarioPart(const GameParams& params, Rng& rng) {
+  std::string s;
+  PutLe32(s, 1000);
+  s.append(IsKings(params) ? "\x9A\x99\x99\x3F" : "\xF6\x28\x9C\x3F", 4);
+  HeaderFiller(s, 4433 - s.size(), rng);
+  s.append(2, '\0');
+  s.append(IsKings(params) ? 20 : 24, '\xFF');
+  const std::string text = Instructions(params);
+  s += static_cast<char>(text.size() & 0xFF);
+  s += static_cast<char>(text.size() >> 8);
+  s += text;
+  s.append(2 * 9, '\0');  // hints, victory, loss, history, scouts and the cinematics: empty
+  return s;
+}
+
+// The victory settings: conquest, then the mode, score and time.
+std::string VictoryBlock() {
+  std::string v = "\x9D\xFF\xFF\xFF";
+  for (uint32_t w : {1u, 0u, 0u, 0u, 0u, 0u, 0u, 0u, 900u, 9000u}) PutLe32(v, w);
+  return v;
+}
 
 }  // namespace
 
 std::string BuildHeader(const GameParams& params) {
   Rng rng(params.seed);
+  const bool kings = IsKings(params), settings = params.writeSettings;
+  const char* version = kings ? "VER 9.3" : params.version == Version::UserPatch14 ? "VER 9.C"
+                                      : params.version == Version::UserPatch15 ? "VER 9.F" : "VER 9.4";
   std::string h;
-  if (params.earlierGame) {
-    h.append("VER 9.3\0", 8);
-    PutFloat(h, 11.5f);
-  } else {
-    h.append("VER 9.4\0", 8);
-    PutLe32(h, 0x3F800000);
+  h.append(version, 7);
+  h += '\0';
+  PutFloat(h, kings ? 11.50f : settings ? 11.76f : 1.0f);
+  h.append(std::string(params.scenario || !params.aiStrings.empty() ? "\x01\x00\x00\x00" : "\0\0\0\0", 4));
+  if (!params.aiStrings.empty()) {
+    // Its strings, then eight scripts without rules and the fixed tail.
+    h.append(2, '\0');
+    h += static_cast<char>(params.aiStrings.size());
+    h.append(5, '\0');
+    for (const std::string& s : params.aiStrings) {
+      PutLe32(h, static_cast<uint32_t>(s.size()));
+      h += s;
+    }
+    h.append("\x78\x00\x64\x00\x08\x00", 6);
+    h.append(8 * 16 + 104 + 320 + 1024 + 4096, '\0');
   }
-  h.append(params.scenario ? "\x01\x00\x00\x00" : std::string(4, '\0'));
-  HeaderFiller(h, 61 - h.size(), rng);
+  // The game block: the recorder 45 bytes in.
+  const size_t game = h.size();
+  HeaderFiller(h, game + 45 - h.size(), rng);
+  const auto table = TableSlots(params);
+  int players = 0;
+  for (int s = 0; s < 8; ++s)
+    if (table[s]) players = std::max(players, table[s]->slot >= 1 && table[s]->slot <= 8 ? table[s]->slot : 0);
+  if (settings) {
+    // The game block: speed twice and as a factor, the recorder, the number of players with nature.
+    std::string speed;
+    PutLe32(speed, static_cast<uint32_t>(params.speed));
+    h.replace(game + 4, 4, speed);
+    h.replace(game + 12, 4, speed);
+    std::string factor;
+    PutFloat(factor, static_cast<float>(params.speed) / 100.0f);
+    h.replace(game + 24, 4, factor);
+  }
   h += static_cast<char>(params.recorderSlot);
+  if (settings) {
+    h += '\0';
+    h += static_cast<char>(players + 1);
+  }
   // Offsets as in real headers: the game settings with "RandomGame" some
   // 22 KB before the end, the player table 18827 bytes after it, the team
   // bytes about 2770 bytes after that, then the lobby chat. Smaller headers
@@ -174,69 +327,121 @@ std::string BuildHeader(const GameParams& params) {
   const size_t toTable = full ? 18827 : std::max<size_t>(200, params.headerSize / 2);
   const size_t toTeams = full ? 2740 + rng.below(60) : std::max<size_t>(200, params.headerSize / 8);
   const size_t tail = toTable + toTeams + 150;
-  const size_t randomGameAt = std::max<size_t>(params.headerSize > tail + 200 ? params.headerSize - tail : 200, 200);
-  HeaderFiller(h, randomGameAt - 2 - h.size(), rng);
+  size_t randomGameAt = std::max<size_t>(params.headerSize > tail + 200 ? params.headerSize - tail : 200, 200);
+  if (settings) {
+    // After the map: nature's block and the players' (each followed by its
+    // units), then the scenario's start some 5 KB before "RandomGame".
+    std::vector<std::string> blocks = {PlayerBlock(params, "GAIA", 0, 0, players + 1)};
+    for (int index = 1; index <= 8; ++index)
+      for (const Player* p : table)
+        if (p && p->slot == index && !p->name.empty()) {
+          blocks.push_back(PlayerBlock(params, GameText(params, p->name), p->civ, p->color >= 0 ? p->color : index - 1,
+                                       players + 1));
+          break;
+        }
+    const std::string scenario = ScenarioPart(params, rng);
+    size_t islands = scenario.size() + 400;
+    for (const std::string& b : blocks) islands += b.size();
+    randomGameAt = std::max(randomGameAt, h.size() + islands + 2);
+    const size_t room = randomGameAt - 2 - h.size() - islands;
+    const size_t gap = room / (blocks.size() + 1);
+    HeaderFiller(h, gap / 2, rng);
+    for (const std::string& b : blocks) {
+      h += b;
+      HeaderFiller(h, gap, rng);
+    }
+    HeaderFiller(h, randomGameAt - 2 - 200 - scenario.size() - std::min(h.size(), randomGameAt - 2 - 200 - scenario.size()), rng);
+    h += scenario;
+  }
+  HeaderFiller(h, randomGameAt - 2 - std::min(h.size(), randomGameAt - 2), rng);
   const size_t firstRandomGame = h.size() + 2;
   for (int i = 0; i < 16; ++i) h.append("\x0A\x00RandomGame", 12);
-  HeaderFiller(h, firstRandomGame + toTable - h.size(), rng);
-  const size_t tableAt = h.size();
+  const size_t tableAt = firstRandomGame + toTable;
+  // The victory block, 12544 bytes, the disables, the starting ages, as far
+  // back from the game settings as the game puts them.
+  const size_t settingsAt = tableAt + 3, disablesAt = settingsAt - 64 - 5392, victoryAt = disablesAt - 12544 - 44;
+  if (settings && full && victoryAt > h.size()) {
+    // A zero byte before each, as in real headers: after FF filler they
+    // would read as the player table's marker.
+    HeaderFiller(h, victoryAt - 1 - h.size(), rng);
+    h += '\0';
+    h += VictoryBlock();
+    HeaderFiller(h, disablesAt - 1 - h.size(), rng);
+    h += '\0';
+    h += "\x9D\xFF\xFF\xFF";
+  }
+  if (settings && tableAt >= h.size() + 61) {
+    HeaderFiller(h, tableAt - 61 - h.size(), rng);
+    h.append(61, '\xFF');  // starting ages: -1, the game's default
+  }
+  HeaderFiller(h, tableAt - std::min(h.size(), tableAt), rng);
+  const size_t tableStart = h.size();
   if (params.writePlayerTable) {
     // The marker ends the last starting age (-1) and opens the game
     // settings (-99, -1, -1); then map id, difficulty and team lock, where
     // the earlier game has no map id.
     h.append("\xFF\xFF\xFF\x9D\xFF", 5);
     h.append(10, '\xFF');
-    if (!params.earlierGame) PutLe32(h, 9);
+    if (!kings) PutLe32(h, static_cast<uint32_t>(params.mapId));
     PutLe32(h, 3);
     PutLe32(h, 1);
-    // Record 0 is the nature slot, then slots 1 … 8 in order.
-    std::array<const Player*, 8> bySlot{};
-    std::vector<const Player*> extra;
-    for (const Player& p : params.players) {
-      if (p.slot >= 1 && p.slot <= 8 && !bySlot[p.slot - 1])
-        bySlot[p.slot - 1] = &p;
-      else
-        extra.push_back(&p);
-    }
-    // Slot, kind (2 for a player), name length, each 32 bits, then the name.
-    auto record = [&](int slot, const std::string& name) {
+    // Index, type (2 for a player), name length, each 32 bits, then the name.
+    auto record = [&](int slot, const std::string& name, int type) {
       h += static_cast<char>(slot);
       h.append(3, '\0');
-      PutLe32(h, name.empty() ? 0 : 2);
-      std::string n = Cp932(name);
+      PutLe32(h, name.empty() ? 0 : static_cast<uint32_t>(type));
+      std::string n = GameText(params, name);
       if (params.nameLengthHasZero && !n.empty()) n += '\0';
       h += static_cast<char>(n.size());
       h.append(3, '\0');
       h += n;
     };
-    record(0, "");
-    size_t e = 0;
-    for (int s = 0; s < 8; ++s) {
-      if (bySlot[s])
-        record(bySlot[s]->slot, bySlot[s]->name);
-      else if (e < extra.size()) {
-        record(extra[e]->slot, extra[e]->name);
-        ++e;
-      } else
-        record(0, "");
+    // Record 0 is the nature slot, then slots 1 … 8 in order.
+    record(0, "", 0);
+    for (const Player* p : table) {
+      if (p)
+        record(p->slot, p->name, p->type);
+      else
+        record(0, "", 0);
     }
   }
-  HeaderFiller(h, tableAt + toTeams - std::min(h.size(), tableAt + toTeams), rng);
+  if (settings && params.writeTeams) {
+    HeaderFiller(h, tableStart + toTeams - 4 - std::min(h.size(), tableStart + toTeams - 4), rng);
+    h.append(kings ? std::string(4, '\0') : std::string("\x00\xE0\xAB\x45", 4));  // 5500.0
+  }
+  HeaderFiller(h, tableStart + toTeams - std::min(h.size(), tableStart + toTeams), rng);
   if (params.writeTeams) {
     h.append("\x9A\x99\x99\x99\x99\x99\xF9\x3F", 8);
-    HeaderFiller(h, 5, rng);
-    // Empty slots carry team 0.
+    if (settings)
+      h.append(5, '\0');  // no triggers
+    else
+      HeaderFiller(h, 5, rng);
+    // Teams by table slot; empty slots carry team 0.
     std::array<int, 8> teams{};
-    for (const Player& p : params.players)
-      if (p.slot >= 1 && p.slot <= 8) teams[p.slot - 1] = p.team;
+    for (int s = 0; s < 8; ++s)
+      if (table[s] && table[s]->slot >= 1 && table[s]->slot <= 8) teams[s] = table[s]->team;
     for (int t : teams) h += static_cast<char>(t);
-    HeaderFiller(h, 30, rng);
+    if (settings) {
+      h += '\x01';
+      PutLe32(h, static_cast<uint32_t>(params.reveal));
+      PutLe32(h, 1);  // fog
+      PutLe32(h, static_cast<uint32_t>(params.mapSize));
+      const bool userPatch = params.version == Version::UserPatch14 || params.version == Version::UserPatch15;
+      PutLe32(h, static_cast<uint32_t>(userPatch ? params.population / 25 : params.population));
+      if (!kings) {
+        h += '\0';    // random map
+        h += '\x01';  // teams locked
+        PutLe32(h, static_cast<uint32_t>(params.lobbyChat.size()));
+      }
+    } else {
+      HeaderFiller(h, 30, rng);
+    }
   }
   // Each lobby line behind its length, as the game stores it; the earlier
   // game keeps none.
   const std::vector<Chat> none;
-  for (const Chat& c : params.earlierGame ? none : params.lobbyChat) {
-    const std::string text = Cp932(c.text);
+  for (const Chat& c : kings ? none : params.lobbyChat) {
+    const std::string text = GameText(params, c.text);
     PutLe32(h, static_cast<uint32_t>(text.size() + 4));
     h += "@#";
     h += static_cast<char>('0' + c.player);
@@ -258,6 +463,8 @@ std::string BuildBody(const GameParams& params, Placed* placed) {
     events.push_back({static_cast<size_t>(params.ages[i].at * L), 1, i});
   for (size_t i = 0; i < params.chat.size(); ++i)
     events.push_back({static_cast<size_t>(params.chat[i].at * L), 2, i});
+  for (size_t i = 0; i < params.resigns.size(); ++i)
+    events.push_back({static_cast<size_t>(params.resigns[i].at * L), 3, i});
   std::stable_sort(events.begin(), events.end(),
                    [](const Event& a, const Event& b) { return a.target < b.target; });
   Placed local;
@@ -265,6 +472,8 @@ std::string BuildBody(const GameParams& params, Placed* placed) {
   pl.researchPos.assign(params.researches.size(), 0);
   pl.agePos.assign(params.ages.size(), 0);
   pl.chatPos.assign(params.chat.size(), 0);
+  pl.resignPos.assign(params.resigns.size(), 0);
+  pl.resignMs.assign(params.resigns.size(), 0);
 
   pl.researchMs.assign(params.researches.size(), 0);
   pl.ageMs.assign(params.ages.size(), 0);
@@ -272,10 +481,11 @@ std::string BuildBody(const GameParams& params, Placed* placed) {
 
   std::string b;
   b.reserve(params.bodyLength + 4096);
-  // The log header: version 4 (not in the earlier game), checksum interval
-  // 500, five settings words (the second the recorder's player number);
-  // later versions add three words, the first of them 0.
-  if (!params.earlierGame) PutLe32(b, 4);
+  // The log header: version 4 (3 in The Conquerors 1.0, none in the earlier
+  // game), checksum interval 500, five settings words (the second the
+  // recorder's player number); later versions add three words, the first
+  // of them 0.
+  if (!params.earlierGame) PutLe32(b, params.version == Version::Conquerors10 ? 3 : 4);
   PutLe32(b, 500);
   for (uint32_t w : {0u, static_cast<uint32_t>(params.recorderSlot), 0u, 0u, 0u}) PutLe32(b, w);
   if (params.laterLogHeader) b.append(12, '\0');
@@ -283,7 +493,16 @@ std::string BuildBody(const GameParams& params, Placed* placed) {
     // Research and age commands start 17 bytes before their position j.
     const size_t lead = ev.kind == 2 ? 16 : 17;
     while (b.size() + BodyFiller::kMaxUnit + lead < ev.target) filler.unit(b);
-    if (ev.kind == 0 || ev.kind == 1) {
+    if (ev.kind == 3) {
+      const Resign& r = params.resigns[ev.index];
+      pl.resignPos[ev.index] = b.size();
+      pl.resignMs[ev.index] = filler.clockMs;
+      b.append("\x01\x00\x00\x00\x04\x00\x00\x00\x0B", 9);
+      b += static_cast<char>(r.index);
+      b += static_cast<char>(r.number);
+      b += static_cast<char>(r.dropped ? 1 : 0);
+      PutLe32(b, static_cast<uint32_t>(filler.clockMs));
+    } else if (ev.kind == 0 || ev.kind == 1) {
       const int player = ev.kind == 0 ? params.researches[ev.index].player : params.ages[ev.index].player;
       const int tech = ev.kind == 0 ? params.researches[ev.index].techId : params.ages[ev.index].tech;
       b.append("\x01\x00\x00\x00", 4);
@@ -300,7 +519,7 @@ std::string BuildBody(const GameParams& params, Placed* placed) {
       PutLe32(b, static_cast<uint32_t>(filler.clockMs));  // the four bytes after every command
     } else {
       const Chat& c = params.chat[ev.index];
-      std::string text = Cp932(c.text);
+      std::string text = GameText(params, c.text);
       b.append("\x04\x00\x00\x00\xFF\xFF\xFF\xFF", 8);
       PutLe32(b, static_cast<uint32_t>(text.size() + 4));
       pl.chatPos[ev.index] = b.size();
@@ -312,12 +531,23 @@ std::string BuildBody(const GameParams& params, Placed* placed) {
     }
   }
   // Operations up to the exact length: units while one more still leaves
-  // room for a command, then a command of the size that is left.
-  while (b.size() + BodyFiller::kMaxUnit + 12 <= params.bodyLength) filler.unit(b);
-  if (b.size() + 12 <= params.bodyLength) {
+  // room for a command, then a command of the size that is left (and
+  // UserPatch's summary last).
+  const size_t end = params.bodyLength - (params.postgame && params.bodyLength > kPostgameSize ? kPostgameSize : 0);
+  while (b.size() + BodyFiller::kMaxUnit + 12 <= end) filler.unit(b);
+  if (b.size() + 12 <= end) {
     PutLe32(b, 1);
-    PutLe32(b, static_cast<uint32_t>(params.bodyLength - b.size() - 8));
-    b.append(params.bodyLength - b.size(), '\0');
+    PutLe32(b, static_cast<uint32_t>(end - b.size() - 8));
+    b.append(end - b.size(), '\0');
+  }
+  if (end < params.bodyLength && b.size() == end) {
+    PutLe32(b, 1);
+    PutLe32(b, 0x830);
+    std::string summary(0x830, '\0');
+    summary[0] = '\xFF';
+    summary[64] = static_cast<char>(params.victory == 1 ? 1 : 0);
+    b += summary;
+    PutLe32(b, static_cast<uint32_t>(filler.clockMs));
   }
   // A body too short for that ends in bytes the clock can't follow.
   while (b.size() < params.bodyLength) b += rng.filler();
@@ -370,8 +600,18 @@ GameParams TypicalGame(const std::vector<std::string>& names, const std::vector<
   s.headerSize = headerSize;
   s.recorderSlot = recorderSlot;
   Rng rng(seed);
-  for (size_t i = 0; i < names.size(); ++i)
-    s.players.push_back({static_cast<int>(i + 1), names[i], i < teams.size() ? teams[i] : 1});
+  // Civilisations and the map follow from the seed alone, so that the rest
+  // of the game stays as the seed made it before.
+  static const int civs[] = {17, 15, 2, 1, 5, 11, 9, 13, 4, 6, 18, 8, 12, 3, 16, 7, 10, 14};
+  static const int maps[] = {9, 12, 10, 29, 11, 44, 19, 13};
+  for (size_t i = 0; i < names.size(); ++i) {
+    Player p{static_cast<int>(i + 1), names[i], i < teams.size() ? teams[i] : 1};
+    p.civ = civs[(seed * 5 + i * 7) % std::size(civs)];
+    s.players.push_back(p);
+  }
+  s.mapId = maps[seed % std::size(maps)];
+  if (s.mapId == 44) s.customMap = "KotD2 - Arabia";
+  s.mapSize = names.size() <= 2 ? 0 : names.size() <= 4 ? 2 : 4;
   static const int econ[] = {22, 213, 202, 14, 55, 203, 13, 249, 221, 278, 182, 12, 279};
   static const int smith[] = {199, 67, 211, 81, 74, 200, 68, 212, 82, 76, 201, 75, 77, 80, 219};
   for (size_t p = 1; p <= names.size(); ++p) {
@@ -437,6 +677,16 @@ int WriteSampleFolder(const std::string& dir) {
     GameParams s = TypicalGame(it.names, it.teams, it.recorder, seed, it.body, 90000 + 20000 * (seed % 5));
     // The earlier game's recordings carry the three more log words.
     s.earlierGame = s.laterLogHeader = it.name.ends_with(".mgl");
+    if (it.name.ends_with(".mgz")) {
+      s.version = Version::UserPatch14;
+      s.postgame = true;
+    }
+    // The game ends with a resign: the second team's players, or in a game
+    // without teams everyone but the first player.
+    const bool teamGame = it.teams[0] != 1;
+    for (size_t i = 0; i < it.names.size(); ++i)
+      if (teamGame ? it.teams[i] != it.teams[0] : i > 0)
+        s.resigns.push_back({static_cast<int>(i + 1), static_cast<int>(i + 1), 0.98 + 0.001 * static_cast<double>(i)});
     ++seed;
     if (!WriteFile(dir + "/" + it.name, BuildRecording(s))) return -1;
     ++n;

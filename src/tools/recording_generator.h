@@ -14,10 +14,26 @@
 namespace q2::gen {
 
 struct Player {
-  int slot = 1;          // 1 … 8 (any byte for bad-input tests)
-  std::string name;      // UTF-8; stored as code page 932
+  int slot = 1;          // 1 … 8 (any byte for bad-input tests); co-op partners share it
+  std::string name;      // UTF-8; stored as code page 932 (GBK in a Chinese game)
   int team = 1;          // raw team byte: 1 = no team, 2 … 5 = teams
+  int civ = 1;           // the game's civilisation id
+  int color = -1;        // 0 … 7; -1: slot - 1
+  int type = 2;          // 2 human, 4 computer
 };
+
+// A resign command in the body: the table slot (1 … 8) that resigns, the
+// player index it carries, when, and whether it is a drop.
+struct Resign {
+  int number = 1;
+  int index = 1;
+  double at = 0.9;  // fraction of the body
+  bool dropped = false;
+};
+
+// The game and version whose header layout is written.
+enum class Version { Conquerors10, Conquerors10c, UserPatch14, UserPatch15 };
+enum class Language { English, Japanese, Chinese };
 
 struct Research {
   int player = 1;
@@ -56,6 +72,25 @@ struct GameParams {
   // id before the player table, no lobby chat, and no log version at the
   // body's start.
   bool earlierGame = false;
+
+  // The game settings, player blocks, scenario instructions and lobby
+  // settings around the table and the team bytes.
+  bool writeSettings = true;
+  Version version = Version::Conquerors10c;  // of the later game
+  Language language = Language::English;  // of the instructions; Chinese also writes names and chat in GBK
+  int mapId = 9;               // Arabia; 44 for a custom map
+  std::string customMap;       // the custom map's name (UTF-8), written in the instructions
+  int mapSize = 0;             // lobby id: 0 tiny … 5 giant
+  int population = 200;
+  int speed = 150;             // percent
+  int reveal = 0;
+  int victory = 0;             // 0 standard, 1 conquest: the instructions' first line
+  int startingAge = 0;         // 0 dark … 3 imperial
+  bool postgame = false;       // UserPatch's summary at the body's end (its victory type)
+  // Computer players' scripts before the game block, which moves behind
+  // them (the header scan then reports a scenario, as it does for them).
+  std::vector<std::string> aiStrings;
+  std::vector<Resign> resigns;
 };
 
 // What the generator placed, at exact body positions.
@@ -63,13 +98,19 @@ struct Placed {
   std::vector<size_t> researchPos;  // per params.researches, the position j
   std::vector<size_t> agePos;       // per params.ages
   std::vector<size_t> chatPos;      // per params.chat, position of "@#"
+  std::vector<size_t> resignPos;    // per params.resigns, the command's start
   // Game time at each of them, and the whole game's.
-  std::vector<uint64_t> researchMs, ageMs, chatMs;
+  std::vector<uint64_t> researchMs, ageMs, chatMs, resignMs;
   uint64_t durationMs = 0;
 };
 
 // Inflated header bytes.
 std::string BuildHeader(const GameParams& params);
+// The player written at each table slot 1 … 8 (nullptr for an empty one):
+// a player at its own slot, co-op partners and stray slots in the free ones.
+std::array<const Player*, 8> TableSlots(const GameParams& params);
+// A text as the game of that language stores it (UTF-8 kept where it can't).
+std::string GameText(const GameParams& params, const std::string& utf8);
 // Body bytes of exactly params.bodyLength (longer if the events need it).
 std::string BuildBody(const GameParams& params, Placed* placed = nullptr);
 // Raw deflate of the header, behind the two prefix words (the header length

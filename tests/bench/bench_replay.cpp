@@ -12,6 +12,7 @@
 #include "core/recording/game_clock.h"
 #include "core/recording/container.h"
 #include "core/recording/header_scan.h"
+#include "core/recording/game_settings.h"
 #include "support/temp_dir.h"
 #include "core/recording/display.h"
 #include "core/recording/open_replay.h"
@@ -70,6 +71,9 @@ void Measure(const std::string& label, const std::string& path) {
   q2::HeaderBuffer& hb = q2::ThreadHeaderBuffer();
   const double extract = q2bench::BestMs([&] { q2::ReadHeader(path, hb); }, 20);
   const double header = q2bench::BestMs([&] { q2::ScanInflatedHeader(hb.data(), hb.size(), s, m); }, 20);
+  // The game-settings, player and lobby sections, read from the same buffer.
+  q2::GameInfo game;
+  const double settings = q2bench::BestMs([&] { q2::ReadGameSettings(hb.data(), hb.size(), game); }, 50);
   const double show = q2bench::BestMs([&] { q2::ShowReplay(path, s); }, 20);
   q2::ByteBuffer buf;
   q2::ReadWholeFile(path, *q2::FileSizeOf(path), buf);
@@ -89,8 +93,8 @@ void Measure(const std::string& label, const std::string& path) {
       20);
   std::printf("%-28s game clock: scans %.2f ms, scans and clock %.2f ms (x %.2f), game %s%s\n", "", scans, timed,
               timed / scans, q2::ClockText(s.view.gameDurationMs).c_str(), s.view.clockComplete ? "" : " (incomplete)");
-  std::printf("%-28s inflate %.2f, header scans %.2f, show %.2f (research %.2f, events %.2f) ms\n", "", extract,
-              header, show, research, events);
+  std::printf("%-28s inflate %.2f, header scans %.2f, game settings %.3f, show %.2f (research %.2f, events %.2f) ms\n",
+              "", extract, header, settings, show, research, events);
 }
 
 }  // namespace

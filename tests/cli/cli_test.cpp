@@ -91,7 +91,12 @@ TEST(CliShow, TextOutputNeverPassesARecordingsControlBytesToTheTerminal) {
 TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
   TempDir dir;
   gen::GameParams p;
-  p.players = {{1, "North", 2}, {2, "侍ジャック", 3}, {3, "ゆきむら", 2}, {4, "West", 3}};
+  p.players = {{1, "North", 2, 17}, {2, "侍ジャック", 3, 15}, {3, "ゆきむら", 2, 5, 6}, {4, "West", 3, 99}};
+  p.mapId = 44;
+  p.customMap = "KotD2 - Arabia";
+  p.population = 150;
+  p.speed = 200;
+  p.victory = 1;
   p.recorderSlot = 3;
   p.lobbyChat = {{2, "quote \" backslash \\ tab \t unit \x1F end"}};
   p.researches = {{1, 22, 0.1}, {3, 67, 0.3}, {3, 22, 0.5}};
@@ -110,8 +115,15 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
   std::string players, ages, research, shares;
   for (int i = 0; i < 8; ++i) {
     const std::string slot = "{\"slot\": " + std::to_string(i + 1) + ", ";
-    const char* named[] = {"\"North\", \"team\": 2", "\"侍ジャック\", \"team\": 3", "\"ゆきむら\", \"team\": 2", "\"West\", \"team\": 3"};
-    players += (i ? ", " : "") + slot + "\"name\": " + (i < 4 ? named[i] : "\"\", \"team\": 0") + "}";
+    // A civilisation without a Japanese name keeps its id; the colour is
+    // the slot's unless the game gave another.
+    const char* named[] = {"\"North\", \"team\": 2, \"civ\": 17, \"civName\": \"フン\", \"color\": 0",
+                           "\"侍ジャック\", \"team\": 3, \"civ\": 15, \"civName\": \"アステカ\", \"color\": 1",
+                           "\"ゆきむら\", \"team\": 2, \"civ\": 5, \"civName\": \"日本\", \"color\": 6",
+                           "\"West\", \"team\": 3, \"civ\": 99, \"civName\": null, \"color\": 3"};
+    players += (i ? ", " : "") + slot + "\"name\": " +
+               (i < 4 ? named[i] : "\"\", \"team\": 0, \"civ\": null, \"civName\": null, \"color\": null") +
+               ", \"winner\": null, \"resignedMs\": null, \"coop\": []}";
     ages += (i ? ", " : "") + slot +
             (i == 0   ? "\"feudal\": 132434, \"castle\": 228419, \"imperial\": 322017, \"feudalRank\": 1, \"castleRank\": 1, "
                         "\"imperialRank\": 1, \"feudalMs\": 218601, \"castleMs\": 426439, \"imperialMs\": 0}"
@@ -129,7 +141,10 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
                        : ", [10, 0, 0, 0]";
   }
   EXPECT_EQ(r.out, "{\"recorderSlot\": 3,\n \"players\": [" + players +
-                       "],\n \"perspectivePlayer\": \"ゆきむら\", \"allyTeam\": \"North ゆきむら \", \"enemyTeam\": \"\",\n"
+                       "],\n \"map\": {\"id\": 44, \"name\": \"KotD2 - Arabia\", \"custom\": true, \"size\": \"極小\"}, "
+                       "\"settings\": {\"population\": 150, \"speed\": \"速い\", \"reveal\": \"標準\", \"victory\": \"征服\", "
+                       "\"startingAge\": \"暗黒の時代\"}, \"matchup\": \"2v2\", \"encoding\": \"cp932\",\n"
+                       " \"perspectivePlayer\": \"ゆきむら\", \"allyTeam\": \"North ゆきむら \", \"enemyTeam\": \"\",\n"
                        " \"pregameChat\": [\"quote \\\" backslash \\\\ tab \\t unit \\u001f end\"], \"ingameChat\": [\"North: 11\", "
                        "\"--警告-- 攻撃\", \"West: 「了解」\"], \"ingameChatFiltered\": [\"North: 11\", \"West: 「了解」\"],\n"
                        " \"ingameChatMs\": [4335, 155699, 357020],\n"
@@ -145,6 +160,30 @@ TEST(CliShow, JsonHasExactlyTheDocumentedShape) {
   EXPECT_NE(r.out.find("\"ingameChat\": [\"first\", \"second\", \"third\"], \"ingameChatFiltered\": [\"first\", \"second\", "
                        "\"third\"],\n \"ingameChatMs\": [60000, 60000, 120000],\n"),
             std::string::npos) << r.out;
+}
+
+// A Chinese game's names and chat are GBK, as its header's own texts tell;
+// both outputs decode them so, and the text output shows the details.
+TEST(CliShow, AChineseGameIsReadAsGbk) {
+  TempDir dir;
+  gen::GameParams p;
+  p.language = gen::Language::Chinese;
+  p.players = {{1, "长城", 2, 6}, {2, "West", 3, 1}};
+  p.lobbyChat = {{1, "长城: 你好"}};
+  p.chat = {{2, "West: 再见", 0.5}};
+  p.resigns = {{2, 2, 0.9}};
+  WriteBytes(dir / "zh.mgx", gen::BuildRecording(p));
+  ProgramRun r = Cli(dir, {"show", "--json", dir / "zh.mgx"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  for (const std::string part : {"\"name\": \"长城\", \"team\": 2, \"civ\": 6, \"civName\": \"中国\", \"color\": 0, "
+                                 "\"winner\": true",
+                                 "\"encoding\": \"gbk\"", "\"perspectivePlayer\": \"长城\"", "\"pregameChat\": [\"长城: 你好\"]",
+                                 "\"ingameChat\": [\"West: 再见\"]"})
+    EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
+  r = Cli(dir, {"show", dir / "zh.mgx"});
+  for (const std::string part : {"  1: 长城  (チーム値 2)\n", "ゲーム: アラビア(極小)  1v1  人口200  標準\n", "  1: 中国 ★\n",
+                                 "  长城: 你好\n"})
+    EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
 }
 
 TEST(CliShow, ManyRecordingsGiveOneJsonLineEachInOrderAndGoOnPastFailures) {

@@ -35,6 +35,17 @@ int main(int argc, char** argv) {
   GameParams scenario = TypicalGame({"s"}, {1}, 1, 5, 1500, 3000);
   scenario.scenario = true;
   put(scenario);
+  // Headers large enough for the scenario's instructions, of each version.
+  for (Version v : {Version::Conquerors10, Version::UserPatch14, Version::UserPatch15, Version::Conquerors10c}) {
+    GameParams full = TypicalGame({"North", "侍ジャック", "West"}, {2, 3, 3}, 1, 6, 3000, 40000);
+    full.version = v;
+    full.earlierGame = v == Version::Conquerors10c;  // the last one of the earlier game
+    full.players.push_back({2, "Partner", 3});
+    full.language = v == Version::UserPatch15 ? Language::Chinese : Language::Japanese;
+    full.resigns = {{2, 2, 0.5}, {3, 3, 0.6, true}};
+    full.postgame = v == Version::UserPatch14;
+    put(full);
+  }
   std::printf("%d seeds per fuzzer written to %s\n", n, dir.c_str());
   return 0;
 }

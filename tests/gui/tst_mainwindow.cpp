@@ -392,6 +392,66 @@ class TestMainWindow : public QObject {
   // list instead of opening. The colour picker starts on black, as the
   // Windows one without a preset. Qt's own box buttons speak Japanese
   // whatever the locale.
+  // "詳細": each name with its civilisation, the winners' mark and the
+  // resign time, and a line of the map and settings; off until chosen and
+  // then remembered. "文字コード": a Chinese game's names and chat in GBK as
+  // its header tells, or as chosen, and remembered.
+  void showsTheGamesDetails() {
+    const std::string f = dir("details");
+    q2::gen::GameParams p;
+    p.players = {{1, "North", 2, 17}, {2, "侍", 3, 15}, {3, "ゆきむら", 2, 5}, {4, "West", 3, 11}};
+    p.population = 150;
+    p.resigns = {{2, 2, 0.5}, {4, 4, 0.75}};
+    q2::gen::Placed placed;
+    q2::gen::WriteFile(f + "/team.mgx", q2::gen::BuildRecording(p, &placed));
+    q2::gen::GameParams zh;
+    zh.language = q2::gen::Language::Chinese;
+    zh.players = {{1, "长城", 1, 6}, {2, "West", 1, 1}};
+    zh.lobbyChat = {{1, "长城: 你好"}};
+    zh.resigns = {{2, 2, 0.9}};
+    q2::gen::Placed zhPlaced;
+    q2::gen::WriteFile(f + "/zh.mgx", q2::gen::BuildRecording(zh, &zhPlaced));
+    startIn(f);
+    click("team.mgx");
+    const QStringList plain = panel();
+    QCOMPARE(plain.mid(0, 4), (QStringList{"North", "侍", "ゆきむら", "West"}));
+    QCOMPARE(control<QLabel>(q2::id::kDetailsText)->text(), QString());
+    press(q2::id::kDetails);
+    auto resigned = [&](int i) { return QString::fromStdString("投了 " + q2::ClockText(placed.resignMs[i])); };
+    QCOMPARE(panel().mid(0, 5), (QStringList{"North  フン ★", "侍  アステカ " + resigned(0), "ゆきむら  日本 ★",
+                                              "West  バイキング " + resigned(1), ""}));
+    QCOMPARE(panel().mid(8), plain.mid(8));
+    QCOMPARE(control<QLabel>(q2::id::kDetailsText)->text(), QStringLiteral("アラビア(極小)  2v2  人口150  標準"));
+    exit();
+    QCOMPARE(settings_.raw(q2::kSectionView, q2::kKeyShowDetails), std::optional<std::string>("1"));
+    QCOMPARE(settings_.raw(q2::kSectionView, q2::kKeyTextEncoding), std::nullopt);
+
+    start();
+    QVERIFY(control<QCheckBox>(q2::id::kDetails)->isChecked());
+    click("zh.mgx");
+    QCOMPARE(panel().mid(0, 2), (QStringList{"长城  中国 ★", QString::fromStdString("West  ブリトン 投了 " +
+                                                                                   q2::ClockText(zhPlaced.resignMs[0]))}));
+    press(q2::id::kPregameChat);
+    QCOMPARE(chat().mid(0, 2), (QStringList{"-------ゲーム開始前チャット-------", "长城: 你好"}));
+    // As Japanese the same bytes read as the half-width nonsense they were.
+    frame_->command(q2::id::kEncodingJapanese)->trigger();
+    const std::string gbk = q2::Utf8ToGbk("长城").value();
+    QCOMPARE(panel().at(0), QString::fromStdString(q2::Cp932ToUtf8(gbk) + "  中国 ★"));
+    QCOMPARE(chat().at(0), QStringLiteral("-------ゲーム開始前チャット-------"));
+    frame_->command(q2::id::kEncodingAuto)->trigger();
+    QCOMPARE(panel().at(0), QStringLiteral("长城  中国 ★"));
+    frame_->command(q2::id::kEncodingChinese)->trigger();
+    press(q2::id::kDetails);
+    click("team.mgx");
+    QCOMPARE(panel().mid(0, 2), (QStringList{"North", QString::fromStdString(q2::GbkToUtf8(Cp932("侍")))}));
+    exit();
+    QCOMPARE(settings_.raw(q2::kSectionView, q2::kKeyShowDetails), std::optional<std::string>("0"));
+    QCOMPARE(settings_.raw(q2::kSectionView, q2::kKeyTextEncoding), std::optional<std::string>("2"));
+    start();
+    click("team.mgx");
+    QCOMPARE(panel().at(1), QString::fromStdString(q2::GbkToUtf8(Cp932("侍"))));
+  }
+
   void realDialogs() {
     q2::UiSeam real;
     QStringList seen;

@@ -54,7 +54,8 @@ class TestRenameDialogs : public QObject {
     QCOMPARE(sample(), opened);
     QCOMPARE(Rows(dates->model()) + Rows(game->model()), (QStringList{"year (年)", "month (月)", "day (日)", "hour (時)",
                                                                         "min (分)", "sec (秒)", "ALL", "REC_PLAYER",
-                                                                        "チーム別", "味方", "GAME_TIME"}));
+                                                                        "チーム別", "味方", "GAME_TIME", "MAP", "MATCHUP",
+                                                                        "REC_CIV", "WINNER"}));
     QVERIFY(dates->currentIndex() == -1 && game->currentIndex() == -1 && (dates->currentText() + game->currentText()).isEmpty());
 
     // The caret at the start, nothing selected, even once the window is

@@ -133,6 +133,22 @@ TEST(TextCodec, Cp932KeepsTheWindowsMappings) {
     EXPECT_EQ(IsValidUtf8(text), valid) << text;
 }
 
+// The Chinese game's names and chat: code page 936 as Windows maps it (the
+// euro sign at 0x80), a bad or cut character as U+FFFD, and no half-width
+// katakana, which GBK lacks.
+TEST(TextCodec, GbkAsTheChineseGameWritesIt) {
+  const std::pair<const char*, std::string> both[] = {
+      {"长城你好", "\xB3\xA4\xB3\xC7\xC4\xE3\xBA\xC3"}, {"a€b", "a\x80" "b"}, {"North", "North"}, {"", ""}};
+  for (const auto& [utf8, gbk] : both) {
+    EXPECT_EQ(Utf8ToGbk(utf8), gbk) << utf8;
+    EXPECT_EQ(GbkToUtf8(gbk), utf8);
+  }
+  const std::string bad = "\xEF\xBF\xBD";
+  for (const auto& [gbk, utf8] : {std::pair<std::string, std::string>{"\x81 x", bad + " x"}, {"\xB3\xA4\xB3", "长" + bad}})
+    EXPECT_EQ(GbkToUtf8(gbk), utf8);
+  for (const char* none : {"ｶﾐｶｾﾞ", "\xE5\xA4"}) EXPECT_FALSE(Utf8ToGbk(none).has_value()) << none;
+}
+
 // Every single byte, every lead byte with every trail byte, and every
 // character of the Basic Multilingual Plane, folded into one number: the
 // Linux and the Windows build must agree on all of them.

@@ -10,6 +10,8 @@
 #include "core/recording/body_scan.h"
 #include "core/recording/container.h"
 #include "core/recording/game_clock.h"
+#include "core/recording/game_settings.h"
+#include "core/recording/game_summary.h"
 
 namespace q2 {
 namespace {
@@ -42,9 +44,29 @@ std::string WithTimes(const std::string& text, const std::vector<uint64_t>& time
 }
 }  // namespace
 
+void ChooseTextEncoding(ReplaySummary& s) {
+  s.view.textEncoding = s.view.encodingChoice == 1   ? TextEncoding::Cp932
+                        : s.view.encodingChoice == 2 ? TextEncoding::Gbk
+                                                     : s.doc.game.encoding;
+}
+
+namespace {
+// A chat heading in the encoding of the lines under it (both hold it);
+// the GBK converter is only opened for a Chinese game.
+const std::string& Heading(bool pregame, TextEncoding encoding) {
+  static const std::string preJa = *Utf8ToCp932(kPregameHeader), inJa = *Utf8ToCp932(kIngameHeader);
+  if (encoding == TextEncoding::Gbk) {
+    static const std::string preZh = Utf8ToGbk(kPregameHeader).value_or(preJa),
+                             inZh = Utf8ToGbk(kIngameHeader).value_or(inJa);
+    return pregame ? preZh : inZh;
+  }
+  return pregame ? preJa : inJa;
+}
+}  // namespace
+
 void RefreshChatPane(ReplayView& v) {
-  static const std::string pre = *Utf8ToCp932(kPregameHeader);
-  static const std::string in = *Utf8ToCp932(kIngameHeader);
+  const std::string& pre = Heading(true, v.textEncoding);
+  const std::string& in = Heading(false, v.textEncoding);
   const bool lobby = v.showPregameChat == 1;
   const std::string& body = lobby ? v.pregameChat.str()
                             : v.hideWarnings ? v.ingameChatFiltered.str()
@@ -66,8 +88,9 @@ uint64_t AgeReachedMs(const ReplayView& v, int slot, int age) {
   return reached > v.gameDurationMs ? 0 : reached;
 }
 
-HeaderRead ReadGameLength(const std::string& replayPath, uint64_t& ms) {
+HeaderRead ReadGameLength(const std::string& replayPath, uint64_t& ms, std::vector<ResignOp>* resigns) {
   ms = 0;
+  if (resigns) resigns->clear();
   MappedFile file;
   const MappedFile::Status st = file.open(replayPath);
   if (st == MappedFile::Status::CannotOpen) return HeaderRead::CannotOpen;
@@ -76,8 +99,9 @@ HeaderRead ReadGameLength(const std::string& replayPath, uint64_t& ms) {
       st == MappedFile::Status::Ok ? LocateCompressedHeader(replayPath, file.data(), file.size()) : std::nullopt;
   if (!where) return HeaderRead::Corrupt;
   const size_t L = where->offset + where->size;
-  std::vector<uint64_t> none;
-  ms = WalkGameClock(file.data() + L, file.size() - L, {}, none, EditionOf(replayPath)).durationMs;
+  ClockIndex index = IndexGameClock(file.data() + L, file.size() - L, EditionOf(replayPath));
+  ms = index.clock.durationMs;
+  if (resigns) *resigns = std::move(index.resigns);
   return HeaderRead::Ok;
 }
 
@@ -143,6 +167,8 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundClock
       std::optional<ClockIndex> index = clock && mapped == clock->file(*size) ? clock->take(L) : std::nullopt;
       if (!index) index = IndexGameClock(body, n, EditionOf(replayPath));
       TimeBodyEvents(s.doc, s.view, body, n, *index);
+      ReadPostgame(body, n, s.doc.game);
+      DecideOutcome(s.doc.game, index->resigns);
       scanned = true;
     }
   }
@@ -150,8 +176,10 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundClock
     // Never show another recording's research beside this one's names.
     s.doc.clearResearch();
     s.view.bodyLength = 0;
+    DecideOutcome(s.doc.game, {});
   }
   FillSlotNames(s);
+  ChooseTextEncoding(s);
   RefreshChatPane(s.view);
   return true;
 }

@@ -19,6 +19,9 @@ namespace q2 {
 void ResetDisplay(ReplayView& view);
 // Copies the document's names into the name texts.
 void FillSlotNames(ReplaySummary& s);
+// The encoding the view's texts are shown in: the user's choice, else the
+// one the header tells.
+void ChooseTextEncoding(ReplaySummary& s);
 // Builds chatText from the two check-box states.
 void RefreshChatPane(ReplayView& view);
 // As RefreshChatPane, but only once something is shown.
@@ -32,7 +35,8 @@ uint64_t AgeReachedMs(const ReplayView& view, int slot, int age);
 // The game's length alone, for a rename: the recording's body walked
 // without the scans (the header is not inflated here). CannotOpen, or
 // Corrupt when the header length doesn't fit the file; `ms` is 0 then.
-HeaderRead ReadGameLength(const std::string& replayPath, uint64_t& ms);
+// The walk's resign commands go to `resigns` when given.
+HeaderRead ReadGameLength(const std::string& replayPath, uint64_t& ms, std::vector<ResignOp>* resigns = nullptr);
 
 // A long recording mapped once for the whole open, and its game clock
 // walked over that map on a second thread from the moment the open starts,

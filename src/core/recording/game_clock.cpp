@@ -14,6 +14,7 @@ uint32_t Le32(const uint8_t* p) {
 }
 
 constexpr uint32_t kCommand = 1, kSync = 2, kView = 3, kChatOrMeta = 4;
+constexpr uint8_t kResignCommand = 0x0B;
 constexpr size_t kLogHeader = 28;  // log version, checksum interval, five settings words
 constexpr size_t kLogHeaderKings = 24;  // the earlier game writes no log version
 constexpr size_t kMarkEvery = 1024;
@@ -82,6 +83,9 @@ ClockIndex IndexGameClock(const uint8_t* b, size_t n, Edition edition) {
     uint64_t step;
     const size_t size = p < n ? Operation(b, n, p, step) : 0;
     if (size == 0) break;
+    // A resign: the player, its slot, whether it dropped out.
+    if (size >= 16 && Le32(b + p) == kCommand && b[p + 8] == kResignCommand)
+      idx.resigns.push_back({b[p + 9], b[p + 10], b[p + 11] != 0, t});
     t += step;
     p += size;
   }

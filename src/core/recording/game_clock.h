@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/recording/recording_kind.h"
+#include "core/recording/game_info.h"
 
 namespace q2 {
 
@@ -28,6 +29,7 @@ struct ClockIndex {
   std::vector<Mark> marks;  // ascending; the first where the operations begin
   size_t stop = 0;          // where the walk ended
   GameClock clock;
+  std::vector<ResignOp> resigns;  // the resign commands met on the way
 };
 ClockIndex IndexGameClock(const uint8_t* body, size_t length, Edition edition = Edition::Conquerors);
 

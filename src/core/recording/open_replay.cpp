@@ -1,6 +1,7 @@
 #include "core/recording/open_replay.h"
 
 #include "core/recording/display.h"
+#include "core/recording/game_settings.h"
 #include "core/recording/header_scan.h"
 #include "core/recording/team_lineup.h"
 
@@ -17,6 +18,7 @@ OpenResult OpenReplay(const std::string& replayPath, ReplaySummary& s) {
     return r;
   }
   ScanInflatedHeader(header.data(), header.size(), s, r.messages, EditionOf(replayPath));
+  ReadGameSettings(header.data(), header.size(), s.doc.game);
   UpdateTeamTexts(s);
   r.ok = ShowReplay(replayPath, s, &clock);
   return r;
@@ -26,8 +28,10 @@ HeaderRead ReadReplayHeader(const std::string& replayPath, ReplaySummary& s, Mes
   HeaderBuffer& header = ThreadHeaderBuffer();
   const HeaderRead read = ReadHeader(replayPath, header);
   if (read != HeaderRead::Ok) messages.push_back({HeaderReadText(read)});
-  if (read == HeaderRead::Ok || read == HeaderRead::Inflate)
+  if (read == HeaderRead::Ok || read == HeaderRead::Inflate) {
     ScanInflatedHeader(header.data(), header.size(), s, messages, EditionOf(replayPath));
+    ReadGameSettings(header.data(), header.size(), s.doc.game);
+  }
   return read;
 }
 

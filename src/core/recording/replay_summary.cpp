@@ -23,6 +23,7 @@ void ReplayDocument::clearHeaderFields() {
   recorderSlot = 0;
   playerTeams.fill(0);
   for (auto& n : playerNames) n.clear();
+  game.clear();
 }
 
 void ReplayDocument::clearResearch() {

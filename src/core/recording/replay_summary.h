@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/recording/game_info.h"
+
 namespace q2 {
 
 inline constexpr int kSlots = 8;
@@ -75,6 +77,9 @@ struct ReplayDocument {
   std::array<GraphRow, kSlots> graphRows;
   std::array<ResearchList, kSlots> economyResearch;
   std::array<ResearchList, kSlots> blacksmithResearch;
+  // Civilisations, map, settings and the outcome; its players go by index,
+  // as the names do.
+  GameInfo game;
 
   void clearHeaderFields();
   void clearResearch();
@@ -88,6 +93,10 @@ struct ReplayView {
   int32_t hideWarnings = 0;
   int32_t showPregameChat = 0;
   int32_t showChatTimes = 0;  // "時刻表示": "[mm:ss] " before each in-game chat line
+  // "文字コード": 0 as the header tells, 1 code page 932, 2 GBK; and the
+  // encoding the texts here are in as that choice makes it.
+  int32_t encodingChoice = 0;
+  TextEncoding textEncoding = TextEncoding::Cp932;
   std::string chatText;  // code page 932, lines end with CR LF
   std::string perspectivePlayerText, allyTeamText, enemyTeamText;  // code page 932
   int32_t feudalCount = 0, castleCount = 0, imperialCount = 0;

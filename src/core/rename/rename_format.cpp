@@ -4,6 +4,8 @@
 
 #include "platform/text.h"
 #include "core/recording/game_clock.h"
+#include "core/recording/game_settings.h"
+#include "core/recording/game_summary.h"
 #include "core/recording/team_lineup.h"
 #include "core/texts/texts.h"
 
@@ -22,6 +24,8 @@ constexpr TokenName kTokenTable[] = {
     {"REC_PLAYER", TokenKind::RecPlayer}, {"ALL", TokenKind::All},
     {kTokenTeamVs, TokenKind::TeamVs}, {kTokenAlly, TokenKind::Ally},
     {"GAME_TIME", TokenKind::GameTime},
+    {"MAP", TokenKind::Map},         {"MATCHUP", TokenKind::Matchup},
+    {"REC_CIV", TokenKind::RecCiv},  {"WINNER", TokenKind::Winner},
 };
 
 bool IsDateKind(TokenKind k) { return static_cast<int>(k) <= static_cast<int>(TokenKind::Sec); }
@@ -53,12 +57,13 @@ TokenKind TokenKindOf(const std::string& tokenText) {
 
 bool TokenNeedsReplayData(TokenKind kind) {
   return kind == TokenKind::RecPlayer || kind == TokenKind::All || kind == TokenKind::TeamVs ||
-         kind == TokenKind::Ally;
+         kind == TokenKind::Ally || kind == TokenKind::Map || kind == TokenKind::Matchup ||
+         kind == TokenKind::RecCiv || kind == TokenKind::Winner;
 }
 
 bool needsGameClock(const TokenList& tokens) {
   for (TokenKind k : tokens)
-    if (k == TokenKind::GameTime) return true;
+    if (k == TokenKind::GameTime || k == TokenKind::Winner) return true;
   return false;
 }
 
@@ -110,21 +115,30 @@ std::string ExpandToken(TokenKind kind, const DateFields& date, const ReplayDocu
     case TokenKind::Sec: return date.second;
     case TokenKind::RecPlayer:
       if (doc.recorderSlot < 1 || doc.recorderSlot > kSlots) return {};
-      return Cp932ToUtf8(doc.playerNames[doc.recorderSlot - 1]);
+      return DecodeText(doc.playerNames[doc.recorderSlot - 1], doc.game.encoding);
     case TokenKind::All: {
       std::string all;
       for (int s = 0; s < kSlots; ++s) {
         if (s > 0) all += ' ';
         all += doc.playerNames[s];
       }
-      return Cp932ToUtf8(all);
+      return DecodeText(all, doc.game.encoding);
     }
     case TokenKind::TeamVs: {
       const TeamLineup lineup = LineupOf(doc);
-      return Cp932ToUtf8(lineup.allyList) + " vs " + Cp932ToUtf8(lineup.enemyList);
+      return DecodeText(lineup.allyList, doc.game.encoding) + " vs " + DecodeText(lineup.enemyList, doc.game.encoding);
     }
-    case TokenKind::Ally: return Cp932ToUtf8(LineupOf(doc).allyList);
+    case TokenKind::Ally: return DecodeText(LineupOf(doc).allyList, doc.game.encoding);
     case TokenKind::GameTime: return GameTimeText(gameMs);
+    case TokenKind::Map: return MapName(doc.game).value_or("");
+    case TokenKind::Matchup: return MatchupText(doc.game).value_or("");
+    case TokenKind::RecCiv: return CivName(doc.game, doc.recorderSlot).value_or("");
+    case TokenKind::Winner: {
+      // Each name followed by one space, as the team lists are.
+      std::string names;
+      for (int index : WinningPlayers(doc.game)) names += doc.playerNames[index - 1] + " ";
+      return DecodeText(names, doc.game.encoding);
+    }
     case TokenKind::Unknown: break;
   }
   return {};
@@ -148,6 +162,10 @@ std::string PreviewTokenText(TokenKind kind, const LocalTime& now) {
     case TokenKind::TeamVs: return kDescribeTeamVs;
     case TokenKind::Ally: return kDescribeAlly;
     case TokenKind::GameTime: return kDescribeGameTime;
+    case TokenKind::Map: return kDescribeMap;
+    case TokenKind::Matchup: return kDescribeMatchup;
+    case TokenKind::RecCiv: return kDescribeRecCiv;
+    case TokenKind::Winner: return kDescribeWinner;
     case TokenKind::Unknown: break;
   }
   return {};

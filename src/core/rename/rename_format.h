@@ -33,6 +33,10 @@ enum class TokenKind : int {
   Ally = 9,    // 味方
   Unknown = 10,  // any other text: expands to nothing
   GameTime = 11, // the game's length, "47分24秒"
+  Map = 12,      // the map's name
+  Matchup = 13,  // "2v2"
+  RecCiv = 14,   // the recorder's civilisation
+  Winner = 15,   // the winning team's names, as チーム別 joins them
 };
 
 using TokenList = std::vector<TokenKind>;
@@ -42,7 +46,8 @@ TokenKind TokenKindOf(const std::string& tokenText);
 // True for the kinds that read the replay data model.
 bool TokenNeedsReplayData(TokenKind kind);
 bool needsReplayData(const TokenList& tokens);
-// True when a token needs the game's length, which only the body gives.
+// True when a token needs the game's length or outcome, which only the
+// body gives.
 bool needsGameClock(const TokenList& tokens);
 // "47分24秒".
 std::string GameTimeText(uint64_t ms);

@@ -9,6 +9,7 @@
 #include "core/recording/container.h"
 #include "core/recording/recording_kind.h"
 #include "core/recording/display.h"
+#include "core/recording/game_settings.h"
 #include "core/recording/open_replay.h"
 #include "core/texts/texts.h"
 
@@ -157,8 +158,10 @@ bool RenameOneRecording(const std::string& folder, const std::string& recordingP
     if (read != HeaderRead::Ok) r.messages.push_back({HeaderReadText(read)});
   }
   if (read == HeaderRead::Ok && needsGameClock(req.tokens)) {
-    read = ReadGameLength(path, s.view.gameDurationMs);
+    std::vector<ResignOp> resigns;
+    read = ReadGameLength(path, s.view.gameDurationMs, &resigns);
     if (read != HeaderRead::Ok) r.messages.push_back({HeaderReadText(read)});
+    if (needsReplayData(req.tokens)) DecideOutcome(s.doc.game, resigns);
   }
   // Without its own header the model holds another recording's players, and
   // a recording that can't be read has no length: a name built from either

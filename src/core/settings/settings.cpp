@@ -102,13 +102,24 @@ void WriteFlagIfChanged(const std::string& path, const char* key, bool on) {
 }
 }  // namespace
 
+namespace {
+EncodingChoice ReadEncodingChoice(const std::string& path) {
+  const int v = IniReadInt(path, kSectionView, kKeyTextEncoding, 0);
+  return v == 1 ? EncodingChoice::Japanese : v == 2 ? EncodingChoice::Chinese : EncodingChoice::Auto;
+}
+}  // namespace
+
 ViewOptions LoadViewOptions(const std::string& settingsPath) {
-  return {ReadFlag(settingsPath, kKeyShowGameLength), ReadFlag(settingsPath, kKeyChatTimes)};
+  return {ReadFlag(settingsPath, kKeyShowGameLength), ReadFlag(settingsPath, kKeyChatTimes),
+          ReadFlag(settingsPath, kKeyShowDetails), ReadEncodingChoice(settingsPath)};
 }
 
 void SaveViewOptions(const std::string& settingsPath, const ViewOptions& o) {
   WriteFlagIfChanged(settingsPath, kKeyShowGameLength, o.showGameLength);
   WriteFlagIfChanged(settingsPath, kKeyChatTimes, o.showChatTimes);
+  WriteFlagIfChanged(settingsPath, kKeyShowDetails, o.showDetails);
+  if (ReadEncodingChoice(settingsPath) != o.encoding)
+    IniWriteInt(settingsPath, kSectionView, kKeyTextEncoding, static_cast<int>(o.encoding));
 }
 
 bool LoadGraphInGameTime(const std::string& settingsPath) { return ReadFlag(settingsPath, kKeyGraphGameTime); }

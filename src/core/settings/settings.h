@@ -65,15 +65,21 @@ Messages LoadViewSettings(const std::string& settingsPath);
 void SaveViewSettings(const std::string& settingsPath);
 
 // What the window adds beyond the original, each off until the user turns
-// it on: the game's length in the panel, times before the chat lines, and
-// the graph in game time.
+// it on: the game's length in the panel, times before the chat lines, the
+// game's details (civilisations, winner, map and settings), the recording's
+// text encoding chosen by hand, and the graph in game time.
+enum class EncodingChoice { Auto = 0, Japanese = 1, Chinese = 2 };
 struct ViewOptions {
   bool showGameLength = false;
   bool showChatTimes = false;
+  bool showDetails = false;
+  EncodingChoice encoding = EncodingChoice::Auto;
   bool operator==(const ViewOptions&) const = default;
 };
 inline constexpr const char* kKeyShowGameLength = "SHOW_GAME_TIME";
 inline constexpr const char* kKeyChatTimes = "CHAT_TIME";
+inline constexpr const char* kKeyShowDetails = "SHOW_DETAILS";
+inline constexpr const char* kKeyTextEncoding = "TEXT_ENCODING";
 inline constexpr const char* kKeyGraphGameTime = "GRAPH_GAME_TIME";
 ViewOptions LoadViewOptions(const std::string& settingsPath);
 // These write only a key whose value differs from what the file holds, so

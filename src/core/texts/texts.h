@@ -49,6 +49,10 @@ inline constexpr const char* kDescribeAll = "P1～P8";
 inline constexpr const char* kDescribeTeamVs = "ﾁｰﾑA vs ﾁｰﾑB";
 inline constexpr const char* kDescribeAlly = "記録者のﾁｰﾑのﾌﾟﾚｲﾔｰ名";
 inline constexpr const char* kDescribeGameTime = "ｹﾞｰﾑ時間";
+inline constexpr const char* kDescribeMap = "ﾏｯﾌﾟ名";
+inline constexpr const char* kDescribeMatchup = "2v2";
+inline constexpr const char* kDescribeRecCiv = "記録者の文明";
+inline constexpr const char* kDescribeWinner = "勝利ﾁｰﾑ";
 inline constexpr const char* kMsgFormatTooLong = "変換書式が長すぎるよ(´；ω；`)\n259ﾊﾞｲﾄ(全角なら129文字)までにしてね";
 
 // Renames.

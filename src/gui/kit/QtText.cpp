@@ -13,6 +13,13 @@ QString FromCp932(const std::string& bytes) {
   return s;
 }
 
+QString FromRecording(const std::string& bytes, TextEncoding encoding) {
+  if (encoding == TextEncoding::Cp932) return FromCp932(bytes);
+  QString s = U8(GbkToUtf8(bytes));
+  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return s;
+}
+
 QString ShownPath(const std::string& path) { return U8(DisplayPath(path)); }
 
 QString QtFolder(const std::string& folder) {

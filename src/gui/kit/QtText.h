@@ -5,6 +5,7 @@
 #include <QString>
 #include <string>
 
+#include "core/recording/game_info.h"
 #include "core/settings/settings.h"
 
 namespace q2 {
@@ -13,6 +14,8 @@ inline QString U8(const std::string& utf8) { return QString::fromUtf8(utf8.data(
 inline std::string ToU8(const QString& s) { return s.toUtf8().toStdString(); }
 // Code page 932 bytes (names, chat) for display; CR LF becomes a line break.
 QString FromCp932(const std::string& bytes);
+// A recording's text (names, chat) in the encoding its game wrote it.
+QString FromRecording(const std::string& bytes, TextEncoding encoding);
 
 // Paths are the file system's bytes; Qt reads names as UTF-8 and loses a
 // name that is not (one from an archive made on Japanese Windows).

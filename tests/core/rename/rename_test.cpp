@@ -77,6 +77,45 @@ TEST(RenameFormat, TokensExpandForOneRecordingWithinTheLimits) {
     EXPECT_EQ(Build("[REC_PLAYER]|[味方]|[チーム別]", Doc(names, teams, recorder)), text) << recorder << " " << teams[0];
 }
 
+// [MAP], [MATCHUP], [REC_CIV] and [WINNER]: what the game's details give,
+// empty where they are unknown; names in the game's own encoding.
+TEST(RenameFormat, GameTokensFromTheGamesDetails) {
+  auto game = [](std::optional<int> map, std::string mapText, std::vector<int> teams, std::vector<int> civs,
+                 std::vector<int> winners) {
+    ReplayDocument d = Doc({"s1", "s2", "s3", "s4"}, {}, 2);
+    d.game.mapId = map;
+    d.game.mapText = mapText;
+    for (size_t i = 0; i < teams.size(); ++i) {
+      d.game.seats[i] = {static_cast<int>(i + 1), 2, d.playerNames[i], std::nullopt};
+      if (teams[i]) d.game.seats[i].team = teams[i];
+    }
+    for (size_t i = 0; i < civs.size(); ++i) d.game.players[i].civ = civs[i];
+    for (int w : winners) d.game.players[w - 1].winner = true;
+    return d;
+  };
+  const std::pair<ReplayDocument, std::string> cases[] = {
+      {game(9, "Arabia", {2, 2, 3, 3}, {1, 17, 5, 5}, {2, 1}), "アラビア|2v2|フン|s1 s2 "},
+      {game(44, "KotD2 - Arabia", {1, 1}, {0, 18}, {1}), "KotD2 - Arabia|1v1|朝鮮軍|s1 "},
+      {game(std::nullopt, "Black Forest", {1, 1, 1}, {}, {}), "Black Forest|1v1v1||"},
+      {game(77, "", {2, 0}, {3, 99}, {}), "|||"},
+      {{}, "|||"},
+  };
+  for (const auto& [doc, name] : cases) EXPECT_EQ(Build("[MAP]|[MATCHUP]|[REC_CIV]|[WINNER]", doc), name) << name;
+  // A Chinese game's names decode as GBK.
+  ReplayDocument zh = game(9, "", {2, 3}, {6, 6}, {2});
+  zh.playerNames[1] = Utf8ToGbk("长城").value();
+  zh.game.encoding = TextEncoding::Gbk;
+  EXPECT_EQ(Build("[REC_PLAYER] [WINNER][ALL]", zh), "长城 长城 s1 长城 s3 s4    ");
+  for (const auto& [token, sample] : {std::pair<const char*, const char*>{"[MAP]", "ﾏｯﾌﾟ名"}, {"[MATCHUP]", "2v2"},
+                                      {"[REC_CIV]", "記録者の文明"}, {"[WINNER]", "勝利ﾁｰﾑ"}}) {
+    CompiledFormat f;
+    TokenList t;
+    CompileRenameFormat(token, f, t);
+    EXPECT_EQ(BuildPreviewName(f, t), sample);
+    EXPECT_TRUE(needsReplayData(t));
+  }
+}
+
 TEST(DefaultName, LayoutsOfEveryVersionAndTheirDates) {
   const std::string jp = DefaultNamePrefix, en = DefaultNamePrefixEnglish, up = DefaultNamePrefixUserPatch;
   const DateFields d = {"2005", "03", "05", "10", "40", "55"}, upd = {"2008", "04", "12", "20", "30", "15"};
