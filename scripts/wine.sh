@@ -12,6 +12,11 @@ if [ -z "$HOME" ] || [ ! -w "$HOME" ]; then
   export HOME
 fi
 export WINEDEBUG="${WINEDEBUG:--all}"
+# Wine keeps the host's QT_* variables (QT_QPA_PLATFORM, say) from Windows
+# programs, but passes them on when named WINEQT_*.
+for v in $(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
+  eval "export WINE$v=\"\$$v\""
+done
 # No .NET or HTML engine: Wine would offer to download them.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 unset DISPLAY WAYLAND_DISPLAY

@@ -47,6 +47,10 @@ class CQuoril2View : public QWidget {
   void UpdateData(bool saveAndValidate);
   // Repaints everything, with the current player colours.
   void RedrawAll();
+  // The display panel as the user reads it, a line per box and then the
+  // chat pane: what checks from outside the window compare (one build's
+  // window against another's).
+  QString PanelText() const;
 
   // Handlers.
   void OnBack();
