@@ -17,6 +17,14 @@ if(QUORIL2_GUI)
   # Qt Gui, so no image-format plugin is needed.
   install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
           ${Q2_MINGW_RUNTIME_DLLS} DESTINATION .)
+  # Debian's mingw runtime DLLs carry their debugging information (24 MB of
+  # libstdc++), which the zip leaves behind.
+  if(CMAKE_STRIP)
+    foreach(dll ${Q2_MINGW_RUNTIME_DLLS})
+      get_filename_component(name ${dll} NAME)
+      install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${name}\")")
+    endforeach()
+  endif()
   install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
   if(TARGET Qt6::QWindowsVistaStylePlugin)
     install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
