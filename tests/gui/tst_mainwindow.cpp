@@ -543,7 +543,7 @@ class TestMainWindow : public QObject {
     QCOMPARE(seam.tail(2), q2::SelectedOutcomeMessages(q2::RenameOutcome::Ok));
     // The shown recording itself renamed: still shown, under its new name.
     QCOMPARE(panel() << length() << chat(), shown);
-    QCOMPARE(view()->summary().view.currentReplayPath, f + "/花子.mgx");
+    QCOMPARE(view()->summary().view.currentReplayPath, Native(f + "/花子.mgx"));
   }
 };
 
