@@ -1,5 +1,10 @@
 # `cmake --install` and the Debian package: the three programs, a menu
 # entry, the program icon, the recording file types and the manual pages.
+# On Windows the portable zip instead.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/windows-package.cmake)
+  return()
+endif()
 
 install(TARGETS quoril2-cli quoril2-gen RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES resources/man/quoril2-cli.1 resources/man/quoril2-gen.1

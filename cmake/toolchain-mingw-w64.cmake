@@ -13,9 +13,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Static runtime and zlib: each .exe runs on its own, beside no DLLs.
+# Static zlib; the programs without Qt link the whole runtime statically too
+# (q2_standalone), so each of them runs on its own, beside no DLLs.
 set(ZLIB_LIBRARY /usr/${Q2_MINGW}/lib/libz.a CACHE FILEPATH "")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # Tests and tools run through Wine (Debian's wine64).
 if(EXISTS /usr/lib/wine/wine64)

@@ -420,6 +420,15 @@ void CQuoril2View::SetEncodingChoice(EncodingChoice choice) {
   UpdateData(false);
 }
 
+QString CQuoril2View::PanelText() const {
+  QStringList lines;
+  for (int i = 0; i < 8; ++i) lines << QStringLiteral("Player%1: ").arg(i + 1) + names_[i]->text();
+  lines << QStringLiteral("視点プレイヤー: ") + perspective_->text() << QStringLiteral("味方チーム: ") + ally_->text()
+        << QStringLiteral("敵チーム: ") + enemy_->text() << QStringLiteral("ゲーム時間: ") + gameLengthText_->text()
+        << QStringLiteral("Chat:") << chat_->toPlainText();
+  return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
 void CQuoril2View::applyNameColors() {
   for (int i = 0; i < 8; ++i) {
     QPalette p = names_[i]->palette();

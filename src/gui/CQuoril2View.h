@@ -48,6 +48,10 @@ class CQuoril2View : public QWidget {
   void UpdateData(bool saveAndValidate);
   // Repaints everything, with the current player colours.
   void RedrawAll();
+  // The display panel as the user reads it, a line per box and then the
+  // chat pane: what checks from outside the window compare (one build's
+  // window against another's).
+  QString PanelText() const;
 
   // 文字コード: how the recording's names and chat are decoded.
   EncodingChoice encodingChoice() const;

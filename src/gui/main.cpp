@@ -4,8 +4,33 @@
 #include <string>
 #include <vector>
 
+#include <QSaveFile>
+#include <QTimer>
+
+#include "gui/CMainFrame.h"
 #include "gui/CQuoril2App.h"
+#include "gui/CQuoril2View.h"
 #include "platform/console.h"
+
+namespace {
+
+// QUORIL2_PANEL_FILE: once the window is up, its caption and its display
+// panel as text go to that file (UTF-8, whole or not at all), so that a
+// check from outside, such as the Windows build's under Wine, reads what the
+// window shows.
+void WritePanelWhenShown(q2::CQuoril2App& app) {
+  const QString path = qEnvironmentVariable("QUORIL2_PANEL_FILE");
+  if (path.isEmpty()) return;
+  QTimer::singleShot(0, &app, [&app, path] {
+    q2::CMainFrame* frame = app.mainFrame();
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly)) return;
+    out.write((frame->windowTitle() + QLatin1Char('\n') + frame->view()->PanelText()).toUtf8());
+    out.commit();
+  });
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   // Answered before any window or setting is touched.
@@ -22,7 +47,11 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
+#ifdef Q_OS_WIN
+  bool styleChosen = true;  // Windows itself: the system's own look
+#else
   bool styleChosen = !qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE");
+#endif
   for (int i = 1; i < argc; ++i)
     if (std::strncmp(argv[i], "-style", 6) == 0 || std::strncmp(argv[i], "--style", 7) == 0) styleChosen = true;
   q2::CQuoril2App app(argc, argv);
@@ -37,5 +66,6 @@ int main(int argc, char** argv) {
   }
   const std::string argument = args.empty() ? std::string() : args.front();
   if (!app.InitInstance(argument)) return 1;
+  WritePanelWhenShown(app);
   return app.exec();
 }

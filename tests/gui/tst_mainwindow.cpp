@@ -1,15 +1,22 @@
 // The real main window, one user story per test: the first start and what
 // later starts keep, the folder list and navigation, a recording opened into
 // the panel with its chat, graph and colours, Qt's own dialogs, and the
-// rename buttons. Names are bytes: some are code page 932, as unpacked from an
-// archive made on Japanese Windows, shown decoded and used as they are.
+// rename buttons. Names are bytes: on Linux some are code page 932, as
+// unpacked from an archive made on Japanese Windows, shown decoded and used as
+// they are.
 #include <filesystem>
 #include <fstream>
+#ifdef _WIN32
+#define NOMINMAX
+#include <windows.h>
+#endif
 
 #include "gui/kit/ControlIds.h"
 #include "gui/CMainFrame.h"
 #include "gui/CQuoril2App.h"
+#include "gui/kit/DialogUnits.h"
 #include "gui/kit/Icons.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "gui/qt_support.h"
 #include "core/rename/rename_run.h"
@@ -26,8 +33,23 @@ using Stored = std::pair<std::optional<std::string>, std::optional<std::string>>
 
 namespace {
 
-void Touch(const std::string& path, size_t bytes = 0) { std::ofstream(path, std::ios::binary) << std::string(bytes, 'x'); }
-std::string Cp932(const char* utf8) { return q2::Utf8ToCp932(utf8).value(); }
+void Touch(const std::string& path, size_t bytes = 0) {
+  std::ofstream(q2::FsPath(path), std::ios::binary) << std::string(bytes, 'x');
+}
+// A path written with "/", as the platform writes it.
+std::string Native(std::string path) {
+  std::replace(path.begin(), path.end(), '/', q2::kPathSep);
+  return path;
+}
+// A Japanese name as the file system holds it: on Linux the code page 932
+// bytes; on Windows, whose names are UTF-16, the name itself.
+std::string OnDisk(const char* utf8) {
+#ifdef _WIN32
+  return utf8;
+#else
+  return q2::Utf8ToCp932(utf8).value();
+#endif
+}
 
 }  // namespace
 
@@ -68,8 +90,8 @@ class TestMainWindow : public QObject {
   const std::string& shownPath() { return view()->summary().view.currentReplayPath; }
   void press(int id) { QTest::mouseClick(control<QAbstractButton>(id), Qt::LeftButton); }
   std::string dir(const std::string& name) {
-    const std::string p = root_.path().toStdString() + "/" + name;
-    fs::create_directories(p);
+    const std::string p = Native(root_.path().toStdString() + "/" + name);
+    fs::create_directories(q2::FsPath(p));
     return p;
   }
 
@@ -120,8 +142,12 @@ class TestMainWindow : public QObject {
     exit();
     settings_.clear();
   }
-  // QTemporaryDir leaves behind names that are not UTF-8.
-  void cleanupTestCase() { fs::remove_all(root_.path().toStdString()); }
+  // QTemporaryDir leaves behind names that are not UTF-8; what can't go
+  // (a path past Windows's old length limit) stays in the temporary folder.
+  void cleanupTestCase() {
+    std::error_code ignored;
+    fs::remove_all(q2::FsPath(root_.path().toStdString()), ignored);
+  }
 
   // The first start; then what later starts keep: the start-up folder (never
   // one the settings file can't hold whole), and "ゲーム時間" and "時刻表示",
@@ -143,11 +169,11 @@ class TestMainWindow : public QObject {
     QCOMPARE(q2::IniReadString(settings_.ini, q2::kSectionFile, q2::kKeySaveGameDir), desktop_);
     QCOMPARE(stored(), Stored());
 
-    const std::string a = dir("start/a"), b = dir("start/" + Cp932("記録"));
+    const std::string a = dir("start/a"), b = dir("start/" + OnDisk("記録"));
     const std::string deep = dir("start/" + std::string(150, 'd') + "/" + std::string(120, 'e'));
     q2::gen::Placed placed;
     const auto game = q2::gen::TypicalGame({"太郎", "花子"}, {1, 1}, 1, 6, 300000, 20000);
-    q2::gen::WriteFile(b + "/" + Cp932("大会.mgx"), q2::gen::BuildRecording(game, &placed));
+    q2::gen::WriteFile(b + "/" + OnDisk("大会.mgx"), q2::gen::BuildRecording(game, &placed));
     seam.shown.clear();
     startIn(a);
     for (const std::string& f : {b, deep}) {
@@ -176,7 +202,7 @@ class TestMainWindow : public QObject {
     // The recording on the command line, not even cleaned up: opened, its
     // folder listed after the start-up folder. "時刻表示": each in-game line
     // behind its game time, the lobby without.
-    start(b + "/../" + Cp932("記録") + "/" + Cp932("大会.mgx"));
+    start(Native(b + "/../" + OnDisk("記録") + "/" + OnDisk("大会.mgx")));
     QCOMPARE(history(), (Strings{b, b}));
     QCOMPARE(options(), std::make_pair(true, false));
     QCOMPARE(panel().at(1), QStringLiteral("花子"));
@@ -193,7 +219,7 @@ class TestMainWindow : public QObject {
     // A missing folder on the command line falls back to the desktop, and
     // the start-up folder stays the stored one.
     seam.shown.clear();
-    startIn(a, b + "/missing");
+    startIn(a, Native(b + "/missing"));
     QCOMPARE(options(), std::make_pair(true, true));
     QCOMPARE(seam.captions(), Strings{"ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ"});
     QCOMPARE(view()->CurrentFolder(), desktop_);
@@ -202,7 +228,7 @@ class TestMainWindow : public QObject {
     // Without a desktop folder its button lists the home folder, quietly,
     // and the start-up folder stays too.
     seam.shown.clear();
-    q2::CQuoril2View::OverrideDesktop(dir("home") + "/no-desktop", dir("home"));
+    q2::CQuoril2View::OverrideDesktop(Native(dir("home") + "/no-desktop"), dir("home"));
     startIn(a);
     press(q2::id::kDesktop);
     QCOMPARE(view()->CurrentFolder(), dir("home"));
@@ -213,16 +239,20 @@ class TestMainWindow : public QObject {
   }
 
   void listsAndNavigates() {
-    const std::string nav = dir("nav"), f = dir("nav/f"), sub = dir("nav/f/" + Cp932("記録"));
+    const std::string nav = dir("nav"), f = dir("nav/f"), sub = dir("nav/f/" + OnDisk("記録"));
     Touch(f + "/b.mgx", 1263616);
     Touch(f + "/A.mgx", 1023);
     QFile a(QString::fromStdString(f + "/A.mgx"));
     QVERIFY(a.open(QIODevice::Append) &&
             a.setFileTime(QDateTime({2005, 3, 26}, {2, 23}), QFileDevice::FileModificationTime));
-    fs::create_directories(f + "/old.mgx");
-    for (const std::string& n : {Cp932("ｹﾞｰﾑ.mgx"), std::string("notes.txt"), std::string(".hidden.mgx"),
+    fs::create_directories(q2::FsPath(f + "/old.mgx"));
+    for (const std::string& n : {OnDisk("ｹﾞｰﾑ.mgx"), std::string("notes.txt"), std::string(".hidden.mgx"),
                                  std::string("up.mgz"), std::string("aok.mgl")})
       Touch(f + "/" + n);
+#ifdef _WIN32
+    // Hidden as Windows marks it.
+    SetFileAttributesW(q2::FsPath(f + "/.hidden.mgx").c_str(), FILE_ATTRIBUTE_HIDDEN);
+#endif
     Seam seam;
     startIn(f);
     // Name, size, type and icon of each row.
@@ -246,7 +276,7 @@ class TestMainWindow : public QObject {
 
     // Into 記録; then each button: the folder shown and whether back and forward are offered.
     doubleClick(at("記録"));
-    QCOMPARE(caption(), QString::fromStdString(f + "/記録"));
+    QCOMPARE(caption(), QString::fromStdString(Native(f + "/記録")));
     const struct {
       int button;
       std::string folder;
@@ -262,10 +292,10 @@ class TestMainWindow : public QObject {
     // A double click with nothing selected lists the same folder again.
     list()->clearSelection();
     doubleClick(QPoint(5, list()->viewport()->height() - 3));
-    QCOMPARE(caption(), QString::fromStdString(nav + "/"));
+    QCOMPARE(caption(), QString::fromStdString(Native(nav + "/")));
     // A folder on a Japanese desktop is captioned from "デスクトップ" on.
     view()->NavigateTo(dir("x/デスクトップ/y"));
-    QCOMPARE(caption(), QStringLiteral("デスクトップ/y"));
+    QCOMPARE(caption(), QString::fromStdString(Native("デスクトップ/y")));
     QCOMPARE(seam.shown.size(), size_t(1));
   }
 
@@ -273,7 +303,7 @@ class TestMainWindow : public QObject {
   // boxes and the edit commands, the graph and the colours, the menus; the
   // open-file button.
   void opensARecording() {
-    const std::string f = dir("games"), eight = f + "/" + Cp932("大会.mgx");
+    const std::string f = dir("games"), eight = Native(f + "/" + OnDisk("大会.mgx"));
     WriteGame(f + "/two.mgx", {"太郎", "花子", "侍", "North"}, {2, 2, 3, 3}, 1);
     WriteGame(eight, {"a1", "b2", "c3", "d4", "e5", "f6", "g7", "h8"}, {2, 3, 2, 3, 2, 3, 2, 3}, 3);
     q2::gen::WriteFile(f + "/zero.mgx", std::string(64, '\0'));
@@ -347,7 +377,8 @@ class TestMainWindow : public QObject {
     QCOMPARE(seam.shown.size(), size_t(3));
     QFile zero(QString::fromStdString(f + "/zero.mgx"));
     QVERIFY(zero.open(QIODevice::ReadOnly) && zero.readAll() == QByteArray(64, '\0'));
-    for (auto& e : fs::directory_iterator(f)) QVERIFY2(e.path().extension() != ".dat", e.path().c_str());
+    QDir games(QString::fromStdString(f));
+    QCOMPARE(games.entryList({"*.dat"}, QDir::AllEntries | QDir::Hidden), QStringList());
 
     // The graph of the recording shown; a colour confirmed in the colour
     // dialog shows in the name box at once.
@@ -459,7 +490,7 @@ class TestMainWindow : public QObject {
       auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
       QVERIFY(dlg);
       seen = dlg->nameFilters();
-      seen << dlg->findChild<QLineEdit*>("fileNameEdit")->text() << dlg->directory().absolutePath();
+      seen << dlg->findChild<QLineEdit*>("fileNameEdit")->text() << QDir::toNativeSeparators(dlg->directory().absolutePath());
       QMetaObject::invokeMethod(dlg, "accept");
       seen << (dlg->isVisible() ? "stayed open" : "closed");
       dlg->reject();
@@ -482,13 +513,23 @@ class TestMainWindow : public QObject {
       QVERIFY2(std::any_of(t.begin(), t.end(), [](QChar c) { return c.unicode() >= 0x3000; }), qPrintable(t));
   }
 
+  // Every window's font is a face this system has that draws kana and kanji
+  // (Windows's own Japanese Gothic, or under Wine the IPA Gothic given to
+  // Qt), never a fallback that shows boxes.
+  void japaneseFont() {
+    const QFontInfo shown(q2::DialogFont());
+    QVERIFY2(QFontDatabase::writingSystems(shown.family()).contains(QFontDatabase::Japanese), qPrintable(shown.family()));
+    const QFontMetrics fm(q2::DialogFont());
+    for (char32_t c : {U'く', U'録', U'ﾌ', U'Ｐ'}) QVERIFY2(fm.inFontUcs4(c), qPrintable(shown.family()));
+  }
+
   void renameButtons() {
     const std::string f = dir("rename");
     auto defaultName = [&](int day, int sec) {
       return f + "/" + q2::gen::DefaultRecordingName({2005, 3, day, 10, 40, sec});
     };
     for (int day = 1; day <= 25; ++day) WriteGame(defaultName(day, 55), {"太郎"}, {1}, 1, day, 20000);
-    WriteGame(f + "/" + Cp932("大会.mgx"), {"花子", "太郎"}, {1, 1}, 1);
+    WriteGame(f + "/" + OnDisk("大会.mgx"), {"花子", "太郎"}, {1, 1}, 1);
     // Whether each box came after the list showed the new name.
     std::vector<bool> refreshed;
     QString newName = QStringLiteral("20050301.mgx");
@@ -562,7 +603,7 @@ class TestMainWindow : public QObject {
     QCOMPARE(seam.tail(2), q2::SelectedOutcomeMessages(q2::RenameOutcome::Ok));
     // The shown recording itself renamed: still shown, under its new name.
     QCOMPARE(panel() << length() << chat(), shown);
-    QCOMPARE(view()->summary().view.currentReplayPath, f + "/花子.mgx");
+    QCOMPARE(view()->summary().view.currentReplayPath, Native(f + "/花子.mgx"));
   }
 };
 

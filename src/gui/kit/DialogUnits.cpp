@@ -3,22 +3,35 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QWidget>
+#include <algorithm>
 
 namespace q2 {
 
 QFont DialogFont() {
   static const QFont font = [] {
-    // Proportional Gothic faces first, as the Windows dialog font is one.
-    const QStringList families = {QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"),
-                                  QStringLiteral("MS PGothic"), QStringLiteral("ＭＳ Ｐゴシック"),
-                                  QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic")};
+    // Proportional Gothic faces first, as the Windows dialog font is one:
+    // Windows's own where they are (which of them depends on the version and
+    // on the Japanese fonts installed), then those of a Linux system.
+    const QStringList families = {
+#ifdef Q_OS_WIN
+        QStringLiteral("MS UI Gothic"), QStringLiteral("MS PGothic"), QStringLiteral("ＭＳ Ｐゴシック"),
+        QStringLiteral("Meiryo UI"), QStringLiteral("Meiryo"), QStringLiteral("メイリオ"),
+        QStringLiteral("Yu Gothic UI"), QStringLiteral("Yu Gothic"), QStringLiteral("游ゴシック"),
+#endif
+        QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"), QStringLiteral("MS PGothic"),
+        QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic")};
     const QStringList installed = QFontDatabase::families();
     QFont f;
-    for (const QString& fam : families) {
-      if (installed.contains(fam)) {
-        f = QFont(fam);
-        break;
-      }
+    auto found = std::find_if(families.begin(), families.end(), [&](const QString& fam) { return installed.contains(fam); });
+    if (found != families.end()) {
+      f = QFont(*found);
+    } else {
+      // None of them: any face that holds Japanese, rather than boxes.
+      for (const QString& fam : installed)
+        if (QFontDatabase::writingSystems(fam).contains(QFontDatabase::Japanese)) {
+          f = QFont(fam);
+          break;
+        }
     }
     f.setPointSize(9);
     return f;

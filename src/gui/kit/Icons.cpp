@@ -14,25 +14,35 @@ void EnsureResources() {
   (void)done;
 }
 
-QIcon Load(const QString& path) {
+// Each picture as drawn: an SVG file, or where Qt has no SVG (the Windows
+// build) PNG files drawn from it at build time, "@2x" for high-DPI screens.
+#ifdef QUORIL2_PNG_ICONS
+const QString kSuffix = QStringLiteral(".png");
+#else
+const QString kSuffix = QStringLiteral(".svg");
+#endif
+
+// `name` without its suffix.
+QIcon Load(const QString& name) {
   EnsureResources();
+  const QString path = QStringLiteral(":/icons/") + name + kSuffix;
   return QFile::exists(path) ? QIcon(path) : QIcon();
 }
 }  // namespace
 
 QIcon TechIcon(int iconId) {
   if (iconId < 154 || iconId > 187) return {};
-  return Load(QStringLiteral(":/icons/tech_%1.svg").arg(iconId));
+  return Load(QStringLiteral("tech_%1").arg(iconId));
 }
 
-QIcon ButtonIcon(int resourceId) { return Load(QStringLiteral(":/icons/button_%1.svg").arg(resourceId)); }
+QIcon ButtonIcon(int resourceId) { return Load(QStringLiteral("button_%1").arg(resourceId)); }
 
 QIcon ListIcon(bool recording) {
-  return Load(recording ? QStringLiteral(":/icons/list_recording.svg") : QStringLiteral(":/icons/list_folder.svg"));
+  return Load(recording ? QStringLiteral("list_recording") : QStringLiteral("list_folder"));
 }
 
-QIcon AppIcon() { return Load(QStringLiteral(":/icons/app.svg")); }
+QIcon AppIcon() { return Load(QStringLiteral("app")); }
 
-QPixmap AboutPicture() { return Load(QStringLiteral(":/icons/about.svg")).pixmap(64, 64); }
+QPixmap AboutPicture() { return Load(QStringLiteral("about")).pixmap(64, 64); }
 
 }  // namespace q2
