@@ -43,6 +43,9 @@ std::string Native(std::string path) {
 }
 // A Japanese name as the file system holds it: on Linux the code page 932
 // bytes; on Windows, whose names are UTF-16, the name itself.
+// Code page 932 bytes, as a recording holds them.
+std::string Cp932(const char* utf8) { return q2::Utf8ToCp932(utf8).value(); }
+
 std::string OnDisk(const char* utf8) {
 #ifdef _WIN32
   return utf8;
