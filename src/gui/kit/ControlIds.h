@@ -25,6 +25,8 @@ inline constexpr int kPlayerColors = 148, kSetStartupFolder = 32779, kResetAgeCo
 inline constexpr int kFileNew = 57600, kFileOpen = 57601, kFileSave = 57603, kFileSaveAs = 57604;
 inline constexpr int kEditCopy = 57634, kEditCut = 57635, kEditPaste = 57637, kEditUndo = 57643;
 inline constexpr int kStatusBar = 59393, kAbout = 100, kExit = 57665;
+// Added beyond the original menus.
+inline constexpr int kRefresh = 32790, kShowHidden = 32791;
 
 // The object name a control with this id carries.
 inline QString ObjectName(int id) { return QStringLiteral("id%1").arg(id); }
