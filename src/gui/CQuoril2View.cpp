@@ -26,6 +26,7 @@
 #include "gui/kit/Icons.h"
 #include "gui/kit/QtText.h"
 #include "gui/kit/UiSeam.h"
+#include "gui/kit/WholeText.h"
 #include "core/settings/settings.h"
 #include "core/recording/game_clock.h"
 #include "core/recording/display.h"
@@ -387,7 +388,7 @@ void CQuoril2View::UpdateData(bool save) {
     }
     return;
   }
-  for (int i = 0; i < 8; ++i) names_[i]->setText(FromCp932(v.slotNameTexts[i]));
+  for (int i = 0; i < 8; ++i) ShowWhole(names_[i], FromCp932(v.slotNameTexts[i]));
   perspective_->setText(FromCp932(v.perspectivePlayerText));
   ally_->setText(FromCp932(v.allyTeamText));
   enemy_->setText(FromCp932(v.enemyTeamText));
