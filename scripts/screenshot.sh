@@ -13,7 +13,8 @@ shot=$(mktemp -d)
 trap 'rm -rf "$shot"' EXIT
 cp "$build/src/gui/quoril2" "$shot/"
 cp -r "$build/sample/recordings" "$shot/recordings"
-printf '[FILE_INFO]\r\nSAVEGAME_DIR=%s\r\n' "$shot/recordings" > "$shot/Quoran.ini"
+# With 詳細 on, so that the picture shows the civilisations, the winners and the map.
+printf '[FILE_INFO]\r\nSAVEGAME_DIR=%s\r\n[VIEW_INFO]\r\nSHOW_DETAILS=1\r\n' "$shot/recordings" > "$shot/Quoran.ini"
 game="$shot/recordings/記録されたゲーム -  05-11-2005 21\`04\`38.mgx"
 mkdir -p docs
 xvfb-run -a -s "-screen 0 1000x700x24" sh -c '
