@@ -2,8 +2,13 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLockFile>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QStatusBar>
 
 #include "gui/CAboutDlg.h"
@@ -52,6 +57,79 @@ CMainFrame::CMainFrame(CQuoril2Doc* doc, QWidget* parent) : QMainWindow(parent) 
   setCentralWidget(view_);
   buildMenus();
   buildStatusBar();
+  view_->setReferenceWindowSize(kDefaultFrame.size());
+}
+
+CMainFrame::~CMainFrame() {
+  if (placed_ && !view_->settingsPath().empty()) SaveWindowState(view_->settingsPath(), started_, currentState());
+}
+
+QPoint CMainFrame::cascadeStep() {
+  // Each window holds a numbered lock for its life, named after its settings
+  // file: the first free number says how many windows of those settings are
+  // open already.
+  const QByteArray key =
+      QCryptographicHash::hash(QByteArray::fromStdString(view_->settingsPath()), QCryptographicHash::Sha1).toHex().left(12);
+  for (int n = 0; n < 10; ++n) {
+    auto lock = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("quoril2-%1-%2.lock").arg(QString::fromLatin1(key)).arg(n)));
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+      slot_ = std::move(lock);
+      const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + 4;
+      return QPoint(step, step) * n;
+    }
+  }
+  return {};
+}
+
+void CMainFrame::placeAndShow() {
+  const std::string path = view_->settingsPath();
+  const WindowState stored = path.empty() ? WindowState{} : LoadWindowState(path);
+  QRect frame = kDefaultFrame;
+  if (stored.width > 0) {
+    frame = QRect(stored.x, stored.y, stored.width, stored.height);
+    // A place on a screen that is gone is not kept: the title bar must be
+    // within reach.
+    if (!QGuiApplication::screenAt(frame.topLeft() + QPoint(frame.width() / 2, 10)))
+      frame.moveTopLeft(kDefaultFrame.topLeft());
+  }
+  frame.translate(cascadeStep());
+  move(frame.topLeft());
+  resize(frame.size());
+  started_ = view_->layoutState();
+  started_.showHidden = stored.showHidden;
+  started_.x = frame.x();
+  started_.y = frame.y();
+  started_.width = frame.width();
+  started_.height = frame.height();
+  started_.maximized = stored.maximized;
+  placed_ = true;
+  if (stored.maximized)
+    showMaximized();
+  else
+    show();
+}
+
+WindowState CMainFrame::currentState() const {
+  WindowState s = view_->layoutState();
+  s.showHidden = started_.showHidden;
+  s.maximized = isMaximized();
+  // The place the window goes back to when it is no longer maximised.
+  const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+  const QPoint topLeft = isMaximized() || isFullScreen() ? normal.topLeft() - normalMargins_ : pos();
+  if (normal.isValid()) {
+    s.x = topLeft.x();
+    s.y = topLeft.y();
+    s.width = normal.width();
+    s.height = normal.height();
+  }
+  return s;
+}
+
+void CMainFrame::moveEvent(QMoveEvent* e) {
+  QMainWindow::moveEvent(e);
+  if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+    normalMargins_ = geometry().topLeft() - pos();
 }
 
 QAction* CMainFrame::command(int id) const {

@@ -42,10 +42,8 @@ std::unique_ptr<CMainFrame> CQuoril2App::CreateMainWindow(CQuoril2Doc* doc, cons
   auto frame = std::make_unique<CMainFrame>(doc);
   frame->view()->OnInitialUpdate();
   if (!argument.empty()) frame->view()->OpenArgument(argument);
-  frame->move(10, 100);
-  frame->resize(863, 514);
   frame->setWindowTitle(QStringLiteral("くおらん Ver 1.005"));
-  frame->show();
+  frame->placeAndShow();
   return frame;
 }
 

@@ -29,6 +29,7 @@
 #include "core/recording/game_summary.h"
 #include "core/texts/game_texts.h"
 
+#include "gui/FormLayout.h"
 #include "gui/GraphCommands.h"
 #include "gui/RenameCommands.h"
 #include "gui/kit/ControlIds.h"
@@ -62,34 +63,6 @@ class ViewRenameHost : public RenameHost {
 
  private:
   CQuoril2View* v_;
-};
-
-// The list reports a click and a double click as the Windows list does: a
-// click on every first release, a double click instead of the second one.
-class FileList : public QTreeWidget {
- public:
-  using QTreeWidget::QTreeWidget;
-  std::function<void()> onClick, onDoubleClick;
-
- protected:
-  void mouseReleaseEvent(QMouseEvent* e) override {
-    QTreeWidget::mouseReleaseEvent(e);
-    if (e->button() != Qt::LeftButton) return;
-    if (afterDoubleClick_) {
-      afterDoubleClick_ = false;
-      return;
-    }
-    if (onClick) onClick();
-  }
-  void mouseDoubleClickEvent(QMouseEvent* e) override {
-    QTreeWidget::mouseDoubleClickEvent(e);
-    if (e->button() != Qt::LeftButton) return;
-    afterDoubleClick_ = true;
-    if (onDoubleClick) onDoubleClick();
-  }
-
- private:
-  bool afterDoubleClick_ = false;
 };
 
 constexpr std::array<int, 8> kNameIds = {1004, 1005, 1006, 1007, 1008, 1009, 1011, 1012};
@@ -160,8 +133,8 @@ void CQuoril2View::buildForm() {
   };
 
   // Left half: the folder list.
-  group(QStringLiteral("Replayファイル"), 3, 1, 214, 284);
-  group(QString(), 8, 6, 205, 27);
+  auto* files = group(QStringLiteral("Replayファイル"), 3, 1, 214, 284);
+  auto* tools = group(QString(), 8, 6, 205, 27);
   back_ = button(id::kBack, QString(), 12, 13, 15, 16);
   forward_ = button(id::kForward, QString(), 26, 13, 15, 16);
   up_ = button(id::kUp, QString(), 40, 13, 15, 16);
@@ -177,6 +150,7 @@ void CQuoril2View::buildForm() {
   list_ = list;
   list_->setObjectName(IdName(id::kFolderList));
   PlaceDu(list_, du, 13, 44, 195, 234);
+  list->setHomeWidth(list_->width());
   list_->setRootIsDecorated(false);
   list_->setUniformRowHeights(true);
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -189,8 +163,8 @@ void CQuoril2View::buildForm() {
   list_->header()->setStretchLastSection(false);
 
   // Right half: the display panel.
-  group(QStringLiteral("PlayerData"), 221, 1, 268, 188);
-  group(QStringLiteral("個人データ"), 226, 9, 258, 84);
+  auto* playerData = group(QStringLiteral("PlayerData"), 221, 1, 268, 188);
+  auto* personal = group(QStringLiteral("個人データ"), 226, 9, 258, 84);
   for (int i = 0; i < 8; ++i) {
     const int col = i / 4, row = i % 4;
     const int x = 231 + col * 127, y = 20 + row * 18;
@@ -204,7 +178,7 @@ void CQuoril2View::buildForm() {
   ally_ = readOnlyEdit(1016, 292, 114, 190, 13);
   label(QStringLiteral("敵チーム        ："), 228, 132, 62, 10);
   enemy_ = readOnlyEdit(1017, 292, 130, 190, 13);
-  group(QStringLiteral("全体データ"), 226, 147, 258, 38);
+  auto* overall = group(QStringLiteral("全体データ"), 226, 147, 258, 38);
   auto* graph = button(id::kGraph, QStringLiteral("グラフ一覧表示"), 231, 156, 70, 14);
   // The game's length, shown once the user asks for it.
   gameLength_ = new QCheckBox(QStringLiteral("ゲーム時間"), this);
@@ -219,7 +193,7 @@ void CQuoril2View::buildForm() {
   detailsText_ = label(QString(), 231, 171, 248, 10);
   detailsText_->setObjectName(IdName(id::kDetailsText));
 
-  group(QStringLiteral("Chat"), 221, 191, 268, 94);
+  auto* chatBox = group(QStringLiteral("Chat"), 221, 191, 268, 94);
   hideWarnings_ = new QCheckBox(QStringLiteral("警告無し"), this);
   hideWarnings_->setObjectName(IdName(id::kHideWarnings));
   PlaceDu(hideWarnings_, du, 227, 200, 50, 10);
@@ -241,6 +215,13 @@ void CQuoril2View::buildForm() {
 
   const QRect last = du.rect(221, 191, 268, 94);
   setMinimumSize(last.right() + du.x(4), last.bottom() + du.y(4));
+
+  // A bigger window gives the folder list and the chat the room; the boxes
+  // and frames around them follow, the rest keeps its place in its pane.
+  form_ = new FormLayout(this, du.x(219), du.rect(217, 1, 4, 284));
+  for (QWidget* w : std::initializer_list<QWidget*>{files, folderBox_, list_, chatBox, chat_}) form_->grow(w, true, true);
+  for (QWidget* w : std::initializer_list<QWidget*>{tools, playerData, personal, overall, perspective_, ally_, enemy_, detailsText_})
+    form_->grow(w, true, false);
 
   connect(back_, &QPushButton::clicked, this, &CQuoril2View::OnBack);
   connect(forward_, &QPushButton::clicked, this, &CQuoril2View::OnForward);
@@ -282,12 +263,13 @@ void CQuoril2View::OnInitialUpdate() {
   summary().view.encodingChoice = static_cast<int32_t>(options.encoding);
   summary().view.showChatTimes = options.showChatTimes ? 1 : 0;
   chatTimes_->setChecked(options.showChatTimes);
+  const WindowState state = LoadWindowState(settingsPath_);
   list_->clear();
   list_->setColumnCount(4);
   list_->setHeaderLabels({QStringLiteral("名前"), QStringLiteral("サイズ"), QStringLiteral("種類"),
                           QStringLiteral("更新日時")});
-  const int widths[] = {200, 60, 40, 100};
-  for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, widths[c]);
+  list_->setColumnWidths(state.columns);
+  form_->setSplitter(state.splitter);
   nav_.StartHistory(StartupFolder());
   NavigateTo(StartupFolder(), true);
   const std::pair<QPushButton*, int> icons[] = {{back_, 169}, {forward_, 168}, {up_, 170}, {desktop_, 171}, {open_, 172}};
@@ -337,6 +319,7 @@ void CQuoril2View::fillList(const Listing& l) {
     // The name as the file system has it, for opening and renaming.
     it->setData(0, kNameBytesRole, QByteArray(e.name.data(), static_cast<qsizetype>(e.name.size())));
     it->setIcon(0, e.isRecording() ? recordingIcon : folderIcon);
+    it->setToolTip(0, it->text(0));  // a narrow name column cuts long names
     it->setFlags(it->flags() | Qt::ItemIsEditable);
     items.push_back(it);
   }
@@ -443,6 +426,18 @@ bool CQuoril2View::event(QEvent* e) {
   // current colours.
   if (e->type() == QEvent::WindowActivate) RedrawAll();
   return QWidget::event(e);
+}
+
+WindowState CQuoril2View::layoutState() const {
+  WindowState s;
+  s.splitter = form_->splitter();
+  s.columns = list_->columnWidths();
+  return s;
+}
+
+void CQuoril2View::setReferenceWindowSize(const QSize& size) {
+  form_->setReferenceWindowSize(size);
+  form_->apply();
 }
 
 std::vector<std::string> CQuoril2View::selectedNames() const {

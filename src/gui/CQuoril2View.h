@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gui/CQuoril2Doc.h"
+#include "gui/FileList.h"
 #include "core/texts/message.h"
 #include "core/browse/folder_list.h"
 #include "core/settings/settings.h"
@@ -22,6 +23,8 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace q2 {
+
+class FormLayout;
 
 class CQuoril2View : public QWidget {
   Q_OBJECT
@@ -83,6 +86,12 @@ class CQuoril2View : public QWidget {
 
   // The folders the navigation falls back to (the platform's desktop and home).
   static Places CurrentPlaces();
+  // What the window remembers of the view: the splitter and the list's
+  // column widths.
+  WindowState layoutState() const;
+  // The window size at which the form has its own size.
+  void setReferenceWindowSize(const QSize& size);
+
   // Lets tests point the desktop elsewhere; empty restores the platform's.
   static void OverrideDesktop(const std::string& desktop, const std::string& home = {});
 
@@ -101,8 +110,9 @@ class CQuoril2View : public QWidget {
   FolderNavigator nav_;
   std::string settingsPath_;
 
+  FormLayout* form_ = nullptr;
   QGroupBox* folderBox_ = nullptr;
-  QTreeWidget* list_ = nullptr;
+  FileList* list_ = nullptr;
   QPushButton* back_ = nullptr;
   QPushButton* forward_ = nullptr;
   QPushButton* up_ = nullptr;

@@ -5,6 +5,7 @@
 // unpacked from an archive made on Japanese Windows, shown decoded and used as
 // they are.
 #include <filesystem>
+#include <map>
 #include <fstream>
 #ifdef _WIN32
 #define NOMINMAX
@@ -60,7 +61,7 @@ class TestMainWindow : public QObject {
   Q_OBJECT
 
   QTemporaryDir root_;
-  std::string desktop_;
+  std::string desktop_, home_;
   Settings settings_;
   q2::CQuoril2Doc doc_;
   std::unique_ptr<q2::CMainFrame> frame_;
@@ -108,6 +109,18 @@ class TestMainWindow : public QObject {
     start(arg);
   }
   void exit() { frame_.reset(); }
+  QByteArray iniText() {
+    QFile f(QString::fromStdString(settings_.ini));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  // Every control of the view where it is now.
+  std::map<QString, QRect> places() {
+    std::map<QString, QRect> out;
+    int n = 0;
+    for (QWidget* w : view()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (!w->isWindow()) out[w->objectName() + QString::number(n++)] = w->geometry();
+    return out;
+  }
 
   QTreeWidgetItem* item(const QString& name) {
     const auto found = list()->findItems(name, Qt::MatchExactly);
@@ -139,7 +152,11 @@ class TestMainWindow : public QObject {
   void initTestCase() {
     desktop_ = dir("Desktop");
     Touch(desktop_ + "/on-desktop.mgx", 10);
-    q2::CQuoril2View::OverrideDesktop(desktop_, dir("home"));
+    home_ = dir("home");
+    q2::CQuoril2View::OverrideDesktop(desktop_, home_);
+    // The first start looks for the game in the Wine prefixes of the home folder.
+    qputenv("HOME", QByteArray::fromStdString(home_));
+    qunsetenv("WINEPREFIX");
   }
   void cleanup() {
     exit();
@@ -158,19 +175,21 @@ class TestMainWindow : public QObject {
   // on the command line.
   void startsAndRemembers() {
     Seam seam;
-    start();  // no settings file, and the default folder is missing
-    QCOMPARE(seam.captions(), (Strings{"iniﾌｧｲﾙ読み込みｴﾗｰ", "ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ"}));
-    QCOMPARE(seam.ownerVisible, (std::vector<bool>{false, false}));  // before the window shows
-    QCOMPARE(view()->CurrentFolder(), desktop_);
-    QCOMPARE(column(0), QStringList{"on-desktop.mgx"});
-    QCOMPARE(history(), Strings{q2::kDefaultSaveGameDir});
+    start();  // no settings file, and no game under Wine: the home folder, and a word why
+    QCOMPARE(seam.captions(), Strings{"はじめての起動"});
+    QVERIFY(seam.shown.at(0).text.find(home_) != std::string::npos);
+    QCOMPARE(seam.ownerVisible, std::vector<bool>{false});  // before the window shows
+    QCOMPARE(view()->CurrentFolder(), home_);
+    QCOMPARE(history(), Strings{home_});
     QCOMPARE(historyButtons(), std::make_pair(false, false));
     QCOMPARE(QRect(frame_->pos(), frame_->size()), QRect(10, 100, 863, 514));
     QCOMPARE(frame_->windowTitle(), QStringLiteral("くおらん Ver 1.005"));
     QCOMPARE(options(), std::make_pair(false, false));
     exit();
-    QCOMPARE(q2::IniReadString(settings_.ini, q2::kSectionFile, q2::kKeySaveGameDir), desktop_);
+    QCOMPARE(q2::IniReadString(settings_.ini, q2::kSectionFile, q2::kKeySaveGameDir), home_);
     QCOMPARE(stored(), Stored());
+    // A window left as it was keeps nothing of its own.
+    QVERIFY(!iniText().contains("QUORIL2"));
 
     const std::string a = dir("start/a"), b = dir("start/" + OnDisk("記録"));
     const std::string deep = dir("start/" + std::string(150, 'd') + "/" + std::string(120, 'e'));
@@ -239,6 +258,108 @@ class TestMainWindow : public QObject {
     exit();
     QCOMPARE(q2::IniReadString(settings_.ini, q2::kSectionFile, q2::kKeySaveGameDir), a);
     q2::CQuoril2View::OverrideDesktop(desktop_, dir("home"));
+  }
+
+  // A first start under Wine lists the game's SaveGame folder, says so, and
+  // keeps it as the start-up folder; a missing default is never reported.
+  void firstStartFindsTheGame() {
+    const std::string saveGame = dir("home/.wine/drive_c/Program Files (x86)/Microsoft Games/Age of Empires II/SaveGame");
+    Touch(saveGame + "/game.mgx", 10);
+    Seam seam;
+    start();
+    QCOMPARE(seam.captions(), Strings{"はじめての起動"});
+    QCOMPARE(seam.shown.at(0).icon, q2::MsgIcon::Information);
+    QVERIFY(seam.shown.at(0).text.find("SaveGame フォルダを見つけました。\nここを起動時の参照場所にします：\n" + saveGame) != std::string::npos);
+    QCOMPARE(view()->CurrentFolder(), saveGame);
+    QCOMPARE(column(0), QStringList{"game.mgx"});
+    exit();
+    QCOMPARE(q2::IniReadString(settings_.ini, q2::kSectionFile, q2::kKeySaveGameDir), saveGame);
+    fs::remove_all(home_ + "/.wine");
+  }
+
+  // The list and the chat grow with the window, the rest keeps its place;
+  // at the default size everything is where the form puts it. The splitter,
+  // the column widths, the place and the maximised state come back at the
+  // next start; a second window opens a step away from the first.
+  void growsAndRemembers() {
+    const std::string f = dir("grow");
+    WriteGame(f + "/a.mgx", {"太郎", "花子"}, {1, 2}, 1);
+    fs::create_directories(f + "/sub");
+    startIn(f);
+    const auto home = places();
+    QWidget* chat = control<QPlainTextEdit>(q2::id::kChat);
+    QWidget* name = control<QLineEdit>(1004);
+    const QRect list0 = list()->geometry(), chat0 = chat->geometry(), name0 = name->geometry();
+
+    // At the default size the size, the kind and the whole date and time
+    // show within the list, each whole.
+    const QFontMetrics fm(list()->font());
+    const int margin = 2 * (list()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    for (int r = 0; r < 2; ++r)
+      for (int c = 1; c < 4; ++c) {
+        const QModelIndex i = list()->model()->index(r, c);
+        const QRect cell = list()->visualRect(i);
+        QVERIFY2(fm.horizontalAdvance(i.data().toString()) + margin <= cell.width(), qPrintable(i.data().toString()));
+        QVERIFY2(cell.right() < list()->viewport()->width(), qPrintable(i.data().toString()));
+      }
+    QCOMPARE(column(2).first(), QStringLiteral("mgxﾌｧｲﾙ"));
+    const int name0Width = list()->columnWidth(0);
+
+    frame_->resize(863 + 482, 514 + 300);
+    const int grownLeft = list()->width() - list0.width(), grownRight = chat->width() - chat0.width();
+    QCOMPARE(grownLeft + grownRight, 482);
+    QVERIFY(std::abs(grownLeft - 482 * 214 / 482) <= 1);  // the panes' own proportions
+    QCOMPARE(std::make_pair(list()->height() - list0.height(), chat->height() - chat0.height()), std::make_pair(300, 300));
+    QCOMPARE(name->geometry(), name0.translated(grownLeft, 0));
+    QCOMPARE(list()->columnWidth(0), name0Width + grownLeft);  // the name column takes the room
+    frame_->resize(863, 514);
+    QCOMPARE(places(), home);
+
+    // The splitter moves the room from one pane to the other.
+    frame_->resize(863 + 482, 514 + 300);
+    auto* handle = view()->findChild<QWidget*>("splitter");
+    QVERIFY(handle && handle->geometry().left() >= list()->geometry().right());
+    auto mouse = [&](QEvent::Type type, int dx) {
+      const QPoint p = handle->rect().center() + QPoint(dx, 0);
+      QMouseEvent e(type, p, handle->mapToGlobal(p), Qt::LeftButton,
+                    type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(handle, &e);
+    };
+    const int listBefore = list()->width(), chatBefore = chat->width();
+    mouse(QEvent::MouseButtonPress, 0);
+    mouse(QEvent::MouseMove, 60);
+    mouse(QEvent::MouseButtonRelease, 60);
+    QCOMPARE(std::make_pair(list()->width(), chat->width()), std::make_pair(listBefore + 60, chatBefore - 60));
+    list()->header()->resizeSection(2, 90);
+    const QRect normal(40, 50, 1000, 700);
+    frame_->move(normal.topLeft());
+    frame_->resize(normal.size());
+    const int listWidth = list()->width(), nameWidth = list()->columnWidth(0);
+    frame_->showMaximized();
+    QTRY_VERIFY(frame_->isMaximized());
+    exit();
+    QVERIFY(iniText().contains("WINDOW_MAXIMIZED=1"));
+
+    start();
+    QTRY_VERIFY(frame_->isMaximized());
+    frame_->showNormal();
+    QTRY_COMPARE(QRect(frame_->pos(), frame_->size()), normal);
+    QCOMPARE(std::make_tuple(list()->width(), list()->columnWidth(0), list()->columnWidth(2)),
+             std::make_tuple(listWidth, nameWidth, 90));
+    // A window placed where no screen is any more opens at the default place.
+    exit();
+    q2::IniWriteInt(settings_.ini, q2::kSectionQuoril2, "WINDOW_X", -5000);
+    q2::IniWriteInt(settings_.ini, q2::kSectionQuoril2, "WINDOW_MAXIMIZED", 0);
+    start();
+    QCOMPARE(QRect(frame_->pos(), frame_->size()), QRect(QPoint(10, 100), normal.size()));
+
+    // Two windows at once: the second a step down and to the right.
+    auto second = q2::CQuoril2App::CreateMainWindow(&doc_, "");
+    QVERIFY(second->pos().x() > frame_->pos().x() && second->pos().y() > frame_->pos().y());
+    second.reset();
+    exit();
+    start();
+    QCOMPARE(frame_->pos(), QPoint(10, 100));  // the first one's place is free again
   }
 
   void listsAndNavigates() {

@@ -34,6 +34,13 @@ inline constexpr const char* kMsgSaveGameDirUnread =
     "SaveGameのﾃﾞｨﾚｸﾄﾘﾊﾟｽの読み込みに失敗しました\nﾃﾞﾌｫﾙﾄのﾃﾞｨﾚｸﾄﾘﾊﾟｽ設定を使用します。";
 inline constexpr const char* kCaptionIniRead = "iniﾌｧｲﾙ読み込みｴﾗｰ";
 
+// A first start under Wine: the folder chosen for the list.
+inline constexpr const char* kCaptionFirstStart = "はじめての起動";
+inline constexpr const char* kMsgFirstStartFound = "Age of Empires II の SaveGame フォルダを見つけました。\nここを起動時の参照場所にします：\n";
+inline constexpr const char* kMsgFirstStartHome =
+    "Age of Empires II の SaveGame フォルダが見つからないため\nホームフォルダを起動時の参照場所にします：\n";
+inline constexpr const char* kMsgFirstStartTail = "\n\nﾌｧｲﾙ メニューの「このフォルダを起動時の参照場所にする」で変えられます。";
+
 // The game's default recording names.
 inline constexpr const char* DefaultNamePrefix = "記録されたゲーム -  ";
 inline constexpr const char* DefaultNamePattern = "記録されたゲーム -  ?\?-*-???? ??`??`??.mgx";
