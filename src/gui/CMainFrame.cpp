@@ -155,13 +155,16 @@ void CMainFrame::buildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
   connect(addCommand(file, id::kSetStartupFolder, QStringLiteral("このフォルダを起動時の参照場所にする")), &QAction::triggered, this,
           &CMainFrame::OnSetStartupFolder);
-  // The document commands do nothing for a tool that stores no documents.
-  for (auto [id, text] : {std::pair{57600, "新規作成(&N)\tCtrl+N"}, std::pair{57601, "開く(&O)...\tCtrl+O"},
-                          std::pair{57603, "上書き保存(&S)\tCtrl+S"}, std::pair{57604, "名前を付けて保存(&A)..."}})
-    addCommand(file, id, QString::fromUtf8(text))->setEnabled(false);
+  // The document commands do nothing for a tool that stores no documents;
+  // 開く opens a recording as the open button does.
+  addCommand(file, id::kFileNew, QStringLiteral("新規作成(&N)\tCtrl+N"))->setEnabled(false);
+  QAction* openFile = addCommand(file, id::kFileOpen, QStringLiteral("開く(&O)...\tCtrl+O"));
+  connect(openFile, &QAction::triggered, view_, &CQuoril2View::OnOpenFile);
+  addCommand(file, id::kFileSave, QStringLiteral("上書き保存(&S)\tCtrl+S"))->setEnabled(false);
+  addCommand(file, id::kFileSaveAs, QStringLiteral("名前を付けて保存(&A)..."))->setEnabled(false);
   file->addSeparator();
-  connect(addCommand(file, 57665, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)")), &QAction::triggered, this,
-          &QWidget::close);
+  QAction* quit = addCommand(file, id::kExit, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)\tCtrl+Q"));
+  connect(quit, &QAction::triggered, this, &QWidget::close);
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
   QAction* undo = addCommand(edit, 57643, QStringLiteral("元に戻す(&U)\tCtrl+Z"));
@@ -188,6 +191,22 @@ void CMainFrame::buildMenus() {
   keys(cut, {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
   keys(copy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
   keys(paste, {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+  keys(openFile, {QKeySequence(Qt::CTRL | Qt::Key_O)});
+  keys(quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
+  // A file manager's keys for the folder list; Backspace and Enter belong
+  // to the list itself, so that they still edit text elsewhere.
+  auto key = [&](QKeySequence seq, auto slot) {
+    auto* a = new QAction(this);
+    keys(a, {seq});
+    connect(a, &QAction::triggered, this, slot);
+  };
+  key(QKeySequence(Qt::ALT | Qt::Key_Left), [this] {
+    if (view_->navigator().HistoryButtons().first) view_->OnBack();
+  });
+  key(QKeySequence(Qt::ALT | Qt::Key_Right), [this] {
+    if (view_->navigator().HistoryButtons().second) view_->OnForward();
+  });
+  key(QKeySequence(Qt::ALT | Qt::Key_Up), [this] { view_->OnUpFolder(); });
 
   QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   QAction* bar = addCommand(viewMenu, id::kStatusBar, QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"));
@@ -211,6 +230,9 @@ void CMainFrame::buildMenus() {
     const auto actions = encoding->actions();
     actions.at(static_cast<int>(view_->encodingChoice()))->setChecked(true);
   });
+  QAction* refresh = addCommand(viewMenu, id::kRefresh, QStringLiteral("最新の情報に更新(&R)\tF5"));
+  connect(refresh, &QAction::triggered, view_, &CQuoril2View::Refresh);
+  keys(refresh, {QKeySequence(Qt::Key_F5)});
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   connect(addCommand(help, id::kAbout, QStringLiteral("Quoril2 のﾊﾞｰｼﾞｮﾝ情報(&A)...")), &QAction::triggered, this,

@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -28,6 +29,7 @@
 #include "core/recording/open_replay.h"
 #include "core/recording/game_summary.h"
 #include "core/texts/game_texts.h"
+#include "core/browse/properties.h"
 
 #include "gui/FormLayout.h"
 #include "gui/GraphCommands.h"
@@ -140,6 +142,10 @@ void CQuoril2View::buildForm() {
   up_ = button(id::kUp, QString(), 40, 13, 15, 16);
   desktop_ = button(id::kDesktop, QString(), 54, 13, 15, 16);
   open_ = button(id::kOpenFile, QString(), 68, 13, 15, 16);
+  // The keys beside the buttons' pictures.
+  for (auto [b, tip] : {std::pair{back_, "戻る (Alt+←)"}, {forward_, "進む (Alt+→)"}, {up_, "上のフォルダ (Alt+↑, BackSpace)"},
+                        {desktop_, "デスクトップ"}, {open_, "開く (Ctrl+O)"}})
+    b->setToolTip(QString::fromUtf8(tip));
   auto* selected = button(id::kSelectedRename, QStringLiteral("ファイル名選択変換"), 85, 13, 61, 16);
   auto* bulk = button(id::kBulkRename, QStringLiteral("ファイル名一括変換"), 149, 13, 61, 16);
   folderBox_ = group(QString(), 8, 34, 205, 247);
@@ -147,6 +153,8 @@ void CQuoril2View::buildForm() {
   auto* list = new FileList(this);
   list->onClick = [this] { OnListClick(); };
   list->onDoubleClick = [this] { OnListDblClick(); };
+  list->onEnter = [this](QTreeWidgetItem* it) { ActivateName(it->data(0, kNameBytesRole).toByteArray().toStdString()); };
+  list->onParent = [this] { OnUpFolder(); };
   list_ = list;
   list_->setObjectName(IdName(id::kFolderList));
   PlaceDu(list_, du, 13, 44, 195, 234);
@@ -278,6 +286,8 @@ void CQuoril2View::OnInitialUpdate() {
     b->setIconSize(QSize(16, 16));
   }
   applyNameColors();
+  // The keyboard starts in the list.
+  list_->setFocus();
 }
 
 void CQuoril2View::OpenArgument(const std::string& arg) {
@@ -504,16 +514,69 @@ void CQuoril2View::OnListDblClick() {
   NavigateTo(path);
 }
 
+void CQuoril2View::ActivateName(const std::string& name) {
+  const std::string path = JoinPath(CurrentFolder(), name);
+  if (ContainsRecordingExtension(path)) {
+    if (OpenReplay(path)) {
+      summary().view.currentReplayPath = path;
+      UpdateData(false);
+    }
+    return;
+  }
+  nav_.PushHistory(path);
+  NavigateTo(path);
+}
+
+std::string CQuoril2View::pointedName() const {
+  // The row the keyboard is on when it is selected, else the first selected.
+  if (QTreeWidgetItem* it = list_->currentItem(); it && it->isSelected())
+    return it->data(0, kNameBytesRole).toByteArray().toStdString();
+  return firstSelectedName();
+}
+
+void CQuoril2View::OnListOpen() {
+  const std::string name = pointedName();
+  if (name.empty())
+    OnOpenFile();
+  else
+    ActivateName(name);
+}
+
+void CQuoril2View::OnProperties() {
+  const std::string name = pointedName();
+  if (!name.empty()) ShowMessage(this, PropertiesMessage(CurrentFolder(), name));
+}
+
 void CQuoril2View::OnListRClick(const QPoint& pos) {
   // The first submenu of the list's menu resource, "POP1".
   QMenu popup(QStringLiteral("POP1"), this);
   QMenu* pop = &popup;
-  pop->addAction(QStringLiteral("開く(&O)...\tCtrl+O"));
+  pop->addAction(QStringLiteral("開く(&O)...\tCtrl+O"), this, &CQuoril2View::OnListOpen);
   pop->addAction(QStringLiteral("切り取り(&T)\tCtrl+X"), this, &CQuoril2View::OnEditCut);
   pop->addAction(QStringLiteral("ｺﾋﾟｰ(&C)\tCtrl+C"), this, &CQuoril2View::OnEditCopy);
   pop->addAction(QStringLiteral("貼り付け(&P)\tCtrl+V"), this, &CQuoril2View::OnEditPaste);
-  pop->addAction(QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ(R)"));
+  pop->addAction(QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ(R)"), this, &CQuoril2View::OnProperties)->setEnabled(!pointedName().empty());
   pop->exec(list_->viewport()->mapToGlobal(pos));
+}
+
+void CQuoril2View::Refresh() {
+  // The rows, the row the keyboard is on and the scroll position stay.
+  const std::vector<std::string> selected = selectedNames();
+  QTreeWidgetItem* current = list_->currentItem();
+  const QByteArray currentName = current ? current->data(0, kNameBytesRole).toByteArray() : QByteArray();
+  const int scroll = list_->verticalScrollBar()->value();
+  const std::string folder = CurrentFolder();
+  NavigateTo(folder);
+  if (CurrentFolder() != folder) return;
+  list_->doItemsLayout();
+  for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* it = list_->topLevelItem(i);
+    const QByteArray name = it->data(0, kNameBytesRole).toByteArray();
+    if (name == currentName)
+      list_->selectionModel()->setCurrentIndex(list_->indexFromItem(it), QItemSelectionModel::NoUpdate);
+    if (std::find(selected.begin(), selected.end(), name.toStdString()) != selected.end()) it->setSelected(true);
+  }
+  list_->verticalScrollBar()->setValue(scroll);
 }
 
 namespace {

@@ -69,6 +69,14 @@ class CQuoril2View : public QWidget {
   void OnListClick();
   void OnListDblClick();
   void OnListRClick(const QPoint& pos);
+  // The pop-up menu's "開く": the selected row as Enter opens it, else the
+  // open-file dialog; "ﾌﾟﾛﾊﾟﾃｨ": a box about the selected row.
+  void OnListOpen();
+  void OnProperties();
+  // A recording opens, a folder is entered.
+  void ActivateName(const std::string& name);
+  // Lists the folder again, keeping the selection and the scroll position.
+  void Refresh();
   void OnEditUndo();
   void OnEditCut();
   void OnEditCopy();
@@ -103,6 +111,7 @@ class CQuoril2View : public QWidget {
   void fillList(const Listing& l);
   void updateHistoryButtons();
   std::string firstSelectedName() const;
+  std::string pointedName() const;
   void applyNameColors();
   void showMessages(const Messages& m);
 

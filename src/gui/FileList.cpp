@@ -49,6 +49,14 @@ void FileList::keyPressEvent(QKeyEvent* e) {
       onParent();
       return;
     }
+    // The row the keyboard rests on after a listing is not chosen yet: the
+    // first arrow chooses it rather than moving past it.
+    if ((e->key() == Qt::Key_Down || e->key() == Qt::Key_Up) && selectedItems().isEmpty()) {
+      if (QTreeWidgetItem* it = currentItem()) {
+        setCurrentItem(it);
+        return;
+      }
+    }
   }
   QTreeWidget::keyPressEvent(e);
 }

@@ -140,6 +140,20 @@ class TestMainWindow : public QObject {
     QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, p);
     QTest::mouseRelease(list()->viewport(), Qt::LeftButton, {}, p);
   }
+  // Opens the list's pop-up menu and triggers the item whose text starts
+  // so; false when it is greyed out.
+  bool popup(const char* item) {
+    bool enabled = false;
+    QTimer::singleShot(0, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      QVERIFY(menu);
+      for (QAction* a : menu->actions())
+        if (a->text().startsWith(QString::fromUtf8(item)) && (enabled = a->isEnabled())) a->trigger();
+      menu->close();
+    });
+    view()->OnListRClick(QPoint(5, 5));
+    return enabled;
+  }
   // Runs a rename button with `format` confirmed in the format dialog.
   void rename(Seam& seam, int button, const std::string& format) {
     q2::IniWriteString(settings_.ini, q2::kSectionFile, q2::kKeyLastFormat, format);
@@ -362,6 +376,70 @@ class TestMainWindow : public QObject {
     QCOMPARE(frame_->pos(), QPoint(10, 100));  // the first one's place is free again
   }
 
+  // A file manager's keys: arrows and Enter in the list, Backspace and
+  // Alt+Up to the parent, Alt+Left and Alt+Right through the history, F5,
+  // Ctrl+O, Ctrl+Q; the pop-up's 開く and ﾌﾟﾛﾊﾟﾃｨ.
+  void keysAndPopup() {
+    const std::string k = dir("keys"), sub = dir("keys/sub"), above = root_.path().toStdString();
+    WriteGame(k + "/a.mgx", {"太郎", "花子"}, {1, 2}, 1);
+    Seam seam;
+    startIn(k);
+    QCOMPARE(frame_->focusWidget(), static_cast<QWidget*>(list()));
+    const struct {
+      Qt::Key key;
+      Qt::KeyboardModifiers mods;
+      std::string folder;
+      QString current;  // the row the keyboard is on afterwards
+    } steps[] = {
+        {Qt::Key_Down, {}, k, "a.mgx"},         {Qt::Key_Down, {}, k, "sub"},          {Qt::Key_Return, {}, sub, ""},
+        {Qt::Key_Backspace, {}, k, ""},         {Qt::Key_Left, Qt::AltModifier, sub, ""}, {Qt::Key_Right, Qt::AltModifier, k, ""},
+        {Qt::Key_Right, Qt::AltModifier, k, ""}, {Qt::Key_Up, Qt::AltModifier, above, ""}, {Qt::Key_Left, Qt::AltModifier, k, ""},
+    };
+    for (const auto& st : steps) {
+      QTest::keyClick(list(), st.key, st.mods);
+      QCOMPARE(view()->CurrentFolder(), st.folder);
+      if (!st.current.isEmpty()) QCOMPARE(list()->currentItem()->text(0), st.current);
+    }
+    QCOMPARE(history(), (Strings{k, sub, k, above}));
+    // Enter on a recording opens it.
+    QTest::keyClick(list(), Qt::Key_Down);
+    QTest::keyClick(list(), Qt::Key_Return);
+    QCOMPARE(panel().at(1), QStringLiteral("花子"));
+    // F5 lists what changed, the selection kept.
+    Touch(k + "/new.mgx");
+    QTest::keyClick(list(), Qt::Key_F5);
+    QCOMPARE(column(0), (QStringList{"a.mgx", "new.mgx", "sub"}));
+    QCOMPARE(list()->selectedItems(), QList<QTreeWidgetItem*>{item("a.mgx")});
+    QVERIFY(seam.shown.empty());
+
+    // ﾌﾟﾛﾊﾟﾃｨ of the selected row; 開く on a folder enters it.
+    QVERIFY(popup("ﾌﾟﾛﾊﾟﾃｨ"));
+    QCOMPARE(seam.captions(), Strings{"ﾌﾟﾛﾊﾟﾃｨ"});
+    QVERIFY(seam.shown.at(0).text.find("名前：a.mgx\n種類：mgxﾌｧｲﾙ") == 0);
+    QVERIFY(seam.shown.at(0).text.find("ゲーム時間：" + q2::GameTimeText(q2::ReadGameLength(k + "/a.mgx"))) != std::string::npos);
+    click("sub");
+    QVERIFY(popup("開く"));
+    QCOMPARE(view()->CurrentFolder(), sub);
+    // With nothing selected ﾌﾟﾛﾊﾟﾃｨ is greyed out and 開く is the open-file
+    // dialog, as are ファイル → 開く and Ctrl+O.
+    list()->clearSelection();
+    QVERIFY(!popup("ﾌﾟﾛﾊﾟﾃｨ"));
+    seam.files = {QString::fromStdString(k + "/a.mgx")};
+    QVERIFY(popup("開く"));
+    QCOMPARE(std::make_pair(seam.openStart, view()->CurrentFolder()), std::make_pair(QString::fromStdString(sub), k));
+    seam.openStart.clear();
+    frame_->command(q2::id::kFileOpen)->trigger();
+    QCOMPARE(seam.openStart, QString::fromStdString(k));
+    seam.openStart.clear();
+    frame_->activateWindow();  // a pop-up menu leaves the window inactive here
+    QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+    QTest::keyClick(list(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(seam.openStart, QString::fromStdString(k));
+    QCOMPARE(seam.shown.size(), size_t(1));
+    QTest::keyClick(list(), Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!frame_->isVisible());
+  }
+
   void listsAndNavigates() {
     const std::string nav = dir("nav"), f = dir("nav/f"), sub = dir("nav/f/" + OnDisk("記録"));
     Touch(f + "/b.mgx", 1263616);
@@ -534,7 +612,7 @@ class TestMainWindow : public QObject {
 
     // The menus: the document commands are off; a prompt is the status-bar
     // text, then the tool tip.
-    for (int id : {q2::id::kFileNew, q2::id::kFileOpen, q2::id::kFileSave, q2::id::kFileSaveAs}) QVERIFY(!frame_->command(id)->isEnabled());
+    for (int id : {q2::id::kFileNew, q2::id::kFileSave, q2::id::kFileSaveAs}) QVERIFY(!frame_->command(id)->isEnabled());
     QCOMPARE((QStringList{frame_->command(q2::id::kEditCopy)->statusTip(), frame_->command(q2::id::kEditCopy)->toolTip(),
                           frame_->command(q2::id::kSetStartupFolder)->statusTip()}),
              (QStringList{"選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存", "ｺﾋﾟｰ", ""}));

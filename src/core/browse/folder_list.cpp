@@ -12,16 +12,17 @@ namespace q2 {
 
 bool ContainsRecordingExtension(const std::string& text) { return ListedKind(text).has_value(); }
 
-std::string SizeText(uint64_t bytes) {
-  const uint32_t kb = static_cast<uint32_t>(bytes >> 10);
-  std::string digits = std::to_string(kb);
+std::string GroupedDigits(uint64_t n) {
+  const std::string digits = std::to_string(n);
   std::string out;
   for (size_t i = 0; i < digits.size(); ++i) {
     if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
     out += digits[i];
   }
-  return out + " KB";
+  return out;
 }
+
+std::string SizeText(uint64_t bytes) { return GroupedDigits(static_cast<uint32_t>(bytes >> 10)) + " KB"; }
 
 std::string TimeText(const LocalTime& t) {
   char buf[32];
@@ -30,18 +31,24 @@ std::string TimeText(const LocalTime& t) {
   return buf;
 }
 
+std::string ListedKindText(const std::string& name, bool isDir) {
+  if (const auto kind = ListedKind(name))
+    return *kind == RecordingKind::Mgx ? kTypeRecording : *kind == RecordingKind::Mgz ? kTypeRecordingMgz : kTypeRecordingMgl;
+  return isDir ? kTypeFolder : "";
+}
+
+std::string TimeTextWithSeconds(const LocalTime& t) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, ":%02u", unsigned(t.second));
+  return TimeText(t) + buf;
+}
+
 namespace {
 
 std::optional<FolderEntry> MakeEntry(std::string name, bool isDir, uint64_t size, const LocalTime& mtime) {
   FolderEntry e;
-  if (const auto kind = ListedKind(name))
-    e.typeText = *kind == RecordingKind::Mgx   ? kTypeRecording
-                 : *kind == RecordingKind::Mgz ? kTypeRecordingMgz
-                                               : kTypeRecordingMgl;
-  else if (isDir)
-    e.typeText = kTypeFolder;
-  else
-    return std::nullopt;
+  e.typeText = ListedKindText(name, isDir);
+  if (e.typeText.empty()) return std::nullopt;
   e.sizeText = SizeText(isDir ? 0 : size);
   e.timeText = TimeText(mtime);
   e.name = std::move(name);

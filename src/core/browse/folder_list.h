@@ -27,10 +27,18 @@ struct FolderEntry {
 // its first byte: how the list tells a recording.
 bool ContainsRecordingExtension(const std::string& text);
 
+// The list's type text for a name: the recording's kind by its extension,
+// else the folder kind for a folder; empty for anything the list leaves out.
+std::string ListedKindText(const std::string& name, bool isDir);
+
+// "1,263,616": the number with thousands separators.
+std::string GroupedDigits(uint64_t n);
 // "1,234 KB": the size in KiB, cut to 32 bits, with thousands separators.
 std::string SizeText(uint64_t bytes);
 // "2005/03/26 02:23".
 std::string TimeText(const LocalTime& t);
+// "2005/03/26 02:23:59".
+std::string TimeTextWithSeconds(const LocalTime& t);
 
 // Subfolders and recordings of a folder, hidden items left out, in the
 // list's order (by the shown name, in Japanese collation). nullopt when the

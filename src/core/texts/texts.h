@@ -26,6 +26,19 @@ inline constexpr const char* kMsgMissingFolder = "指定のﾃﾞｨﾚｸﾄﾘ
 inline constexpr const char* kCaptionMissingFolder = "ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ";
 inline constexpr const char* kMsgCannotListFolder = "フォルダの中身を読み込めませんでした";
 
+// The list's pop-up "ﾌﾟﾛﾊﾟﾃｨ": the box's caption and its lines' labels.
+inline constexpr const char* kCaptionProperties = "ﾌﾟﾛﾊﾟﾃｨ";
+inline constexpr const char* kPropName = "名前：";
+inline constexpr const char* kPropKind = "種類：";
+inline constexpr const char* kPropPlace = "場所：";
+inline constexpr const char* kPropSize = "サイズ：";
+inline constexpr const char* kPropBytes = " バイト";
+inline constexpr const char* kPropCreated = "作成日時：";
+inline constexpr const char* kPropModified = "更新日時：";
+inline constexpr const char* kPropAccessed = "アクセス日時：";
+inline constexpr const char* kPropGameTime = "ゲーム時間：";
+inline constexpr const char* kPropUnknown = "不明";
+
 // The settings file.
 inline constexpr const char* kMsgStartupFolderTooLong =
     "このﾌｫﾙﾀﾞはﾊﾟｽが長すぎるため\n起動時の参照場所にできません(´・ω・`)\n(ﾊﾟｽは259ﾊﾞｲﾄまでです)";

@@ -28,6 +28,8 @@ inline constexpr int kEditCopy = 57634, kEditCut = 57635, kEditPaste = 57637, kE
 inline constexpr int kStatusBar = 59393, kAbout = 100, kExit = 57665;
 // 表示 → 文字コード: 自動, 日本語, 中国語.
 inline constexpr int kEncodingAuto = 32790, kEncodingJapanese = 32791, kEncodingChinese = 32792;
+// Added beyond the original menus.
+inline constexpr int kRefresh = 32793, kShowHidden = 32794;
 
 // The object name a control with this id carries.
 inline QString ObjectName(int id) { return QStringLiteral("id%1").arg(id); }
