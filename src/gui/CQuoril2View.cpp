@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QEvent>
+#include <QFileSystemWatcher>
+#include <QTimer>
 #include <functional>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -240,6 +242,21 @@ void CQuoril2View::buildForm() {
   connect(selected, &QPushButton::clicked, this, &CQuoril2View::OnSelectedRename);
   connect(graph, &QPushButton::clicked, this, &CQuoril2View::OnShowGraph);
   connect(list_, &QWidget::customContextMenuRequested, this, &CQuoril2View::OnListRClick);
+  // The folder shown lists itself again when a file in it comes, goes or is
+  // renamed (a game just saved its recording), once the changes settle.
+  watcher_ = new QFileSystemWatcher(this);
+  changed_ = new QTimer(this);
+  changed_->setSingleShot(true);
+  changed_->setInterval(300);
+  connect(watcher_, &QFileSystemWatcher::directoryChanged, changed_, qOverload<>(&QTimer::start));
+  connect(changed_, &QTimer::timeout, this, [this] {
+    // Not under an open box or dialog, nor under a name being edited.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget() ||
+        list_->editing())
+      changed_->start();
+    else
+      Refresh();
+  });
   connect(hideWarnings_, &QCheckBox::clicked, this, [this] {
     UpdateData(true);
     RefreshChatPane(summary().view);
@@ -318,6 +335,9 @@ void CQuoril2View::NavigateTo(std::string folder, bool startupFolder) {
 
 void CQuoril2View::fillList(const Listing& l) {
   folderBox_->setTitle(ShownPath(l.caption));
+  // Qt names a folder by UTF-8 text: one whose name is not is not watched.
+  if (!watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
+  if (l.listed && IsValidUtf8(l.folder)) watcher_->addPath(U8(l.folder));
   RedrawAll();
   list_->setUpdatesEnabled(false);
   list_->clear();

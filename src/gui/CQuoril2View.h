@@ -14,6 +14,8 @@
 #include "core/settings/settings.h"
 
 class QCheckBox;
+class QFileSystemWatcher;
+class QTimer;
 class QLabel;
 class QGroupBox;
 class QLineEdit;
@@ -120,6 +122,8 @@ class CQuoril2View : public QWidget {
   std::string settingsPath_;
 
   FormLayout* form_ = nullptr;
+  QFileSystemWatcher* watcher_ = nullptr;
+  QTimer* changed_ = nullptr;
   QGroupBox* folderBox_ = nullptr;
   FileList* list_ = nullptr;
   QPushButton* back_ = nullptr;

@@ -29,6 +29,8 @@ class FileList : public QTreeWidget {
   // grown since); an empty or malformed one takes the defaults.
   void setColumnWidths(std::vector<int> widths);
   std::vector<int> columnWidths() const;
+  // A name being edited in place.
+  bool editing() const { return state() == EditingState; }
 
  protected:
   void mouseReleaseEvent(QMouseEvent* e) override;

@@ -416,7 +416,9 @@ class TestMainWindow : public QObject {
     QVERIFY(popup("ﾌﾟﾛﾊﾟﾃｨ"));
     QCOMPARE(seam.captions(), Strings{"ﾌﾟﾛﾊﾟﾃｨ"});
     QVERIFY(seam.shown.at(0).text.find("名前：a.mgx\n種類：mgxﾌｧｲﾙ") == 0);
-    QVERIFY(seam.shown.at(0).text.find("ゲーム時間：" + q2::GameTimeText(q2::ReadGameLength(k + "/a.mgx"))) != std::string::npos);
+    uint64_t ms = 0;
+    QVERIFY(q2::ReadGameLength(k + "/a.mgx", ms) == q2::HeaderRead::Ok);
+    QVERIFY(seam.shown.at(0).text.find("ゲーム時間：" + q2::GameTimeText(ms)) != std::string::npos);
     click("sub");
     QVERIFY(popup("開く"));
     QCOMPARE(view()->CurrentFolder(), sub);
@@ -438,6 +440,35 @@ class TestMainWindow : public QObject {
     QCOMPARE(seam.shown.size(), size_t(1));
     QTest::keyClick(list(), Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!frame_->isVisible());
+  }
+
+  // The folder shown follows the disk without F5: a recording saved into
+  // it appears, a renamed or deleted one goes; the selection and the scroll
+  // position stay.
+  void followsTheFolder() {
+    const std::string w = dir("watched");
+    for (int i = 0; i < 60; ++i) Touch(w + "/" + std::to_string(100 + i) + ".mgx");
+    Seam seam;
+    startIn(w);
+    list()->scrollToItem(item("150.mgx"));
+    item("130.mgx")->setSelected(true);
+    const int scroll = list()->verticalScrollBar()->value();
+    QVERIFY(scroll > 0);
+    Touch(w + "/game.mgx", 2048);  // a game just finished
+    QTRY_VERIFY(item("game.mgx"));
+    QCOMPARE(list()->verticalScrollBar()->value(), scroll);
+    QCOMPARE(list()->selectedItems(), QList<QTreeWidgetItem*>{item("130.mgx")});
+    fs::rename(w + "/game.mgx", w + "/renamed.mgx");
+    QTRY_VERIFY(item("renamed.mgx") && !item("game.mgx"));
+    fs::remove(w + "/renamed.mgx");
+    QTRY_VERIFY(!item("renamed.mgx"));
+    QCOMPARE(column(0).size(), 60);
+    QVERIFY(seam.shown.empty());
+    // Another folder shown: the first is no longer followed.
+    view()->NavigateTo(desktop_);
+    Touch(w + "/later.mgx");
+    QTest::qWait(600);
+    QCOMPARE(column(0), QStringList{"on-desktop.mgx"});
   }
 
   void listsAndNavigates() {

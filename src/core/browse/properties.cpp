@@ -28,8 +28,9 @@ Message PropertiesMessage(const std::string& folder, const std::string& name) {
   for (auto [label, time] : {std::pair{kPropCreated, &times.created}, {kPropModified, &times.modified}, {kPropAccessed, &times.accessed}})
     if (*time) line(label, TimeTextWithSeconds(**time));
   if (!folderItem && ContainsRecordingExtension(name)) {
-    const uint64_t ms = ReadGameLength(path);
-    line(kPropGameTime, ms > 0 ? GameTimeText(ms) : kPropUnknown);
+    uint64_t ms = 0;
+    const bool read = ReadGameLength(path, ms) == HeaderRead::Ok && ms > 0;
+    line(kPropGameTime, read ? GameTimeText(ms) : kPropUnknown);
   }
   return m;
 }
