@@ -8,12 +8,15 @@
 #include <QLabel>
 #include <QLockFile>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMoveEvent>
+#include <QTimer>
 #include <QStatusBar>
 
 #include "gui/CAboutDlg.h"
 #include "gui/kit/DialogUnits.h"
 #include "gui/kit/Icons.h"
+#include "gui/kit/QtText.h"
 #include "gui/kit/UiSeam.h"
 #include "core/settings/settings.h"
 #include "gui/CQuoril2View.h"
@@ -58,6 +61,35 @@ CMainFrame::CMainFrame(CQuoril2Doc* doc, QWidget* parent) : QMainWindow(parent) 
   buildMenus();
   buildStatusBar();
   view_->setReferenceWindowSize(kDefaultFrame.size());
+  // Files dropped anywhere on the window come here: the read-only boxes
+  // would otherwise take the drag and refuse it.
+  for (QWidget* w : findChildren<QWidget*>()) w->setAcceptDrops(false);
+  setAcceptDrops(true);
+}
+
+namespace {
+std::vector<std::string> DroppedPaths(const QMimeData* mime) {
+  std::vector<std::string> out;
+  if (mime)
+    for (const QUrl& url : mime->urls())
+      if (std::string p = DiskPathOfUrl(url); !p.empty()) out.push_back(std::move(p));
+  return out;
+}
+}  // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* e) {
+  if (CQuoril2View::TakesDrop(DroppedPaths(e->mimeData()))) e->acceptProposedAction();
+}
+
+void CMainFrame::dragMoveEvent(QDragMoveEvent* e) { e->acceptProposedAction(); }
+
+void CMainFrame::dropEvent(QDropEvent* e) {
+  const std::vector<std::string> paths = DroppedPaths(e->mimeData());
+  if (!CQuoril2View::TakesDrop(paths)) return;
+  e->acceptProposedAction();
+  // The source of the drag waits for the drop to end: a box the opening
+  // shows comes after.
+  QTimer::singleShot(0, view_, [view = view_, paths] { view->OpenDropped(paths); });
 }
 
 CMainFrame::~CMainFrame() {

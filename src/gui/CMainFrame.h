@@ -58,6 +58,9 @@ class CMainFrame : public QMainWindow {
 
  protected:
   void moveEvent(QMoveEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
 };
 
 }  // namespace q2

@@ -579,6 +579,51 @@ void CQuoril2View::OnListRClick(const QPoint& pos) {
   pop->exec(list_->viewport()->mapToGlobal(pos));
 }
 
+namespace {
+struct Dropped {
+  std::vector<std::string> recordings;
+  std::string folder;
+};
+Dropped Sort(const std::vector<std::string>& paths) {
+  Dropped d;
+  for (const std::string& p : paths) {
+    if (IsDirectory(p)) {
+      if (d.folder.empty()) d.folder = p;
+    } else if (ContainsRecordingExtension(FileNameOf(p)) && PathExists(p)) {
+      d.recordings.push_back(p);
+    }
+  }
+  return d;
+}
+}  // namespace
+
+bool CQuoril2View::TakesDrop(const std::vector<std::string>& paths) {
+  const Dropped d = Sort(paths);
+  return !d.recordings.empty() || !d.folder.empty();
+}
+
+void CQuoril2View::OpenDropped(const std::vector<std::string>& paths) {
+  const Dropped d = Sort(paths);
+  if (d.recordings.size() == 1) {
+    OpenArgument(d.recordings.front());
+    return;
+  }
+  const std::string folder = d.recordings.empty() ? d.folder : FolderOf(d.recordings.front());
+  if (folder.empty()) return;
+  if (folder != CurrentFolder()) nav_.PushHistory(folder);
+  NavigateTo(folder);
+  if (CurrentFolder() != folder) return;
+  list_->clearSelection();
+  for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* it = list_->topLevelItem(i);
+    const std::string path = JoinPath(folder, it->data(0, kNameBytesRole).toByteArray().toStdString());
+    if (std::find(d.recordings.begin(), d.recordings.end(), path) == d.recordings.end()) continue;
+    if (list_->selectedItems().isEmpty()) list_->setCurrentItem(it);
+    it->setSelected(true);
+  }
+  if (QTreeWidgetItem* it = list_->currentItem()) list_->scrollToItem(it);
+}
+
 void CQuoril2View::Refresh() {
   // The rows, the row the keyboard is on and the scroll position stay.
   const std::vector<std::string> selected = selectedNames();

@@ -79,6 +79,12 @@ class CQuoril2View : public QWidget {
   void ActivateName(const std::string& name);
   // Lists the folder again, keeping the selection and the scroll position.
   void Refresh();
+  // Files dropped on the window: recordings before folders. One recording
+  // opens (and its folder is listed), several are selected in the folder of
+  // the first (for ファイル名選択変換), a folder is listed. False when none of
+  // them is a recording or a folder.
+  static bool TakesDrop(const std::vector<std::string>& paths);
+  void OpenDropped(const std::vector<std::string>& paths);
   void OnEditUndo();
   void OnEditCut();
   void OnEditCopy();

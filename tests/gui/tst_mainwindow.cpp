@@ -471,6 +471,51 @@ class TestMainWindow : public QObject {
     QCOMPARE(column(0), QStringList{"on-desktop.mgx"});
   }
 
+  // Files dropped on the window: a folder is listed, a recording opened,
+  // several recordings selected for ファイル名選択変換; anything else refused.
+  void takesDrops() {
+    const std::string a = dir("drop/a"), b = dir("drop/b");
+    WriteGame(a + "/one.mgx", {"太郎", "花子"}, {1, 2}, 1);
+    for (const std::string& n : {std::string("x.mgx"), std::string("y.mgz"), Cp932("記録.mgx"), std::string("z.mgx")})
+      Touch(b + "/" + n);
+    Touch(b + "/notes.txt");
+    Seam seam;
+    startIn(desktop_);
+    for (QWidget* w : frame_->findChildren<QWidget*>()) QVERIFY2(!w->acceptDrops(), qPrintable(w->objectName()));
+    auto url = [](const std::string& path) {  // as a file manager sends it: bytes, percent-encoded
+      return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
+    };
+    auto drop = [&](const std::vector<std::string>& paths) {
+      QMimeData mime;
+      QList<QUrl> urls;
+      for (const std::string& p : paths) urls << url(p);
+      mime.setUrls(urls);
+      QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(frame_.get(), &enter);
+      if (!enter.isAccepted()) return false;
+      QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(frame_.get(), &dropped);
+      QTest::qWait(0);
+      return dropped.isAccepted();
+    };
+    QVERIFY(drop({a}));
+    QTRY_COMPARE(view()->CurrentFolder(), a);
+    // A broken recording says so, and the list stays, as from the open-file dialog.
+    QVERIFY(drop({desktop_ + "/" + "on-desktop.mgx", b + "/notes.txt"}));
+    QTRY_COMPARE(seam.shown.size(), size_t(1));
+    QCOMPARE(view()->CurrentFolder(), a);
+    QVERIFY(drop({a + "/one.mgx"}));
+    QTRY_COMPARE(panel().at(1), QStringLiteral("花子"));
+    QCOMPARE(view()->CurrentFolder(), a);
+    QVERIFY(drop({b + "/x.mgx", b + "/" + Cp932("記録.mgx"), a + "/one.mgx", b + "/y.mgz"}));
+    QTRY_COMPARE(view()->CurrentFolder(), b);
+    QCOMPARE(view()->selectedNames(), (Strings{"x.mgx", "y.mgz", Cp932("記録.mgx")}));
+    QCOMPARE(history(), (Strings{desktop_, a, a, b}));
+    QVERIFY(!drop({b + "/notes.txt"}));
+    QVERIFY(!drop({b + "/gone.mgx"}));
+    QCOMPARE(view()->CurrentFolder(), b);
+  }
+
   void listsAndNavigates() {
     const std::string nav = dir("nav"), f = dir("nav/f"), sub = dir("nav/f/" + OnDisk("記録"));
     Touch(f + "/b.mgx", 1263616);
