@@ -129,7 +129,7 @@ void CMainFrame::placeAndShow() {
   move(frame.topLeft());
   resize(frame.size());
   started_ = view_->layoutState();
-  started_.showHidden = stored.showHidden;
+  command(id::kShowHidden)->setChecked(view_->showHidden());
   started_.x = frame.x();
   started_.y = frame.y();
   started_.width = frame.width();
@@ -144,7 +144,6 @@ void CMainFrame::placeAndShow() {
 
 WindowState CMainFrame::currentState() const {
   WindowState s = view_->layoutState();
-  s.showHidden = started_.showHidden;
   s.maximized = isMaximized();
   // The place the window goes back to when it is no longer maximised.
   const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
@@ -239,6 +238,7 @@ void CMainFrame::buildMenus() {
     if (view_->navigator().HistoryButtons().second) view_->OnForward();
   });
   key(QKeySequence(Qt::ALT | Qt::Key_Up), [this] { view_->OnUpFolder(); });
+  key(QKeySequence(Qt::CTRL | Qt::Key_L), [this] { view_->FocusPath(); });
 
   QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   QAction* bar = addCommand(viewMenu, id::kStatusBar, QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"));
@@ -265,6 +265,9 @@ void CMainFrame::buildMenus() {
   QAction* refresh = addCommand(viewMenu, id::kRefresh, QStringLiteral("最新の情報に更新(&R)\tF5"));
   connect(refresh, &QAction::triggered, view_, &CQuoril2View::Refresh);
   keys(refresh, {QKeySequence(Qt::Key_F5)});
+  QAction* hidden = addCommand(viewMenu, id::kShowHidden, QStringLiteral("隠しフォルダを表示(&H)"));
+  hidden->setCheckable(true);
+  connect(hidden, &QAction::toggled, view_, &CQuoril2View::SetShowHidden);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   connect(addCommand(help, id::kAbout, QStringLiteral("Quoril2 のﾊﾞｰｼﾞｮﾝ情報(&A)...")), &QAction::triggered, this,

@@ -20,6 +20,7 @@
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
+#include "platform/places.h"
 #include "platform/text.h"
 #include "gui/kit/DialogUnits.h"
 #include "gui/kit/Icons.h"
@@ -34,6 +35,7 @@
 #include "core/browse/properties.h"
 
 #include "gui/FormLayout.h"
+#include "gui/PathCaption.h"
 #include "gui/GraphCommands.h"
 #include "gui/RenameCommands.h"
 #include "gui/kit/ControlIds.h"
@@ -152,6 +154,10 @@ void CQuoril2View::buildForm() {
   auto* bulk = button(id::kBulkRename, QStringLiteral("ファイル名一括変換"), 149, 13, 61, 16);
   folderBox_ = group(QString(), 8, 34, 205, 247);
   folderBox_->setObjectName(IdName(id::kFolderBox));
+  pathEdit_ = new PathCaption(folderBox_);
+  pathEdit_->setObjectName(IdName(id::kFolderPath));
+  pathEdit_->onGo = [this](const QString& typed) { GoToTyped(typed); };
+  pathEdit_->onLeave = [this] { list_->setFocus(); };
   auto* list = new FileList(this);
   list->onClick = [this] { OnListClick(); };
   list->onDoubleClick = [this] { OnListDblClick(); };
@@ -229,6 +235,7 @@ void CQuoril2View::buildForm() {
   // A bigger window gives the folder list and the chat the room; the boxes
   // and frames around them follow, the rest keeps its place in its pane.
   form_ = new FormLayout(this, du.x(219), du.rect(217, 1, 4, 284));
+  form_->leave(pathEdit_);  // it follows its frame's title itself
   for (QWidget* w : std::initializer_list<QWidget*>{files, folderBox_, list_, chatBox, chat_}) form_->grow(w, true, true);
   for (QWidget* w : std::initializer_list<QWidget*>{tools, playerData, personal, overall, perspective_, ally_, enemy_, detailsText_})
     form_->grow(w, true, false);
@@ -295,6 +302,7 @@ void CQuoril2View::OnInitialUpdate() {
                           QStringLiteral("更新日時")});
   list_->setColumnWidths(state.columns);
   form_->setSplitter(state.splitter);
+  nav_.setShowHidden(state.showHidden);
   nav_.StartHistory(StartupFolder());
   NavigateTo(StartupFolder(), true);
   const std::pair<QPushButton*, int> icons[] = {{back_, 169}, {forward_, 168}, {up_, 170}, {desktop_, 171}, {open_, 172}};
@@ -334,7 +342,7 @@ void CQuoril2View::NavigateTo(std::string folder, bool startupFolder) {
 }
 
 void CQuoril2View::fillList(const Listing& l) {
-  folderBox_->setTitle(ShownPath(l.caption));
+  pathEdit_->setFolder(ShownPath(l.caption), ShownPath(l.folder));
   // Qt names a folder by UTF-8 text: one whose name is not is not watched.
   if (!watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
   if (l.listed && IsValidUtf8(l.folder)) watcher_->addPath(U8(l.folder));
@@ -462,7 +470,34 @@ WindowState CQuoril2View::layoutState() const {
   WindowState s;
   s.splitter = form_->splitter();
   s.columns = list_->columnWidths();
+  s.showHidden = nav_.showHidden();
   return s;
+}
+
+void CQuoril2View::SetShowHidden(bool on) {
+  if (nav_.showHidden() == on) return;
+  nav_.setShowHidden(on);
+  Refresh();
+}
+
+void CQuoril2View::FocusPath() { pathEdit_->setFocus(Qt::ShortcutFocusReason); }
+
+void CQuoril2View::GoToTyped(const QString& text) {
+  std::string typed = ToU8(text.trimmed());
+  if (typed.empty()) return;
+  if (typed == "~" || typed.rfind("~/", 0) == 0) typed = HomeFolder() + typed.substr(1);
+  const std::string path = AbsolutePath(FsPath(typed).is_absolute() ? typed : JoinPath(CurrentFolder(), typed));
+  if (IsDirectory(path)) {
+    list_->setFocus();
+    nav_.PushHistory(path);
+    NavigateTo(path);
+  } else if (PathExists(path) && ContainsRecordingExtension(FileNameOf(path))) {
+    list_->setFocus();
+    OpenArgument(path);
+  } else {
+    // The typed text stays for the user to mend.
+    ShowMessage(this, NoSuchFolderMessage(typed));
+  }
 }
 
 void CQuoril2View::setReferenceWindowSize(const QSize& size) {

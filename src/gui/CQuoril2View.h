@@ -27,6 +27,7 @@ class QTreeWidgetItem;
 namespace q2 {
 
 class FormLayout;
+class PathCaption;
 
 class CQuoril2View : public QWidget {
   Q_OBJECT
@@ -102,8 +103,16 @@ class CQuoril2View : public QWidget {
 
   // The folders the navigation falls back to (the platform's desktop and home).
   static Places CurrentPlaces();
-  // What the window remembers of the view: the splitter and the list's
-  // column widths.
+  // Hidden folders listed too (kept by the window).
+  void SetShowHidden(bool on);
+  bool showHidden() const { return nav_.showHidden(); }
+  // The caption's box, to type a path in; what was typed: a folder is
+  // listed, a recording opened, anything else said to be missing.
+  void FocusPath();
+  void GoToTyped(const QString& text);
+
+  // What the window remembers of the view: the splitter, the list's column
+  // widths and whether hidden folders are listed.
   WindowState layoutState() const;
   // The window size at which the form has its own size.
   void setReferenceWindowSize(const QSize& size);
@@ -128,6 +137,7 @@ class CQuoril2View : public QWidget {
   std::string settingsPath_;
 
   FormLayout* form_ = nullptr;
+  PathCaption* pathEdit_ = nullptr;
   QFileSystemWatcher* watcher_ = nullptr;
   QTimer* changed_ = nullptr;
   QGroupBox* folderBox_ = nullptr;

@@ -516,6 +516,65 @@ class TestMainWindow : public QObject {
     QCOMPARE(view()->CurrentFolder(), b);
   }
 
+  // The caption is a box to type a path in: Ctrl+L or a click, Enter goes
+  // there (a folder, "~", a relative path, a recording), a missing one is
+  // said and stays to be mended, Escape gives up. 隠しフォルダを表示 lists
+  // hidden folders and is remembered. A long caption is elided in the
+  // middle, the whole path its tool tip.
+  void typesAPathAndShowsHiddenFolders() {
+    const std::string games = dir("home/.games/aoc"), sub = dir("home/.games/aoc/sub");
+    WriteGame(games + "/g.mgx", {"太郎", "花子"}, {1, 2}, 1);
+    Seam seam;
+    startIn(home_);
+    auto* path = control<QLineEdit>(q2::id::kFolderPath);
+    QCOMPARE(std::make_pair(path->text(), path->toolTip()), std::make_pair(QString::fromStdString(home_), QString::fromStdString(home_)));
+    QVERIFY(!item(".games"));
+    QVERIFY(!frame_->command(q2::id::kShowHidden)->isChecked());
+    frame_->command(q2::id::kShowHidden)->trigger();
+    QVERIFY(item(".games"));
+
+    auto type = [&](const QString& text) {
+      QTest::keyClick(list(), Qt::Key_L, Qt::ControlModifier);
+      QVERIFY(path->hasFocus() && path->selectedText() == path->text());
+      QTest::keyClicks(path, text);
+      QTest::keyClick(path, Qt::Key_Return);
+    };
+    type("~/.games/aoc");
+    QCOMPARE(view()->CurrentFolder(), games);
+    QVERIFY(list()->hasFocus());
+    QCOMPARE(std::make_pair(path->text(), caption()), std::make_pair(QString::fromStdString(games), QString::fromStdString(games)));
+    type("sub");
+    QCOMPARE(view()->CurrentFolder(), sub);
+    type("../g.mgx");
+    QCOMPARE(std::make_pair(view()->CurrentFolder(), panel().at(1)), std::make_pair(games, QStringLiteral("花子")));
+    QVERIFY(seam.shown.empty());
+    type("~/nowhere");
+    QCOMPARE(seam.shown, (q2::Messages{{"そのフォルダは見つかりません：\n" + home_ + "/nowhere", "ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ", q2::MsgIcon::Exclamation}}));
+    QCOMPARE(std::make_pair(path->hasFocus(), path->text()), std::make_pair(true, QStringLiteral("~/nowhere")));
+    QCOMPARE(view()->CurrentFolder(), games);
+    QTest::keyClick(path, Qt::Key_Escape);
+    QVERIFY(list()->hasFocus());
+    QCOMPARE(path->text(), QString::fromStdString(games));
+    QCOMPARE(history(), (Strings{home_, games, sub, games}));
+
+    // Remembered at the next start.
+    exit();
+    QCOMPARE(settings_.raw(q2::kSectionQuoril2, "SHOW_HIDDEN"), std::optional<std::string>("1"));
+    start(home_);
+    QVERIFY(item(".games") && frame_->command(q2::id::kShowHidden)->isChecked());
+    path = control<QLineEdit>(q2::id::kFolderPath);
+
+    // A caption too long for its frame: elided in the middle, to the frame's width.
+    const std::string deep = dir("long/" + std::string(80, 'a') + "/" + std::string(80, 'b') + "/end");
+    view()->NavigateTo(deep);
+    QVERIFY(caption().contains(QChar(0x2026)) && caption().startsWith('/') && caption().endsWith("/end"));
+    QCOMPARE(path->toolTip(), QString::fromStdString(deep));
+    auto* box = control<QGroupBox>(q2::id::kFolderBox);
+    QVERIFY(path->geometry().right() <= box->geometry().right());
+    QVERIFY(box->fontMetrics().horizontalAdvance(caption()) < box->width());
+    frame_->command(q2::id::kShowHidden)->trigger();
+  }
+
   void listsAndNavigates() {
     const std::string nav = dir("nav"), f = dir("nav/f"), sub = dir("nav/f/" + OnDisk("記録"));
     Touch(f + "/b.mgx", 1263616);
@@ -605,7 +664,8 @@ class TestMainWindow : public QObject {
     // The boxes and the chat pane are read-only: cut, paste and undo from the
     // menu, the keyboard or the list's pop-up menu leave them alone; the
     // menu's and the pop-up's copy copy.
-    for (QLineEdit* box : view()->findChildren<QLineEdit*>()) QVERIFY(box->isReadOnly());
+    for (QLineEdit* box : view()->findChildren<QLineEdit*>())
+      QVERIFY(box->isReadOnly() || box == control<QLineEdit>(q2::id::kFolderPath));
     auto* pane = control<QPlainTextEdit>(1003);
     auto* line = control<QLineEdit>(1015);
     std::vector<std::function<void(QWidget*)>> edits;

@@ -73,12 +73,12 @@ void SortForList(std::vector<FolderEntry>& entries) {
   for (size_t i = 0; i < entries.size(); ++i) entries[i] = std::move(keyed[i].second);
 }
 
-std::optional<std::vector<FolderEntry>> ScanFolder(const std::string& folder) {
+std::optional<std::vector<FolderEntry>> ScanFolder(const std::string& folder, bool hiddenFolders) {
   auto items = ListFolder(folder);
   if (!items) return std::nullopt;
   std::vector<FolderEntry> out;
   for (DirItem& it : *items) {
-    if (it.hidden) continue;
+    if (it.hidden && !(hiddenFolders && it.isDir && !ContainsRecordingExtension(it.name))) continue;
     if (auto e = MakeEntry(std::move(it.name), it.isDir, it.size, it.modified)) out.push_back(std::move(*e));
   }
   SortForList(out);
@@ -98,12 +98,16 @@ Message MissingFolderMessage() {
   return {kMsgMissingFolder, kCaptionMissingFolder, MsgIcon::Exclamation};
 }
 
+Message NoSuchFolderMessage(const std::string& typed) {
+  return {kMsgNoSuchFolder + DisplayPath(typed), kCaptionMissingFolder, MsgIcon::Exclamation};
+}
+
 // The folder is taken by value: callers pass StartupFolder(), which the
 // fallback replaces.
 Listing FolderNavigator::NavigateTo(std::string folder, const Places& places) {
   Listing l;
   current_ = folder;
-  auto scan = ScanFolder(folder);
+  auto scan = ScanFolder(folder, showHidden_);
   if (!scan) {
     l.messages.push_back(MissingFolderMessage());
     l.fallbackStartup = places.desktop;
@@ -111,7 +115,7 @@ Listing FolderNavigator::NavigateTo(std::string folder, const Places& places) {
     for (const std::string* fallback : {&places.desktop, &places.home}) {
       if (fallback->empty() || *fallback == folder) continue;
       current_ = *fallback;
-      scan = ScanFolder(*fallback);
+      scan = ScanFolder(*fallback, showHidden_);
       if (scan) {
         if (fallback == &places.home) l.fallbackStartup = places.home;
         break;

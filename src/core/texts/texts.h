@@ -24,6 +24,7 @@ inline constexpr const char* kTypeFolder = "ﾃﾞｨﾚｸﾄﾘ";
 inline constexpr const char* kDesktopWord = "デスクトップ";
 inline constexpr const char* kMsgMissingFolder = "指定のﾃﾞｨﾚｸﾄﾘが見つかりません\n参照ﾃﾞｨﾚｸﾄﾘをﾃﾞｽｸﾄｯﾌﾟに設定します。";
 inline constexpr const char* kCaptionMissingFolder = "ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ";
+inline constexpr const char* kMsgNoSuchFolder = "そのフォルダは見つかりません：\n";
 inline constexpr const char* kMsgCannotListFolder = "フォルダの中身を読み込めませんでした";
 
 // The list's pop-up "ﾌﾟﾛﾊﾟﾃｨ": the box's caption and its lines' labels.

@@ -17,6 +17,8 @@ inline constexpr int kFolderBox = 1049, kFolderList = 1041, kChat = 1003;
 inline constexpr int kHideWarnings = 1013, kPregameChat = 1045, kChatTimes = 1046;
 inline constexpr int kGameLength = 1086, kGameLengthText = 1087;
 inline constexpr int kDetails = 1088, kDetailsText = 1089;
+// The folder caption as a box to type a path in (added beyond the original form).
+inline constexpr int kFolderPath = 1190;
 
 // The rename format dialog and the history dialog.
 inline constexpr int kPreview = 1001, kHistoryDelete = 1001, kDateInsert = 1010, kHistory = 1058;

@@ -86,6 +86,11 @@ TEST(FolderScan, ListsFoldersAndRecordingsInJapaneseOrderWithoutHiddenItems) {
   EXPECT_EQ(listed.count(ownName), 1u);  // listed by its own bytes
   for (const auto& [name, folder, type] : kinds) EXPECT_EQ(listed.count(name) ? listed[name].first : "", type) << name;
   EXPECT_EQ(listed["rec.20200101-101010.mgz"].second + "|" + listed["sub"].second, "22 KB|0 KB");  // 23000 bytes
+  // Asked for, hidden folders are listed; hidden files still are not.
+  const auto withHidden = ScanFolder(d.path(), true);
+  ASSERT_TRUE(withHidden);
+  EXPECT_EQ(withHidden->size(), entries->size() + 1);
+  EXPECT_EQ(std::count_if(withHidden->begin(), withHidden->end(), [](const FolderEntry& e) { return e.name == ".git"; }), 1);
   EXPECT_FALSE(ScanFolder(d / "missing"));
   EXPECT_FALSE(ScanFolder(d / "readme.txt"));
 }
