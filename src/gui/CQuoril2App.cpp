@@ -19,6 +19,9 @@ bool CQuoril2App::InstallJapanese() {
   static QTranslator* installed = nullptr;
   if (installed) return true;
   const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+  // The MIME database's descriptions of files (the open-file dialog's
+  // types) follow the default locale.
+  QLocale::setDefault(japanese);
   auto* t = new QTranslator(QCoreApplication::instance());
   // Qt's own folder, then a "translations" folder beside the program (where
   // a Windows deployment puts it).

@@ -26,6 +26,7 @@
 #include "gui/kit/Icons.h"
 #include "gui/kit/QtText.h"
 #include "gui/kit/UiSeam.h"
+#include "gui/kit/WholeText.h"
 #include "core/settings/settings.h"
 #include "core/recording/game_clock.h"
 #include "core/recording/display.h"
@@ -407,9 +408,14 @@ void CQuoril2View::UpdateData(bool save) {
     QString text = FromRecording(v.slotNameTexts[i], v.textEncoding);
     const std::string detail = details && !text.isEmpty() ? PlayerDetailText(game, i + 1) : std::string();
     if (!detail.empty()) text += QStringLiteral("  ") + U8(detail);
-    names_[i]->setText(text);
-    names_[i]->setCursorPosition(0);
-    names_[i]->setToolTip(detail.empty() ? QString() : text);
+    // A name alone shows whole; with its details the start shows and the
+    // tool tip holds the rest.
+    ShowWhole(names_[i], detail.empty() ? text : QString());
+    if (!detail.empty()) {
+      names_[i]->setText(text);
+      names_[i]->setCursorPosition(0);
+      names_[i]->setToolTip(text);
+    }
   }
   detailsText_->setText(details ? U8(GameSummaryLine(game)) : QString());
   perspective_->setText(FromRecording(v.perspectivePlayerText, v.textEncoding));

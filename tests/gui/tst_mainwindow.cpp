@@ -836,10 +836,46 @@ class TestMainWindow : public QObject {
     QCOMPARE(real.pickOpenFile(nullptr, QString::fromStdString(desktop_)), QString());
     QCOMPARE(seen, (QStringList{"Replayﾌｧｲﾙ(*.mgx *.mgz *.mgl)", "mgxﾌｧｲﾙ(*.mgx)", "mgzﾌｧｲﾙ(*.mgz)",
                                 "mglﾌｧｲﾙ(*.mgl)", "*.mgx", QString::fromStdString(desktop_), "stayed open"}));
+    // Its columns speak as the folder list does: no "Folder", "bytes",
+    // "MiB" or English dates from the system's locale; other files' types
+    // in Japanese.
+    QVERIFY(q2::CQuoril2App::InstallJapanese());
+    const std::string files = dir("dialog");
+    fs::create_directories(files + "/sub");
+    WriteGame(files + "/game.mgx", {"a"}, {1}, 1);
+    Touch(files + "/notes.txt", 5);
+    auto when = [&](const std::string& name) {
+      return QFileInfo(QString::fromStdString(files + "/" + name)).lastModified().toString("yyyy/MM/dd HH:mm");
+    };
+    QStringList rows, others;
+    QTimer::singleShot(0, [&] {
+      auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      const auto close = qScopeGuard([dlg] { dlg->reject(); });  // also after a failed check
+      auto* tree = dlg->findChild<QTreeView*>("treeView");
+      const QAbstractItemModel* m = tree->model();
+      auto row = [&](int r) {
+        QStringList cells;
+        for (int c = 0; c < 4; ++c) cells << m->index(r, c, tree->rootIndex()).data().toString();
+        return cells.join('|');
+      };
+      QTRY_COMPARE(m->rowCount(tree->rootIndex()), 2);
+      for (int r = 0; r < 2; ++r) rows << row(r);
+      for (int c = 0; c < 4; ++c) rows << m->headerData(c, Qt::Horizontal).toString();
+      dlg->findChild<QFileSystemModel*>()->setNameFilters({"*"});  // every file
+      QTRY_COMPARE(m->rowCount(tree->rootIndex()), 3);
+      for (int r = 0; r < 3; ++r)
+        if (row(r).startsWith("notes.txt")) others << row(r).section('|', 2, 2);
+    });
+    real.pickOpenFile(nullptr, QString::fromStdString(files));
+    QCOMPARE(rows, (QStringList{"sub||ﾃﾞｨﾚｸﾄﾘ|" + when("sub"),
+                                "game.mgx|" + QString::fromStdString(q2::SizeText(fs::file_size(files + "/game.mgx"))) + "|mgxﾌｧｲﾙ|" + when("game.mgx"),
+                                "名前", "サイズ", "タイプ", "更新日"}));
+    QCOMPARE(others.size(), 1);
+    QVERIFY2(!others.first().isEmpty() && !others.first().contains(QRegularExpression("[A-Za-z]")), qPrintable(others.first()));
+
     WhenModal([](QWidget* dlg) { qobject_cast<QDialog*>(dlg)->accept(); });
     QCOMPARE(real.pickColor(nullptr), std::optional<QColor>(QColor(Qt::black)));
 
-    QVERIFY(q2::CQuoril2App::InstallJapanese());
     QStringList box;  // the caption, Yes and No, each in kana or kanji
     WhenModal([&](QWidget* dlg) {
       box << dlg->windowTitle();
@@ -859,6 +895,55 @@ class TestMainWindow : public QObject {
     QVERIFY2(QFontDatabase::writingSystems(shown.family()).contains(QFontDatabase::Japanese), qPrintable(shown.family()));
     const QFontMetrics fm(q2::DialogFont());
     for (char32_t c : {U'く', U'録', U'ﾌ', U'Ｐ'}) QVERIFY2(fm.inFontUcs4(c), qPrintable(shown.family()));
+  }
+
+  // Texts are never cut: a message line wider than Qt's wrapping width
+  // stays one line, the About box's long settings path is elided in the
+  // middle with its whole as tool tip, a long player name shows whole.
+  void textsShowWhole() {
+    q2::UiSeam real;
+    const QFontMetrics fm(QApplication::font());
+    QString wide = QStringLiteral("記録");
+    while (fm.horizontalAdvance(wide) < QGuiApplication::primaryScreen()->availableGeometry().width() * 6 / 10) wide += "ゲーム";
+    QList<int> widths;
+    WhenModal([&](QWidget* dlg) {
+      const auto* label = dlg->findChild<QLabel*>("qt_msgbox_label");
+      widths << label->width() << label->height() << label->fontMetrics().lineSpacing();
+    });
+    real.showMessage(nullptr, {wide.toStdString() + "\n短い行", q2::kAppTitle, q2::MsgIcon::Information});
+    QVERIFY2(widths.at(0) >= fm.horizontalAdvance(wide), qPrintable(QString::number(widths.at(0))));
+    QVERIFY(widths.at(1) < 3 * widths.at(2));  // two lines, no third
+
+    Seam seam;
+    const std::string longIni = dir("about/" + std::string(120, 's')) + "/Quoran.ini";
+    q2::OverrideSettingsPath(longIni);
+    start();
+    QStringList about;
+    WhenModal([&](QWidget* dlg) {
+      for (auto* l : dlg->findChildren<QLabel*>())
+        if (!l->text().isEmpty()) {
+          QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->text()));
+          if (l->objectName() == "settingsPath") about << l->text() << l->toolTip();
+        }
+    });
+    frame_->command(q2::id::kAbout)->trigger();
+    q2::OverrideSettingsPath(settings_.ini);
+    QCOMPARE(about.size(), 2);
+    QVERIFY(about.at(0).startsWith("設定ファイル：/") && about.at(0).contains(QChar(0x2026)) && about.at(0).endsWith("/Quoran.ini"));
+    QCOMPARE(about.at(1), QString::fromStdString("設定ファイル：" + longIni));
+    exit();
+
+    const std::string f = dir("names");
+    WriteGame(f + "/long.mgx", {"[Magio]Ponguta_", "WWWWWWWWWWWWWWW"}, {1, 2}, 1);
+    startIn(f);
+    click("long.mgx");
+    for (int id : {1004, 1005}) {
+      auto* box = control<QLineEdit>(id);
+      QCOMPARE(box->cursorPosition(), 0);
+      QVERIFY2(QFontMetrics(box->font()).horizontalAdvance(box->text()) <= box->width() - 8, qPrintable(box->text()));
+    }
+    QCOMPARE(control<QLineEdit>(1004)->text(), QStringLiteral("[Magio]Ponguta_"));
+    QCOMPARE(control<QLineEdit>(1005)->toolTip(), QStringLiteral("WWWWWWWWWWWWWWW"));  // shrunk, so also a tip
   }
 
   void renameButtons() {

@@ -4,7 +4,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QGuiApplication>
+#include <QIdentityProxyModel>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
+#include <algorithm>
+
+#include "core/browse/folder_list.h"
+#include "gui/kit/QtText.h"
 
 namespace q2 {
 namespace {
@@ -27,6 +35,17 @@ int UiSeam::showMessage(QWidget* owner, const Message& m) {
                   m.buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                   owner);
   box.setTextFormat(Qt::PlainText);
+  // Qt wraps a text wider than half the screen at that width, which can
+  // leave a line's last syllable alone below it; each line stays whole
+  // while the screen has room for it.
+  if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+    int widest = 0;
+    for (const QString& line : box.text().split(QLatin1Char('\n')))
+      widest = std::max(widest, label->fontMetrics().horizontalAdvance(line) + 2);
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() * 3 / 4 : widest;
+    label->setMinimumWidth(std::min(widest, room));
+  }
   return box.exec();
 }
 
@@ -72,6 +91,35 @@ class OpenFileDialog : public QFileDialog {
   }
 };
 
+// The open-file dialog's size, type and date columns as the folder list
+// shows them. Qt's own come from the system's locale ("5 bytes", "2.86
+// MiB", an English date) and from an untranslated "Folder"; other files'
+// types are the MIME database's comments, in the default locale's language.
+class ListColumns : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+  QVariant data(const QModelIndex& index, int role) const override {
+    auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || !files || index.column() < 1 || index.column() > 3)
+      return QIdentityProxyModel::data(index, role);
+    const QFileInfo info = files->fileInfo(mapToSource(index));
+    const std::string name = ToU8(info.fileName());
+    switch (index.column()) {
+      case 1:
+        return info.isDir() ? QString() : U8(SizeText(static_cast<uint64_t>(info.size())));
+      case 2: {
+        const std::string kind = ListedKindText(name, info.isDir());
+        return kind.empty() ? QIdentityProxyModel::data(index, role) : QVariant(U8(kind));
+      }
+      default: {
+        const QDateTime t = info.lastModified();
+        return U8(TimeText({t.date().year(), t.date().month(), t.date().day(), t.time().hour(), t.time().minute(),
+                            t.time().second()}));
+      }
+    }
+  }
+};
+
 // Qt takes the patterns from a "(...)" at the end of a filter; a
 // description that already ends so is used as it is.
 QString QtFilter(const OpenFilter& f) {
@@ -97,6 +145,7 @@ QString UiSeam::pickOpenFile(QWidget* owner, const QString& startFolder) {
   dlg.setDirectory(startFolder);
   dlg.selectFile(QString::fromUtf8(kOpenInitialName));
   dlg.setOption(QFileDialog::ReadOnly, true);
+  dlg.setProxyModel(new ListColumns(&dlg));
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
   return dlg.selectedFiles().first();
 }
