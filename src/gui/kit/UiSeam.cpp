@@ -1,6 +1,7 @@
 #include "gui/kit/UiSeam.h"
 
 #include <QColorDialog>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -8,7 +9,9 @@
 #include <QIdentityProxyModel>
 #include <QLabel>
 #include <QMessageBox>
+#include <QHeaderView>
 #include <QScreen>
+#include <QTreeView>
 #include <algorithm>
 
 #include "core/browse/folder_list.h"
@@ -30,22 +33,44 @@ QMessageBox::Icon IconOf(MsgIcon i) {
 }
 }  // namespace
 
+namespace {
+
+// Qt wraps a message wider than half the screen at that width, which can
+// leave a line's last syllable alone below it; each line stays whole while
+// the screen has room for it. Measured as the box is shown, in the font it
+// is shown in.
+class KeepLinesWhole : public QObject {
+ public:
+  explicit KeepLinesWhole(QMessageBox* box) : QObject(box), box_(box) { box->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() != QEvent::Show) return false;
+    if (auto* label = box_->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+      // Measured as the label lays out wrapped text, which needs a little
+      // more than the bare advance.
+      int widest = 0;
+      for (const QString& line : box_->text().split(QLatin1Char('\n')))
+        widest = std::max(widest, label->fontMetrics()
+                                      .boundingRect(QRect(0, 0, 100000, 1000), Qt::AlignLeft | Qt::TextWordWrap, line)
+                                      .width() + label->fontMetrics().averageCharWidth());
+      const QScreen* screen = box_->screen();
+      const int room = screen ? screen->availableGeometry().width() * 3 / 4 : widest;
+      label->setMinimumWidth(std::min(widest, room));
+    }
+    return false;
+  }
+
+ private:
+  QMessageBox* box_;
+};
+
+}  // namespace
+
 int UiSeam::showMessage(QWidget* owner, const Message& m) {
   QMessageBox box(IconOf(m.icon), QString::fromStdString(m.caption), QString::fromStdString(m.text),
                   m.buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                   owner);
   box.setTextFormat(Qt::PlainText);
-  // Qt wraps a text wider than half the screen at that width, which can
-  // leave a line's last syllable alone below it; each line stays whole
-  // while the screen has room for it.
-  if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
-    int widest = 0;
-    for (const QString& line : box.text().split(QLatin1Char('\n')))
-      widest = std::max(widest, label->fontMetrics().horizontalAdvance(line) + 2);
-    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-    const int room = screen ? screen->availableGeometry().width() * 3 / 4 : widest;
-    label->setMinimumWidth(std::min(widest, room));
-  }
+  KeepLinesWhole keep(&box);
   return box.exec();
 }
 
@@ -146,6 +171,11 @@ QString UiSeam::pickOpenFile(QWidget* owner, const QString& startFolder) {
   dlg.selectFile(QString::fromUtf8(kOpenInitialName));
   dlg.setOption(QFileDialog::ReadOnly, true);
   dlg.setProxyModel(new ListColumns(&dlg));
+  // The date column wide enough for the whole date and time.
+  if (auto* tree = dlg.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    const int date = tree->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00")) + 16;
+    tree->header()->resizeSection(3, std::max(tree->header()->sectionSize(3), date));
+  }
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
   return dlg.selectedFiles().first();
 }
