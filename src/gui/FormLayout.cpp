@@ -51,7 +51,7 @@ FormLayout::Placed* FormLayout::find(QWidget* w) {
 void FormLayout::collect() {
   for (QWidget* w : form_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (w->isWindow() || find(w)) continue;
-    if (std::find(left_alone_.begin(), left_alone_.end(), w) != left_alone_.end()) continue;
+    if (std::find(leftAlone_.begin(), leftAlone_.end(), w) != leftAlone_.end()) continue;
     Placed p;
     p.w = w;
     p.home = w->geometry();
@@ -72,7 +72,7 @@ void FormLayout::grow(QWidget* w, bool width, bool height) {
 
 void FormLayout::leave(QWidget* w) {
   placed_.erase(std::remove_if(placed_.begin(), placed_.end(), [w](const Placed& p) { return p.w == w; }), placed_.end());
-  left_alone_.push_back(w);
+  leftAlone_.push_back(w);
 }
 
 QSize FormLayout::referenceSize() const {

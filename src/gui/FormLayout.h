@@ -66,7 +66,7 @@ class FormLayout : public QObject {
   int split_ = 0;
   int dragStart_ = 0;
   std::vector<Placed> placed_;
-  std::vector<QPointer<QWidget>> left_alone_;
+  std::vector<QPointer<QWidget>> leftAlone_;
   friend class SplitHandle;
 };
 
