@@ -128,8 +128,9 @@ void CMainFrame::placeAndShow() {
   frame.translate(cascadeStep());
   move(frame.topLeft());
   resize(frame.size());
-  started_ = view_->layoutState();
   command(id::kShowHidden)->setChecked(view_->showHidden());
+  // What the window writes at the end is what changed since now.
+  started_ = view_->layoutState();
   started_.x = frame.x();
   started_.y = frame.y();
   started_.width = frame.width();
@@ -262,6 +263,7 @@ void CMainFrame::buildMenus() {
     const auto actions = encoding->actions();
     actions.at(static_cast<int>(view_->encodingChoice()))->setChecked(true);
   });
+  viewMenu->addSeparator();
   QAction* refresh = addCommand(viewMenu, id::kRefresh, QStringLiteral("最新の情報に更新(&R)\tF5"));
   connect(refresh, &QAction::triggered, view_, &CQuoril2View::Refresh);
   keys(refresh, {QKeySequence(Qt::Key_F5)});
