@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMoveEvent>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QStatusBar>
 
@@ -99,11 +100,15 @@ CMainFrame::~CMainFrame() {
 QPoint CMainFrame::cascadeStep() {
   // Each window holds a numbered lock for its life, named after its settings
   // file: the first free number says how many windows of those settings are
-  // open already.
+  // open already. The session's own runtime folder where there is one (it
+  // goes with the session, and with it a lock a killed window left).
   const QByteArray key =
       QCryptographicHash::hash(QByteArray::fromStdString(view_->settingsPath()), QCryptographicHash::Sha1).toHex().left(12);
+  const QDir dir(qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")
+                     ? QDir::tempPath()
+                     : QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
   for (int n = 0; n < 10; ++n) {
-    auto lock = std::make_unique<QLockFile>(QDir::temp().filePath(QStringLiteral("quoril2-%1-%2.lock").arg(QString::fromLatin1(key)).arg(n)));
+    auto lock = std::make_unique<QLockFile>(dir.filePath(QStringLiteral("quoril2-%1-%2.lock").arg(QString::fromLatin1(key)).arg(n)));
     lock->setStaleLockTime(0);
     if (lock->tryLock(0)) {
       slot_ = std::move(lock);
