@@ -13,7 +13,8 @@ trap 'rm -rf "$prefix" "$work"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in bin/quoril2 bin/quoril2-cli bin/quoril2-gen share/applications/quoril2.desktop \
          share/icons/hicolor/scalable/apps/quoril2.svg share/mime/packages/quoril2.xml \
-         share/man/man1/quoril2.1 share/man/man1/quoril2-cli.1 share/man/man1/quoril2-gen.1; do
+         share/man/man1/quoril2.1.gz share/man/man1/quoril2-cli.1.gz share/man/man1/quoril2-gen.1.gz \
+         share/doc/quoril2/copyright share/doc/quoril2/changelog.gz; do
   [ -e "$prefix/$f" ] || { echo "install: $f missing" >&2; exit 1; }
 done
 desktop-file-validate "$prefix/share/applications/quoril2.desktop"
@@ -25,7 +26,7 @@ fi
 # The window's --help answers without a display.
 env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/quoril2" --help | grep -q "usage: quoril2"
 xmllint --noout "$prefix/share/mime/packages/quoril2.xml"
-for m in "$prefix"/share/man/man1/*.1; do
+for m in "$prefix"/share/man/man1/*.1.gz; do
   LC_ALL=C.UTF-8 MANROFFSEQ='' man --warnings -l "$m" 2>&1 >/dev/null | { ! grep .; }
 done
 
@@ -34,8 +35,9 @@ done
 grep -q '"Alice"' "$work/out.json" || { echo "install: installed quoril2-cli did not read the recording" >&2; exit 1; }
 "$prefix/bin/quoril2-cli" --version | grep -q "Quoran.ini"
 
-# The package: built, its contents and dependencies checked, and its
-# installation simulated (a real one would change this machine).
+# The package: built, its contents and dependencies checked, judged by
+# lintian, and installed, removed and purged in an overlay of this system (a
+# real installation would change this machine).
 if command -v dpkg-shlibdeps >/dev/null; then
   rm -f "$build"/quoril2_*.deb
   (cd "$build" && cpack -G DEB > "$work/cpack.log" 2>&1) || { cat "$work/cpack.log" >&2; exit 1; }
@@ -46,5 +48,6 @@ if command -v dpkg-shlibdeps >/dev/null; then
   if [ "$(id -u)" -eq 0 ]; then
     apt-get install -s "$(realpath "$deb")" >/dev/null
   fi
+  scripts/package-check.sh "$deb"
 fi
 echo "install check passed"

@@ -13,6 +13,7 @@
 #include "gui/kit/Icons.h"
 #include "gui/kit/QtText.h"
 #include "gui/kit/UiSeam.h"
+#include "gui/kit/WholeText.h"
 #include "core/recording/tech_table.h"
 #include "gui/kit/ControlIds.h"
 
@@ -120,7 +121,7 @@ void CAgeGraphDlg::SetPlayerBars(const std::array<PlayerBar, kSlots>& bars) {
     shares_[r] = bars[r].shares;
     rowColors_[r] = bars[r].color;
     QLineEdit* e = nameBoxes_[r];
-    e->setText(FromRecording(bars[r].name, bars[r].encoding));
+    ShowWhole(e, FromRecording(bars[r].name, bars[r].encoding));
     // The name in the player's colour on white.
     QPalette pal = e->palette();
     pal.setColor(QPalette::Text, ToQColor(bars[r].color));

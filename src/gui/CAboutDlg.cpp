@@ -6,6 +6,7 @@
 #include "gui/kit/DialogUnits.h"
 #include "gui/kit/Icons.h"
 #include "gui/kit/QtText.h"
+#include "gui/kit/WholeText.h"
 #include "core/settings/settings.h"
 
 namespace q2 {
@@ -27,10 +28,12 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   PlaceDu(ok, du, 178, 46, 50, 14);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   // Installed, the settings live in the user's folder: say which file it is.
-  auto* settings = new QLabel(QStringLiteral("設定ファイル：") + U8(SettingsPath()), this);
+  auto* settings = new QLabel(this);
   settings->setObjectName(QStringLiteral("settingsPath"));
   settings->setTextInteractionFlags(Qt::TextSelectableByMouse);
   PlaceDu(settings, du, 11, 66, 217, 10);
+  // A long path is elided in its middle; the tool tip holds it whole.
+  ElideToWidth(settings, QStringLiteral("設定ファイル：") + ShownPath(SettingsPath()));
   setFixedSize(du.x(235), du.y(82));
 }
 

@@ -2,13 +2,22 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLockFile>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QMoveEvent>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QStatusBar>
 
 #include "gui/CAboutDlg.h"
 #include "gui/kit/DialogUnits.h"
 #include "gui/kit/Icons.h"
+#include "gui/kit/QtText.h"
 #include "gui/kit/UiSeam.h"
 #include "core/settings/settings.h"
 #include "gui/CQuoril2View.h"
@@ -52,6 +61,112 @@ CMainFrame::CMainFrame(CQuoril2Doc* doc, QWidget* parent) : QMainWindow(parent) 
   setCentralWidget(view_);
   buildMenus();
   buildStatusBar();
+  view_->setReferenceWindowSize(kDefaultFrame.size());
+  // Files dropped anywhere on the window come here: the read-only boxes
+  // would otherwise take the drag and refuse it.
+  for (QWidget* w : findChildren<QWidget*>()) w->setAcceptDrops(false);
+  setAcceptDrops(true);
+}
+
+namespace {
+std::vector<std::string> DroppedPaths(const QMimeData* mime) {
+  std::vector<std::string> out;
+  if (mime)
+    for (const QUrl& url : mime->urls())
+      if (std::string p = DiskPathOfUrl(url); !p.empty()) out.push_back(std::move(p));
+  return out;
+}
+}  // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* e) {
+  if (CQuoril2View::TakesDrop(DroppedPaths(e->mimeData()))) e->acceptProposedAction();
+}
+
+void CMainFrame::dragMoveEvent(QDragMoveEvent* e) { e->acceptProposedAction(); }
+
+void CMainFrame::dropEvent(QDropEvent* e) {
+  const std::vector<std::string> paths = DroppedPaths(e->mimeData());
+  if (!CQuoril2View::TakesDrop(paths)) return;
+  e->acceptProposedAction();
+  // The source of the drag waits for the drop to end: a box the opening
+  // shows comes after.
+  QTimer::singleShot(0, view_, [view = view_, paths] { view->OpenDropped(paths); });
+}
+
+CMainFrame::~CMainFrame() {
+  if (placed_ && !view_->settingsPath().empty()) SaveWindowState(view_->settingsPath(), started_, currentState());
+}
+
+QPoint CMainFrame::cascadeStep() {
+  // Each window holds a numbered lock for its life, named after its settings
+  // file: the first free number says how many windows of those settings are
+  // open already. The session's own runtime folder where there is one (it
+  // goes with the session, and with it a lock a killed window left).
+  const QByteArray key =
+      QCryptographicHash::hash(QByteArray::fromStdString(view_->settingsPath()), QCryptographicHash::Sha1).toHex().left(12);
+  const QDir dir(qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")
+                     ? QDir::tempPath()
+                     : QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+  for (int n = 0; n < 10; ++n) {
+    auto lock = std::make_unique<QLockFile>(dir.filePath(QStringLiteral("quoril2-%1-%2.lock").arg(QString::fromLatin1(key)).arg(n)));
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+      slot_ = std::move(lock);
+      const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + 4;
+      return QPoint(step, step) * n;
+    }
+  }
+  return {};
+}
+
+void CMainFrame::placeAndShow() {
+  const std::string path = view_->settingsPath();
+  const WindowState stored = path.empty() ? WindowState{} : LoadWindowState(path);
+  QRect frame = kDefaultFrame;
+  if (stored.width > 0) {
+    frame = QRect(stored.x, stored.y, stored.width, stored.height);
+    // A place on a screen that is gone is not kept: the title bar must be
+    // within reach.
+    if (!QGuiApplication::screenAt(frame.topLeft() + QPoint(frame.width() / 2, 10)))
+      frame.moveTopLeft(kDefaultFrame.topLeft());
+  }
+  frame.translate(cascadeStep());
+  move(frame.topLeft());
+  resize(frame.size());
+  command(id::kShowHidden)->setChecked(view_->showHidden());
+  // What the window writes at the end is what changed since now.
+  started_ = view_->layoutState();
+  started_.x = frame.x();
+  started_.y = frame.y();
+  started_.width = frame.width();
+  started_.height = frame.height();
+  started_.maximized = stored.maximized;
+  placed_ = true;
+  if (stored.maximized)
+    showMaximized();
+  else
+    show();
+}
+
+WindowState CMainFrame::currentState() const {
+  WindowState s = view_->layoutState();
+  s.maximized = isMaximized();
+  // The place the window goes back to when it is no longer maximised.
+  const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+  const QPoint topLeft = isMaximized() || isFullScreen() ? normal.topLeft() - normalMargins_ : pos();
+  if (normal.isValid()) {
+    s.x = topLeft.x();
+    s.y = topLeft.y();
+    s.width = normal.width();
+    s.height = normal.height();
+  }
+  return s;
+}
+
+void CMainFrame::moveEvent(QMoveEvent* e) {
+  QMainWindow::moveEvent(e);
+  if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+    normalMargins_ = geometry().topLeft() - pos();
 }
 
 QAction* CMainFrame::command(int id) const {
@@ -77,13 +192,16 @@ void CMainFrame::buildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
   connect(addCommand(file, id::kSetStartupFolder, QStringLiteral("このフォルダを起動時の参照場所にする")), &QAction::triggered, this,
           &CMainFrame::OnSetStartupFolder);
-  // The document commands do nothing for a tool that stores no documents.
-  for (auto [id, text] : {std::pair{57600, "新規作成(&N)\tCtrl+N"}, std::pair{57601, "開く(&O)...\tCtrl+O"},
-                          std::pair{57603, "上書き保存(&S)\tCtrl+S"}, std::pair{57604, "名前を付けて保存(&A)..."}})
-    addCommand(file, id, QString::fromUtf8(text))->setEnabled(false);
+  // The document commands do nothing for a tool that stores no documents;
+  // 開く opens a recording as the open button does.
+  addCommand(file, id::kFileNew, QStringLiteral("新規作成(&N)\tCtrl+N"))->setEnabled(false);
+  QAction* openFile = addCommand(file, id::kFileOpen, QStringLiteral("開く(&O)...\tCtrl+O"));
+  connect(openFile, &QAction::triggered, view_, &CQuoril2View::OnOpenFile);
+  addCommand(file, id::kFileSave, QStringLiteral("上書き保存(&S)\tCtrl+S"))->setEnabled(false);
+  addCommand(file, id::kFileSaveAs, QStringLiteral("名前を付けて保存(&A)..."))->setEnabled(false);
   file->addSeparator();
-  connect(addCommand(file, 57665, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)")), &QAction::triggered, this,
-          &QWidget::close);
+  QAction* quit = addCommand(file, id::kExit, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)\tCtrl+Q"));
+  connect(quit, &QAction::triggered, this, &QWidget::close);
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
   QAction* undo = addCommand(edit, 57643, QStringLiteral("元に戻す(&U)\tCtrl+Z"));
@@ -110,6 +228,23 @@ void CMainFrame::buildMenus() {
   keys(cut, {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
   keys(copy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
   keys(paste, {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+  keys(openFile, {QKeySequence(Qt::CTRL | Qt::Key_O)});
+  keys(quit, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
+  // A file manager's keys for the folder list; Backspace and Enter belong
+  // to the list itself, so that they still edit text elsewhere.
+  auto key = [&](QKeySequence seq, auto slot) {
+    auto* a = new QAction(this);
+    keys(a, {seq});
+    connect(a, &QAction::triggered, this, slot);
+  };
+  key(QKeySequence(Qt::ALT | Qt::Key_Left), [this] {
+    if (view_->navigator().HistoryButtons().first) view_->OnBack();
+  });
+  key(QKeySequence(Qt::ALT | Qt::Key_Right), [this] {
+    if (view_->navigator().HistoryButtons().second) view_->OnForward();
+  });
+  key(QKeySequence(Qt::ALT | Qt::Key_Up), [this] { view_->OnUpFolder(); });
+  key(QKeySequence(Qt::CTRL | Qt::Key_L), [this] { view_->FocusPath(); });
 
   QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   QAction* bar = addCommand(viewMenu, id::kStatusBar, QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"));
@@ -133,6 +268,13 @@ void CMainFrame::buildMenus() {
     const auto actions = encoding->actions();
     actions.at(static_cast<int>(view_->encodingChoice()))->setChecked(true);
   });
+  viewMenu->addSeparator();
+  QAction* refresh = addCommand(viewMenu, id::kRefresh, QStringLiteral("最新の情報に更新(&R)\tF5"));
+  connect(refresh, &QAction::triggered, view_, &CQuoril2View::Refresh);
+  keys(refresh, {QKeySequence(Qt::Key_F5)});
+  QAction* hidden = addCommand(viewMenu, id::kShowHidden, QStringLiteral("隠しフォルダを表示(&H)"));
+  hidden->setCheckable(true);
+  connect(hidden, &QAction::toggled, view_, &CQuoril2View::SetShowHidden);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   connect(addCommand(help, id::kAbout, QStringLiteral("Quoril2 のﾊﾞｰｼﾞｮﾝ情報(&A)...")), &QAction::triggered, this,

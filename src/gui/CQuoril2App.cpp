@@ -19,6 +19,9 @@ bool CQuoril2App::InstallJapanese() {
   static QTranslator* installed = nullptr;
   if (installed) return true;
   const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+  // The MIME database's descriptions of files (the open-file dialog's
+  // types) follow the default locale.
+  QLocale::setDefault(japanese);
   auto* t = new QTranslator(QCoreApplication::instance());
   // Qt's own folder, then a "translations" folder beside the program (where
   // a Windows deployment puts it).
@@ -42,10 +45,8 @@ std::unique_ptr<CMainFrame> CQuoril2App::CreateMainWindow(CQuoril2Doc* doc, cons
   auto frame = std::make_unique<CMainFrame>(doc);
   frame->view()->OnInitialUpdate();
   if (!argument.empty()) frame->view()->OpenArgument(argument);
-  frame->move(10, 100);
-  frame->resize(863, 514);
   frame->setWindowTitle(QStringLiteral("くおらん Ver 1.005"));
-  frame->show();
+  frame->placeAndShow();
   return frame;
 }
 

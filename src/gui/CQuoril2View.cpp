@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QEvent>
+#include <QFileSystemWatcher>
+#include <QTimer>
 #include <functional>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -13,22 +15,28 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 
+#include "platform/places.h"
 #include "platform/text.h"
 #include "gui/kit/DialogUnits.h"
 #include "gui/kit/Icons.h"
 #include "gui/kit/QtText.h"
 #include "gui/kit/UiSeam.h"
+#include "gui/kit/WholeText.h"
 #include "core/settings/settings.h"
 #include "core/recording/game_clock.h"
 #include "core/recording/display.h"
 #include "core/recording/open_replay.h"
 #include "core/recording/game_summary.h"
 #include "core/texts/game_texts.h"
+#include "core/browse/properties.h"
 
+#include "gui/FormLayout.h"
+#include "gui/PathCaption.h"
 #include "gui/GraphCommands.h"
 #include "gui/RenameCommands.h"
 #include "gui/kit/ControlIds.h"
@@ -62,34 +70,6 @@ class ViewRenameHost : public RenameHost {
 
  private:
   CQuoril2View* v_;
-};
-
-// The list reports a click and a double click as the Windows list does: a
-// click on every first release, a double click instead of the second one.
-class FileList : public QTreeWidget {
- public:
-  using QTreeWidget::QTreeWidget;
-  std::function<void()> onClick, onDoubleClick;
-
- protected:
-  void mouseReleaseEvent(QMouseEvent* e) override {
-    QTreeWidget::mouseReleaseEvent(e);
-    if (e->button() != Qt::LeftButton) return;
-    if (afterDoubleClick_) {
-      afterDoubleClick_ = false;
-      return;
-    }
-    if (onClick) onClick();
-  }
-  void mouseDoubleClickEvent(QMouseEvent* e) override {
-    QTreeWidget::mouseDoubleClickEvent(e);
-    if (e->button() != Qt::LeftButton) return;
-    afterDoubleClick_ = true;
-    if (onDoubleClick) onDoubleClick();
-  }
-
- private:
-  bool afterDoubleClick_ = false;
 };
 
 constexpr std::array<int, 8> kNameIds = {1004, 1005, 1006, 1007, 1008, 1009, 1011, 1012};
@@ -160,23 +140,34 @@ void CQuoril2View::buildForm() {
   };
 
   // Left half: the folder list.
-  group(QStringLiteral("Replayファイル"), 3, 1, 214, 284);
-  group(QString(), 8, 6, 205, 27);
+  auto* files = group(QStringLiteral("Replayファイル"), 3, 1, 214, 284);
+  auto* tools = group(QString(), 8, 6, 205, 27);
   back_ = button(id::kBack, QString(), 12, 13, 15, 16);
   forward_ = button(id::kForward, QString(), 26, 13, 15, 16);
   up_ = button(id::kUp, QString(), 40, 13, 15, 16);
   desktop_ = button(id::kDesktop, QString(), 54, 13, 15, 16);
   open_ = button(id::kOpenFile, QString(), 68, 13, 15, 16);
+  // The keys beside the buttons' pictures.
+  for (auto [b, tip] : {std::pair{back_, "戻る (Alt+←)"}, {forward_, "進む (Alt+→)"}, {up_, "上のフォルダ (Alt+↑, BackSpace)"},
+                        {desktop_, "デスクトップ"}, {open_, "開く (Ctrl+O)"}})
+    b->setToolTip(QString::fromUtf8(tip));
   auto* selected = button(id::kSelectedRename, QStringLiteral("ファイル名選択変換"), 85, 13, 61, 16);
   auto* bulk = button(id::kBulkRename, QStringLiteral("ファイル名一括変換"), 149, 13, 61, 16);
   folderBox_ = group(QString(), 8, 34, 205, 247);
   folderBox_->setObjectName(IdName(id::kFolderBox));
+  pathEdit_ = new PathCaption(folderBox_);
+  pathEdit_->setObjectName(IdName(id::kFolderPath));
+  pathEdit_->onGo = [this](const QString& typed) { GoToTyped(typed); };
+  pathEdit_->onLeave = [this] { list_->setFocus(); };
   auto* list = new FileList(this);
   list->onClick = [this] { OnListClick(); };
   list->onDoubleClick = [this] { OnListDblClick(); };
+  list->onEnter = [this](QTreeWidgetItem* it) { ActivateName(it->data(0, kNameBytesRole).toByteArray().toStdString()); };
+  list->onParent = [this] { OnUpFolder(); };
   list_ = list;
   list_->setObjectName(IdName(id::kFolderList));
   PlaceDu(list_, du, 13, 44, 195, 234);
+  list->setHomeWidth(list_->width());
   list_->setRootIsDecorated(false);
   list_->setUniformRowHeights(true);
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -189,8 +180,8 @@ void CQuoril2View::buildForm() {
   list_->header()->setStretchLastSection(false);
 
   // Right half: the display panel.
-  group(QStringLiteral("PlayerData"), 221, 1, 268, 188);
-  group(QStringLiteral("個人データ"), 226, 9, 258, 84);
+  auto* playerData = group(QStringLiteral("PlayerData"), 221, 1, 268, 188);
+  auto* personal = group(QStringLiteral("個人データ"), 226, 9, 258, 84);
   for (int i = 0; i < 8; ++i) {
     const int col = i / 4, row = i % 4;
     const int x = 231 + col * 127, y = 20 + row * 18;
@@ -204,7 +195,7 @@ void CQuoril2View::buildForm() {
   ally_ = readOnlyEdit(1016, 292, 114, 190, 13);
   label(QStringLiteral("敵チーム        ："), 228, 132, 62, 10);
   enemy_ = readOnlyEdit(1017, 292, 130, 190, 13);
-  group(QStringLiteral("全体データ"), 226, 147, 258, 38);
+  auto* overall = group(QStringLiteral("全体データ"), 226, 147, 258, 38);
   auto* graph = button(id::kGraph, QStringLiteral("グラフ一覧表示"), 231, 156, 70, 14);
   // The game's length, shown once the user asks for it.
   gameLength_ = new QCheckBox(QStringLiteral("ゲーム時間"), this);
@@ -219,7 +210,7 @@ void CQuoril2View::buildForm() {
   detailsText_ = label(QString(), 231, 171, 248, 10);
   detailsText_->setObjectName(IdName(id::kDetailsText));
 
-  group(QStringLiteral("Chat"), 221, 191, 268, 94);
+  auto* chatBox = group(QStringLiteral("Chat"), 221, 191, 268, 94);
   hideWarnings_ = new QCheckBox(QStringLiteral("警告無し"), this);
   hideWarnings_->setObjectName(IdName(id::kHideWarnings));
   PlaceDu(hideWarnings_, du, 227, 200, 50, 10);
@@ -242,6 +233,14 @@ void CQuoril2View::buildForm() {
   const QRect last = du.rect(221, 191, 268, 94);
   setMinimumSize(last.right() + du.x(4), last.bottom() + du.y(4));
 
+  // A bigger window gives the folder list and the chat the room; the boxes
+  // and frames around them follow, the rest keeps its place in its pane.
+  form_ = new FormLayout(this, du.x(219), du.rect(217, 1, 4, 284));
+  form_->leave(pathEdit_);  // it follows its frame's title itself
+  for (QWidget* w : std::initializer_list<QWidget*>{files, folderBox_, list_, chatBox, chat_}) form_->grow(w, true, true);
+  for (QWidget* w : std::initializer_list<QWidget*>{tools, playerData, personal, overall, perspective_, ally_, enemy_, detailsText_})
+    form_->grow(w, true, false);
+
   connect(back_, &QPushButton::clicked, this, &CQuoril2View::OnBack);
   connect(forward_, &QPushButton::clicked, this, &CQuoril2View::OnForward);
   connect(up_, &QPushButton::clicked, this, &CQuoril2View::OnUpFolder);
@@ -251,6 +250,21 @@ void CQuoril2View::buildForm() {
   connect(selected, &QPushButton::clicked, this, &CQuoril2View::OnSelectedRename);
   connect(graph, &QPushButton::clicked, this, &CQuoril2View::OnShowGraph);
   connect(list_, &QWidget::customContextMenuRequested, this, &CQuoril2View::OnListRClick);
+  // The folder shown lists itself again when a file in it comes, goes or is
+  // renamed (a game just saved its recording), once the changes settle.
+  watcher_ = new QFileSystemWatcher(this);
+  changed_ = new QTimer(this);
+  changed_->setSingleShot(true);
+  changed_->setInterval(300);
+  connect(watcher_, &QFileSystemWatcher::directoryChanged, changed_, qOverload<>(&QTimer::start));
+  connect(changed_, &QTimer::timeout, this, [this] {
+    // Not under an open box or dialog, nor under a name being edited.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget() ||
+        list_->editing())
+      changed_->start();
+    else
+      Refresh();
+  });
   connect(hideWarnings_, &QCheckBox::clicked, this, [this] {
     UpdateData(true);
     RefreshChatPane(summary().view);
@@ -282,12 +296,14 @@ void CQuoril2View::OnInitialUpdate() {
   summary().view.encodingChoice = static_cast<int32_t>(options.encoding);
   summary().view.showChatTimes = options.showChatTimes ? 1 : 0;
   chatTimes_->setChecked(options.showChatTimes);
+  const WindowState state = LoadWindowState(settingsPath_);
   list_->clear();
   list_->setColumnCount(4);
   list_->setHeaderLabels({QStringLiteral("名前"), QStringLiteral("サイズ"), QStringLiteral("種類"),
                           QStringLiteral("更新日時")});
-  const int widths[] = {200, 60, 40, 100};
-  for (int c = 0; c < 4; ++c) list_->setColumnWidth(c, widths[c]);
+  list_->setColumnWidths(state.columns);
+  form_->setSplitter(state.splitter);
+  nav_.setShowHidden(state.showHidden);
   nav_.StartHistory(StartupFolder());
   NavigateTo(StartupFolder(), true);
   const std::pair<QPushButton*, int> icons[] = {{back_, 169}, {forward_, 168}, {up_, 170}, {desktop_, 171}, {open_, 172}};
@@ -296,6 +312,8 @@ void CQuoril2View::OnInitialUpdate() {
     b->setIconSize(QSize(16, 16));
   }
   applyNameColors();
+  // The keyboard starts in the list.
+  list_->setFocus();
 }
 
 void CQuoril2View::OpenArgument(const std::string& arg) {
@@ -325,7 +343,10 @@ void CQuoril2View::NavigateTo(std::string folder, bool startupFolder) {
 }
 
 void CQuoril2View::fillList(const Listing& l) {
-  folderBox_->setTitle(ShownPath(l.caption));
+  pathEdit_->setFolder(ShownPath(l.caption), ShownPath(l.folder));
+  // Qt names a folder by UTF-8 text: one whose name is not is not watched.
+  if (!watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
+  if (l.listed && IsValidUtf8(l.folder)) watcher_->addPath(U8(l.folder));
   RedrawAll();
   list_->setUpdatesEnabled(false);
   list_->clear();
@@ -337,6 +358,7 @@ void CQuoril2View::fillList(const Listing& l) {
     // The name as the file system has it, for opening and renaming.
     it->setData(0, kNameBytesRole, QByteArray(e.name.data(), static_cast<qsizetype>(e.name.size())));
     it->setIcon(0, e.isRecording() ? recordingIcon : folderIcon);
+    it->setToolTip(0, it->text(0));  // a narrow name column cuts long names
     it->setFlags(it->flags() | Qt::ItemIsEditable);
     items.push_back(it);
   }
@@ -386,9 +408,14 @@ void CQuoril2View::UpdateData(bool save) {
     QString text = FromRecording(v.slotNameTexts[i], v.textEncoding);
     const std::string detail = details && !text.isEmpty() ? PlayerDetailText(game, i + 1) : std::string();
     if (!detail.empty()) text += QStringLiteral("  ") + U8(detail);
-    names_[i]->setText(text);
-    names_[i]->setCursorPosition(0);
-    names_[i]->setToolTip(detail.empty() ? QString() : text);
+    // A name alone shows whole; with its details the start shows and the
+    // tool tip holds the rest.
+    ShowWhole(names_[i], detail.empty() ? text : QString());
+    if (!detail.empty()) {
+      names_[i]->setText(text);
+      names_[i]->setCursorPosition(0);
+      names_[i]->setToolTip(text);
+    }
   }
   detailsText_->setText(details ? U8(GameSummaryLine(game)) : QString());
   perspective_->setText(FromRecording(v.perspectivePlayerText, v.textEncoding));
@@ -443,6 +470,45 @@ bool CQuoril2View::event(QEvent* e) {
   // current colours.
   if (e->type() == QEvent::WindowActivate) RedrawAll();
   return QWidget::event(e);
+}
+
+WindowState CQuoril2View::layoutState() const {
+  WindowState s;
+  s.splitter = form_->splitter();
+  s.columns = list_->columnWidths();
+  s.showHidden = nav_.showHidden();
+  return s;
+}
+
+void CQuoril2View::SetShowHidden(bool on) {
+  if (nav_.showHidden() == on) return;
+  nav_.setShowHidden(on);
+  Refresh();
+}
+
+void CQuoril2View::FocusPath() { pathEdit_->setFocus(Qt::ShortcutFocusReason); }
+
+void CQuoril2View::GoToTyped(const QString& text) {
+  std::string typed = ToU8(text.trimmed());
+  if (typed.empty()) return;
+  if (typed == "~" || typed.rfind("~/", 0) == 0) typed = HomeFolder() + typed.substr(1);
+  const std::string path = AbsolutePath(FsPath(typed).is_absolute() ? typed : JoinPath(CurrentFolder(), typed));
+  if (IsDirectory(path)) {
+    list_->setFocus();
+    nav_.PushHistory(path);
+    NavigateTo(path);
+  } else if (PathExists(path) && ContainsRecordingExtension(FileNameOf(path))) {
+    list_->setFocus();
+    OpenArgument(path);
+  } else {
+    // The typed text stays for the user to mend.
+    ShowMessage(this, NoSuchFolderMessage(typed));
+  }
+}
+
+void CQuoril2View::setReferenceWindowSize(const QSize& size) {
+  form_->setReferenceWindowSize(size);
+  form_->apply();
 }
 
 std::vector<std::string> CQuoril2View::selectedNames() const {
@@ -509,16 +575,114 @@ void CQuoril2View::OnListDblClick() {
   NavigateTo(path);
 }
 
+void CQuoril2View::ActivateName(const std::string& name) {
+  const std::string path = JoinPath(CurrentFolder(), name);
+  if (ContainsRecordingExtension(path)) {
+    if (OpenReplay(path)) {
+      summary().view.currentReplayPath = path;
+      UpdateData(false);
+    }
+    return;
+  }
+  nav_.PushHistory(path);
+  NavigateTo(path);
+}
+
+std::string CQuoril2View::pointedName() const {
+  // The row the keyboard is on when it is selected, else the first selected.
+  if (QTreeWidgetItem* it = list_->currentItem(); it && it->isSelected())
+    return it->data(0, kNameBytesRole).toByteArray().toStdString();
+  return firstSelectedName();
+}
+
+void CQuoril2View::OnListOpen() {
+  const std::string name = pointedName();
+  if (name.empty())
+    OnOpenFile();
+  else
+    ActivateName(name);
+}
+
+void CQuoril2View::OnProperties() {
+  const std::string name = pointedName();
+  if (!name.empty()) ShowMessage(this, PropertiesMessage(CurrentFolder(), name));
+}
+
 void CQuoril2View::OnListRClick(const QPoint& pos) {
   // The first submenu of the list's menu resource, "POP1".
   QMenu popup(QStringLiteral("POP1"), this);
   QMenu* pop = &popup;
-  pop->addAction(QStringLiteral("開く(&O)...\tCtrl+O"));
+  pop->addAction(QStringLiteral("開く(&O)...\tCtrl+O"), this, &CQuoril2View::OnListOpen);
   pop->addAction(QStringLiteral("切り取り(&T)\tCtrl+X"), this, &CQuoril2View::OnEditCut);
   pop->addAction(QStringLiteral("ｺﾋﾟｰ(&C)\tCtrl+C"), this, &CQuoril2View::OnEditCopy);
   pop->addAction(QStringLiteral("貼り付け(&P)\tCtrl+V"), this, &CQuoril2View::OnEditPaste);
-  pop->addAction(QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ(R)"));
+  pop->addAction(QStringLiteral("ﾌﾟﾛﾊﾟﾃｨ(R)"), this, &CQuoril2View::OnProperties)->setEnabled(!pointedName().empty());
   pop->exec(list_->viewport()->mapToGlobal(pos));
+}
+
+namespace {
+struct Dropped {
+  std::vector<std::string> recordings;
+  std::string folder;
+};
+Dropped Sort(const std::vector<std::string>& paths) {
+  Dropped d;
+  for (const std::string& p : paths) {
+    if (IsDirectory(p)) {
+      if (d.folder.empty()) d.folder = p;
+    } else if (ContainsRecordingExtension(FileNameOf(p)) && PathExists(p)) {
+      d.recordings.push_back(p);
+    }
+  }
+  return d;
+}
+}  // namespace
+
+bool CQuoril2View::TakesDrop(const std::vector<std::string>& paths) {
+  const Dropped d = Sort(paths);
+  return !d.recordings.empty() || !d.folder.empty();
+}
+
+void CQuoril2View::OpenDropped(const std::vector<std::string>& paths) {
+  const Dropped d = Sort(paths);
+  if (d.recordings.size() == 1) {
+    OpenArgument(d.recordings.front());
+    return;
+  }
+  const std::string folder = d.recordings.empty() ? d.folder : FolderOf(d.recordings.front());
+  if (folder.empty()) return;
+  if (folder != CurrentFolder()) nav_.PushHistory(folder);
+  NavigateTo(folder);
+  if (CurrentFolder() != folder) return;
+  list_->clearSelection();
+  for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* it = list_->topLevelItem(i);
+    const std::string path = JoinPath(folder, it->data(0, kNameBytesRole).toByteArray().toStdString());
+    if (std::find(d.recordings.begin(), d.recordings.end(), path) == d.recordings.end()) continue;
+    if (list_->selectedItems().isEmpty()) list_->setCurrentItem(it);
+    it->setSelected(true);
+  }
+  if (QTreeWidgetItem* it = list_->currentItem()) list_->scrollToItem(it);
+}
+
+void CQuoril2View::Refresh() {
+  // The rows, the row the keyboard is on and the scroll position stay.
+  const std::vector<std::string> selected = selectedNames();
+  QTreeWidgetItem* current = list_->currentItem();
+  const QByteArray currentName = current ? current->data(0, kNameBytesRole).toByteArray() : QByteArray();
+  const int scroll = list_->verticalScrollBar()->value();
+  const std::string folder = CurrentFolder();
+  NavigateTo(folder);
+  if (CurrentFolder() != folder) return;
+  list_->doItemsLayout();
+  for (int i = 0; i < list_->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* it = list_->topLevelItem(i);
+    const QByteArray name = it->data(0, kNameBytesRole).toByteArray();
+    if (name == currentName)
+      list_->selectionModel()->setCurrentIndex(list_->indexFromItem(it), QItemSelectionModel::NoUpdate);
+    if (std::find(selected.begin(), selected.end(), name.toStdString()) != selected.end()) it->setSelected(true);
+  }
+  list_->verticalScrollBar()->setValue(scroll);
 }
 
 namespace {

@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "gui/CQuoril2Doc.h"
+#include "gui/FileList.h"
 #include "core/texts/message.h"
 #include "core/browse/folder_list.h"
 #include "core/settings/settings.h"
 
 class QCheckBox;
+class QFileSystemWatcher;
+class QTimer;
 class QLabel;
 class QGroupBox;
 class QLineEdit;
@@ -22,6 +25,9 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace q2 {
+
+class FormLayout;
+class PathCaption;
 
 class CQuoril2View : public QWidget {
   Q_OBJECT
@@ -66,6 +72,20 @@ class CQuoril2View : public QWidget {
   void OnListClick();
   void OnListDblClick();
   void OnListRClick(const QPoint& pos);
+  // The pop-up menu's "開く": the selected row as Enter opens it, else the
+  // open-file dialog; "ﾌﾟﾛﾊﾟﾃｨ": a box about the selected row.
+  void OnListOpen();
+  void OnProperties();
+  // A recording opens, a folder is entered.
+  void ActivateName(const std::string& name);
+  // Lists the folder again, keeping the selection and the scroll position.
+  void Refresh();
+  // Files dropped on the window: recordings before folders. One recording
+  // opens (and its folder is listed), several are selected in the folder of
+  // the first (for ファイル名選択変換), a folder is listed. False when none of
+  // them is a recording or a folder.
+  static bool TakesDrop(const std::vector<std::string>& paths);
+  void OpenDropped(const std::vector<std::string>& paths);
   void OnEditUndo();
   void OnEditCut();
   void OnEditCopy();
@@ -83,6 +103,20 @@ class CQuoril2View : public QWidget {
 
   // The folders the navigation falls back to (the platform's desktop and home).
   static Places CurrentPlaces();
+  // Hidden folders listed too (kept by the window).
+  void SetShowHidden(bool on);
+  bool showHidden() const { return nav_.showHidden(); }
+  // The caption's box, to type a path in; what was typed: a folder is
+  // listed, a recording opened, anything else said to be missing.
+  void FocusPath();
+  void GoToTyped(const QString& text);
+
+  // What the window remembers of the view: the splitter, the list's column
+  // widths and whether hidden folders are listed.
+  WindowState layoutState() const;
+  // The window size at which the form has its own size.
+  void setReferenceWindowSize(const QSize& size);
+
   // Lets tests point the desktop elsewhere; empty restores the platform's.
   static void OverrideDesktop(const std::string& desktop, const std::string& home = {});
 
@@ -94,6 +128,7 @@ class CQuoril2View : public QWidget {
   void fillList(const Listing& l);
   void updateHistoryButtons();
   std::string firstSelectedName() const;
+  std::string pointedName() const;
   void applyNameColors();
   void showMessages(const Messages& m);
 
@@ -101,8 +136,12 @@ class CQuoril2View : public QWidget {
   FolderNavigator nav_;
   std::string settingsPath_;
 
+  FormLayout* form_ = nullptr;
+  PathCaption* pathEdit_ = nullptr;
+  QFileSystemWatcher* watcher_ = nullptr;
+  QTimer* changed_ = nullptr;
   QGroupBox* folderBox_ = nullptr;
-  QTreeWidget* list_ = nullptr;
+  FileList* list_ = nullptr;
   QPushButton* back_ = nullptr;
   QPushButton* forward_ = nullptr;
   QPushButton* up_ = nullptr;

@@ -16,6 +16,17 @@ std::string UserConfigFolder() {
   return out;
 }
 
+std::string HomeFolder() {
+  PWSTR p = nullptr;
+  std::string out;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Profile, 0, nullptr, &p)) && p)
+    out = PathString(std::filesystem::path(p));
+  CoTaskMemFree(p);
+  return out;
+}
+
+std::vector<std::string> WinePrefixes() { return {}; }
+
 bool MakeFolders(const std::string& path) {
   std::error_code ec;
   std::filesystem::create_directories(FsPath(path), ec);

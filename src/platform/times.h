@@ -20,4 +20,11 @@ LocalTime NowLocal();
 // status can't be obtained.
 std::optional<LocalTime> FileLocalTime(const std::string& path);
 
+// A file's times in local time; each absent where the file system keeps
+// none (many keep no creation time) or the file's status can't be obtained.
+struct FileTimes {
+  std::optional<LocalTime> created, modified, accessed;
+};
+FileTimes FileTimesOf(const std::string& path);
+
 }  // namespace q2

@@ -36,4 +36,14 @@ std::optional<LocalTime> FileLocalTime(const std::string& path) {
   return LocalTimeOfFileTime(data.ftLastWriteTime);
 }
 
+FileTimes FileTimesOf(const std::string& path) {
+  FileTimes t;
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(Utf8ToWide(path).c_str(), GetFileExInfoStandard, &data)) return t;
+  t.created = LocalTimeOfFileTime(data.ftCreationTime);
+  t.modified = LocalTimeOfFileTime(data.ftLastWriteTime);
+  t.accessed = LocalTimeOfFileTime(data.ftLastAccessTime);
+  return t;
+}
+
 }  // namespace q2

@@ -152,7 +152,7 @@ class TestGraph : public QObject {
     std::array<PlayerBar, kSlots> bars{};
     bars[0] = {"taro", AgeSharesOf(300, 600, 900, 1000), 0x0000FF};  // 130–346–562–778–850
     bars[1] = {"", AgeSharesOf(1000, 0, 0, 4000), 0xFF0000};         // 130–310–850
-    bars[2].shares = {1, 0.02, 0.98, 8};                              // a feudal segment 202–203
+    bars[2] = {"[Magio]Ponguta_", {1, 0.02, 0.98, 8}, 0};             // a feudal segment 202–203
     for (int r = 3; r < kSlots; ++r) bars[r].shares = AgeSharesOf(0, 0, 0, 0);
     dlg.SetPlayerBars(bars);
     ResearchLists one{};
@@ -200,6 +200,10 @@ class TestGraph : public QObject {
       QVERIFY(frame.top() < BarTop(r) && frame.bottom() >= BarTop(r) + kBarHeight && frame.right() >= kBarRight);
       QCOMPARE(frame.top() - frame0, kRowPitch * r);
     }
+    // A long name shows whole, from its first character.
+    auto* magio = Id<QLineEdit>(&dlg, 1002);
+    QCOMPARE(std::make_pair(magio->text(), magio->cursorPosition()), std::make_pair(QStringLiteral("[Magio]Ponguta_"), 0));
+    QVERIFY(QFontMetrics(magio->font()).horizontalAdvance(magio->text()) <= magio->width() - 8);
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     Id<QLineEdit>(&dlg, 1001)->setFocus();

@@ -5,6 +5,7 @@
 // unpacked from an archive made on Japanese Windows, shown decoded and used as
 // they are.
 #include <filesystem>
+#include <map>
 #include <fstream>
 #ifdef _WIN32
 #define NOMINMAX
@@ -25,6 +26,7 @@
 #include "core/rename/rename_format.h"
 #include "gui/CQuoril2Doc.h"
 #include "gui/CQuoril2View.h"
+#include "gui/PathCaption.h"
 
 namespace fs = std::filesystem;
 using namespace q2test;
@@ -60,7 +62,7 @@ class TestMainWindow : public QObject {
   Q_OBJECT
 
   QTemporaryDir root_;
-  std::string desktop_;
+  std::string desktop_, home_;
   Settings settings_;
   q2::CQuoril2Doc doc_;
   std::unique_ptr<q2::CMainFrame> frame_;
@@ -89,7 +91,8 @@ class TestMainWindow : public QObject {
   }
   std::pair<bool, bool> historyButtons() { return {control(1055)->isEnabled(), control(1056)->isEnabled()}; }
   const Strings& history() { return view()->navigator().history(); }
-  QString caption() { return control<QGroupBox>(1049)->title(); }
+  // The folder's caption whole; the frame's title may show it elided.
+  QString caption() { return control<q2::PathCaption>(q2::id::kFolderPath)->caption(); }
   const std::string& shownPath() { return view()->summary().view.currentReplayPath; }
   void press(int id) { QTest::mouseClick(control<QAbstractButton>(id), Qt::LeftButton); }
   std::string dir(const std::string& name) {
@@ -108,6 +111,18 @@ class TestMainWindow : public QObject {
     start(arg);
   }
   void exit() { frame_.reset(); }
+  QByteArray iniText() {
+    QFile f(QString::fromStdString(settings_.ini));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  // Every control of the view where it is now.
+  std::map<QString, QRect> places() {
+    std::map<QString, QRect> out;
+    int n = 0;
+    for (QWidget* w : view()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (!w->isWindow()) out[w->objectName() + QString::number(n++)] = w->geometry();
+    return out;
+  }
 
   QTreeWidgetItem* item(const QString& name) {
     const auto found = list()->findItems(name, Qt::MatchExactly);
@@ -127,6 +142,20 @@ class TestMainWindow : public QObject {
     QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, p);
     QTest::mouseRelease(list()->viewport(), Qt::LeftButton, {}, p);
   }
+  // Opens the list's pop-up menu and triggers the item whose text starts
+  // so; false when it is greyed out.
+  bool popup(const char* item) {
+    bool enabled = false;
+    QTimer::singleShot(0, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      QVERIFY(menu);
+      for (QAction* a : menu->actions())
+        if (a->text().startsWith(QString::fromUtf8(item)) && (enabled = a->isEnabled())) a->trigger();
+      menu->close();
+    });
+    view()->OnListRClick(QPoint(5, 5));
+    return enabled;
+  }
   // Runs a rename button with `format` confirmed in the format dialog.
   void rename(Seam& seam, int button, const std::string& format) {
     q2::IniWriteString(settings_.ini, q2::kSectionFile, q2::kKeyLastFormat, format);
@@ -139,7 +168,11 @@ class TestMainWindow : public QObject {
   void initTestCase() {
     desktop_ = dir("Desktop");
     Touch(desktop_ + "/on-desktop.mgx", 10);
-    q2::CQuoril2View::OverrideDesktop(desktop_, dir("home"));
+    home_ = dir("home");
+    q2::CQuoril2View::OverrideDesktop(desktop_, home_);
+    // The first start looks for the game in the Wine prefixes of the home folder.
+    qputenv("HOME", QByteArray::fromStdString(home_));
+    qunsetenv("WINEPREFIX");
   }
   void cleanup() {
     exit();
@@ -158,19 +191,30 @@ class TestMainWindow : public QObject {
   // on the command line.
   void startsAndRemembers() {
     Seam seam;
-    start();  // no settings file, and the default folder is missing
+#ifdef _WIN32
+    start();  // no settings file, and the game's own default folder is missing
     QCOMPARE(seam.captions(), (Strings{"iniﾌｧｲﾙ読み込みｴﾗｰ", "ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ"}));
     QCOMPARE(seam.ownerVisible, (std::vector<bool>{false, false}));  // before the window shows
-    QCOMPARE(view()->CurrentFolder(), desktop_);
-    QCOMPARE(column(0), QStringList{"on-desktop.mgx"});
+    const std::string first = desktop_;
     QCOMPARE(history(), Strings{q2::kDefaultSaveGameDir});
+#else
+    start();  // no settings file, and no game under Wine: the home folder, and a word why
+    QCOMPARE(seam.captions(), Strings{"はじめての起動"});
+    QVERIFY(seam.shown.at(0).text.find(home_) != std::string::npos);
+    QCOMPARE(seam.ownerVisible, std::vector<bool>{false});  // before the window shows
+    const std::string first = home_;
+    QCOMPARE(history(), Strings{home_});
+#endif
+    QCOMPARE(view()->CurrentFolder(), first);
     QCOMPARE(historyButtons(), std::make_pair(false, false));
     QCOMPARE(QRect(frame_->pos(), frame_->size()), QRect(10, 100, 863, 514));
     QCOMPARE(frame_->windowTitle(), QStringLiteral("くおらん Ver 1.005"));
     QCOMPARE(options(), std::make_pair(false, false));
     exit();
-    QCOMPARE(q2::IniReadString(settings_.ini, q2::kSectionFile, q2::kKeySaveGameDir), desktop_);
+    QCOMPARE(q2::IniReadString(settings_.ini, q2::kSectionFile, q2::kKeySaveGameDir), first);
     QCOMPARE(stored(), Stored());
+    // A window left as it was keeps nothing of its own.
+    QVERIFY(!iniText().contains("QUORIL2"));
 
     const std::string a = dir("start/a"), b = dir("start/" + OnDisk("記録"));
     const std::string deep = dir("start/" + std::string(150, 'd') + "/" + std::string(120, 'e'));
@@ -239,6 +283,323 @@ class TestMainWindow : public QObject {
     exit();
     QCOMPARE(q2::IniReadString(settings_.ini, q2::kSectionFile, q2::kKeySaveGameDir), a);
     q2::CQuoril2View::OverrideDesktop(desktop_, dir("home"));
+  }
+
+  // A first start under Wine lists the game's SaveGame folder, says so, and
+  // keeps it as the start-up folder; a missing default is never reported.
+  void firstStartFindsTheGame() {
+#ifdef _WIN32
+    QSKIP("On Windows the game runs natively: its own default folder is the first one");
+#endif
+    const std::string saveGame = dir("home/.wine/drive_c/Program Files (x86)/Microsoft Games/Age of Empires II/SaveGame");
+    Touch(saveGame + "/game.mgx", 10);
+    Seam seam;
+    start();
+    QCOMPARE(seam.captions(), Strings{"はじめての起動"});
+    QCOMPARE(seam.shown.at(0).icon, q2::MsgIcon::Information);
+    QVERIFY(seam.shown.at(0).text.find("SaveGame フォルダを見つけました。\nここを起動時の参照場所にします：\n" + saveGame) != std::string::npos);
+    QCOMPARE(view()->CurrentFolder(), saveGame);
+    QCOMPARE(column(0), QStringList{"game.mgx"});
+    exit();
+    QCOMPARE(q2::IniReadString(settings_.ini, q2::kSectionFile, q2::kKeySaveGameDir), saveGame);
+    fs::remove_all(q2::FsPath(home_ + "/.wine"));
+  }
+
+  // The list and the chat grow with the window, the rest keeps its place;
+  // at the default size everything is where the form puts it. The splitter,
+  // the column widths, the place and the maximised state come back at the
+  // next start; a second window opens a step away from the first.
+  void growsAndRemembers() {
+    const std::string f = dir("grow");
+    WriteGame(f + "/a.mgx", {"太郎", "花子"}, {1, 2}, 1);
+    fs::create_directories(f + "/sub");
+    startIn(f);
+    const auto home = places();
+    QWidget* chat = control<QPlainTextEdit>(q2::id::kChat);
+    QWidget* name = control<QLineEdit>(1004);
+    const QRect list0 = list()->geometry(), chat0 = chat->geometry(), name0 = name->geometry();
+
+    // At the default size the size, the kind and the whole date and time
+    // show within the list, each whole.
+    const QFontMetrics fm(list()->font());
+    const int margin = 2 * (list()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    for (int r = 0; r < 2; ++r)
+      for (int c = 1; c < 4; ++c) {
+        const QModelIndex i = list()->model()->index(r, c);
+        const QRect cell = list()->visualRect(i);
+        QVERIFY2(fm.horizontalAdvance(i.data().toString()) + margin <= cell.width(), qPrintable(i.data().toString()));
+        QVERIFY2(cell.right() < list()->viewport()->width(), qPrintable(i.data().toString()));
+      }
+    QCOMPARE(column(2).first(), QStringLiteral("mgxﾌｧｲﾙ"));
+    const int name0Width = list()->columnWidth(0);
+
+    frame_->resize(863 + 482, 514 + 300);
+    const int grownLeft = list()->width() - list0.width(), grownRight = chat->width() - chat0.width();
+    QCOMPARE(grownLeft + grownRight, 482);
+    QVERIFY(std::abs(grownLeft - 482 * 214 / 482) <= 1);  // the panes' own proportions
+    QCOMPARE(std::make_pair(list()->height() - list0.height(), chat->height() - chat0.height()), std::make_pair(300, 300));
+    QCOMPARE(name->geometry(), name0.translated(grownLeft, 0));
+    QCOMPARE(list()->columnWidth(0), name0Width + grownLeft);  // the name column takes the room
+    frame_->resize(863, 514);
+    QCOMPARE(places(), home);
+
+    // The splitter moves the room from one pane to the other.
+    frame_->resize(863 + 482, 514 + 300);
+    auto* handle = view()->findChild<QWidget*>("splitter");
+    QVERIFY(handle && handle->geometry().left() >= list()->geometry().right());
+    auto mouse = [&](QEvent::Type type, int dx) {
+      const QPoint p = handle->rect().center() + QPoint(dx, 0);
+      QMouseEvent e(type, p, handle->mapToGlobal(p), Qt::LeftButton,
+                    type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(handle, &e);
+    };
+    const int listBefore = list()->width(), chatBefore = chat->width();
+    mouse(QEvent::MouseButtonPress, 0);
+    mouse(QEvent::MouseMove, 60);
+    mouse(QEvent::MouseButtonRelease, 60);
+    QCOMPARE(std::make_pair(list()->width(), chat->width()), std::make_pair(listBefore + 60, chatBefore - 60));
+    list()->header()->resizeSection(2, 90);
+    const QRect normal(40, 50, 1000, 700);
+    frame_->move(normal.topLeft());
+    frame_->resize(normal.size());
+    const int listWidth = list()->width(), nameWidth = list()->columnWidth(0);
+    frame_->showMaximized();
+    QTRY_VERIFY(frame_->isMaximized());
+    exit();
+    QVERIFY(iniText().contains("WINDOW_MAXIMIZED=1"));
+
+    start();
+    QTRY_VERIFY(frame_->isMaximized());
+    frame_->showNormal();
+    QTRY_COMPARE(QRect(frame_->pos(), frame_->size()), normal);
+    QCOMPARE(std::make_tuple(list()->width(), list()->columnWidth(0), list()->columnWidth(2)),
+             std::make_tuple(listWidth, nameWidth, 90));
+    // A window placed where no screen is any more opens at the default place.
+    exit();
+    q2::IniWriteInt(settings_.ini, q2::kSectionQuoril2, "WINDOW_X", -5000);
+    q2::IniWriteInt(settings_.ini, q2::kSectionQuoril2, "WINDOW_MAXIMIZED", 0);
+    start();
+    QCOMPARE(QRect(frame_->pos(), frame_->size()), QRect(QPoint(10, 100), normal.size()));
+
+    // Two windows at once: the second a step down and to the right.
+    auto second = q2::CQuoril2App::CreateMainWindow(&doc_, "");
+    QVERIFY(second->pos().x() > frame_->pos().x() && second->pos().y() > frame_->pos().y());
+    second.reset();
+    exit();
+    start();
+    QCOMPARE(frame_->pos(), QPoint(10, 100));  // the first one's place is free again
+  }
+
+  // A file manager's keys: arrows and Enter in the list, Backspace and
+  // Alt+Up to the parent, Alt+Left and Alt+Right through the history, F5,
+  // Ctrl+O, Ctrl+Q; the pop-up's 開く and ﾌﾟﾛﾊﾟﾃｨ.
+  void keysAndPopup() {
+    const std::string k = dir("keys"), sub = dir("keys/sub"), above = Native(root_.path().toStdString());
+    WriteGame(k + "/a.mgx", {"太郎", "花子"}, {1, 2}, 1);
+    Seam seam;
+    startIn(k);
+    QCOMPARE(frame_->focusWidget(), static_cast<QWidget*>(list()));
+    const struct {
+      Qt::Key key;
+      Qt::KeyboardModifiers mods;
+      std::string folder;
+      QString current;  // the row the keyboard is on afterwards
+    } steps[] = {
+        {Qt::Key_Down, {}, k, "a.mgx"},         {Qt::Key_Down, {}, k, "sub"},          {Qt::Key_Return, {}, sub, ""},
+        {Qt::Key_Backspace, {}, k, ""},         {Qt::Key_Left, Qt::AltModifier, sub, ""}, {Qt::Key_Right, Qt::AltModifier, k, ""},
+        {Qt::Key_Right, Qt::AltModifier, k, ""}, {Qt::Key_Up, Qt::AltModifier, above, ""}, {Qt::Key_Left, Qt::AltModifier, k, ""},
+    };
+    for (const auto& st : steps) {
+      QTest::keyClick(list(), st.key, st.mods);
+      QCOMPARE(view()->CurrentFolder(), st.folder);
+      if (!st.current.isEmpty()) QCOMPARE(list()->currentItem()->text(0), st.current);
+    }
+    QCOMPARE(history(), (Strings{k, sub, k, above}));
+    // Enter on a recording opens it.
+    QTest::keyClick(list(), Qt::Key_Down);
+    QTest::keyClick(list(), Qt::Key_Return);
+    QCOMPARE(panel().at(1), QStringLiteral("花子"));
+    // F5 lists what changed, the selection kept.
+    Touch(k + "/new.mgx");
+    QTest::keyClick(list(), Qt::Key_F5);
+    QCOMPARE(column(0), (QStringList{"a.mgx", "new.mgx", "sub"}));
+    QCOMPARE(list()->selectedItems(), QList<QTreeWidgetItem*>{item("a.mgx")});
+    QVERIFY(seam.shown.empty());
+
+    // ﾌﾟﾛﾊﾟﾃｨ of the selected row; 開く on a folder enters it.
+    QVERIFY(popup("ﾌﾟﾛﾊﾟﾃｨ"));
+    QCOMPARE(seam.captions(), Strings{"ﾌﾟﾛﾊﾟﾃｨ"});
+    QVERIFY(seam.shown.at(0).text.find("名前：a.mgx\n種類：mgxﾌｧｲﾙ") == 0);
+    uint64_t ms = 0;
+    QVERIFY(q2::ReadGameLength(k + "/a.mgx", ms) == q2::HeaderRead::Ok);
+    QVERIFY(seam.shown.at(0).text.find("ゲーム時間：" + q2::GameTimeText(ms)) != std::string::npos);
+    click("sub");
+    QVERIFY(popup("開く"));
+    QCOMPARE(view()->CurrentFolder(), sub);
+    // With nothing selected ﾌﾟﾛﾊﾟﾃｨ is greyed out and 開く is the open-file
+    // dialog, as are ファイル → 開く and Ctrl+O.
+    list()->clearSelection();
+    QVERIFY(!popup("ﾌﾟﾛﾊﾟﾃｨ"));
+    seam.files = {QString::fromStdString(k + "/a.mgx")};
+    QVERIFY(popup("開く"));
+    QCOMPARE(std::make_pair(seam.openStart, view()->CurrentFolder()), std::make_pair(QString::fromStdString(sub), k));
+    seam.openStart.clear();
+    frame_->command(q2::id::kFileOpen)->trigger();
+    QCOMPARE(seam.openStart, QString::fromStdString(k));
+    seam.openStart.clear();
+    frame_->activateWindow();  // a pop-up menu leaves the window inactive here
+    QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+    QTest::keyClick(list(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(seam.openStart, QString::fromStdString(k));
+    QCOMPARE(seam.shown.size(), size_t(1));
+    QTest::keyClick(list(), Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!frame_->isVisible());
+  }
+
+  // The folder shown follows the disk without F5: a recording saved into
+  // it appears, a renamed or deleted one goes; the selection and the scroll
+  // position stay.
+  void followsTheFolder() {
+    const std::string w = dir("watched");
+    for (int i = 0; i < 60; ++i) Touch(w + "/" + std::to_string(100 + i) + ".mgx");
+    Seam seam;
+    startIn(w);
+    list()->scrollToItem(item("150.mgx"));
+    item("130.mgx")->setSelected(true);
+    const int scroll = list()->verticalScrollBar()->value();
+    QVERIFY(scroll > 0);
+    Touch(w + "/game.mgx", 2048);  // a game just finished
+    QTRY_VERIFY(item("game.mgx"));
+    QCOMPARE(list()->verticalScrollBar()->value(), scroll);
+    QCOMPARE(list()->selectedItems(), QList<QTreeWidgetItem*>{item("130.mgx")});
+    fs::rename(w + "/game.mgx", w + "/renamed.mgx");
+    QTRY_VERIFY(item("renamed.mgx") && !item("game.mgx"));
+    fs::remove(w + "/renamed.mgx");
+    QTRY_VERIFY(!item("renamed.mgx"));
+    QCOMPARE(column(0).size(), 60);
+    QVERIFY(seam.shown.empty());
+    // Another folder shown: the first is no longer followed.
+    view()->NavigateTo(desktop_);
+    Touch(w + "/later.mgx");
+    QTest::qWait(600);
+    QCOMPARE(column(0), QStringList{"on-desktop.mgx"});
+  }
+
+  // Files dropped on the window: a folder is listed, a recording opened,
+  // several recordings selected for ファイル名選択変換; anything else refused.
+  void takesDrops() {
+    const std::string a = dir("drop/a"), b = dir("drop/b");
+    WriteGame(a + "/one.mgx", {"太郎", "花子"}, {1, 2}, 1);
+    for (const std::string& n : {std::string("x.mgx"), std::string("y.mgz"), OnDisk("記録.mgx"), std::string("z.mgx")})
+      Touch(b + "/" + n);
+    Touch(b + "/notes.txt");
+    Seam seam;
+    startIn(desktop_);
+    for (QWidget* w : frame_->findChildren<QWidget*>()) QVERIFY2(!w->acceptDrops(), qPrintable(w->objectName()));
+    auto url = [](const std::string& path) {  // as a file manager sends it: bytes, percent-encoded
+#ifdef _WIN32
+      return QUrl::fromLocalFile(QString::fromStdString(path));
+#else
+      return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
+#endif
+    };
+    auto drop = [&](const std::vector<std::string>& paths) {
+      QMimeData mime;
+      QList<QUrl> urls;
+      for (const std::string& p : paths) urls << url(p);
+      mime.setUrls(urls);
+      QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(frame_.get(), &enter);
+      if (!enter.isAccepted()) return false;
+      QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(frame_.get(), &dropped);
+      QTest::qWait(0);
+      return dropped.isAccepted();
+    };
+    QVERIFY(drop({a}));
+    QTRY_COMPARE(view()->CurrentFolder(), a);
+    // A broken recording says so, and the list stays, as from the open-file dialog.
+    QVERIFY(drop({desktop_ + "/" + "on-desktop.mgx", b + "/notes.txt"}));
+    QTRY_COMPARE(seam.shown.size(), size_t(1));
+    QCOMPARE(view()->CurrentFolder(), a);
+    QVERIFY(drop({a + "/one.mgx"}));
+    QTRY_COMPARE(panel().at(1), QStringLiteral("花子"));
+    QCOMPARE(view()->CurrentFolder(), a);
+    QVERIFY(drop({b + "/x.mgx", b + "/" + OnDisk("記録.mgx"), a + "/one.mgx", b + "/y.mgz"}));
+    QTRY_COMPARE(view()->CurrentFolder(), b);
+    QCOMPARE(view()->selectedNames(), (Strings{"x.mgx", "y.mgz", OnDisk("記録.mgx")}));
+    QCOMPARE(history(), (Strings{desktop_, a, a, b}));
+    QVERIFY(!drop({b + "/notes.txt"}));
+    QVERIFY(!drop({b + "/gone.mgx"}));
+    QCOMPARE(view()->CurrentFolder(), b);
+  }
+
+  // The caption is a box to type a path in: Ctrl+L or a click, Enter goes
+  // there (a folder, "~", a relative path, a recording), a missing one is
+  // said and stays to be mended, Escape gives up. 隠しフォルダを表示 lists
+  // hidden folders and is remembered. A long caption is elided in the
+  // middle, the whole path its tool tip.
+  void typesAPathAndShowsHiddenFolders() {
+    const std::string games = dir("home/.games/aoc"), sub = dir("home/.games/aoc/sub");
+    WriteGame(games + "/g.mgx", {"太郎", "花子"}, {1, 2}, 1);
+#ifdef _WIN32
+    // Windows hides by attribute; "~" is the user's profile, not this home.
+    SetFileAttributesW(q2::FsPath(dir("home/.games")).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const QString home = QString::fromStdString(home_);
+#else
+    const QString home = QStringLiteral("~");
+#endif
+    Seam seam;
+    startIn(home_);
+    auto* path = control<QLineEdit>(q2::id::kFolderPath);
+    QCOMPARE(path->toolTip(), QString::fromStdString(home_));
+    QVERIFY(!item(".games"));
+    QVERIFY(!frame_->command(q2::id::kShowHidden)->isChecked());
+    frame_->command(q2::id::kShowHidden)->trigger();
+    QVERIFY(item(".games"));
+
+    auto type = [&](const QString& text) {
+      QTest::keyClick(list(), Qt::Key_L, Qt::ControlModifier);
+      QVERIFY(path->hasFocus() && path->selectedText() == path->text());
+      QTest::keyClicks(path, text);
+      QTest::keyClick(path, Qt::Key_Return);
+    };
+    type(home + "/.games/aoc");
+    QCOMPARE(view()->CurrentFolder(), games);
+    QVERIFY(list()->hasFocus());
+    QCOMPARE(std::make_pair(path->toolTip(), caption()), std::make_pair(QString::fromStdString(games), QString::fromStdString(games)));
+    type("sub");
+    QCOMPARE(view()->CurrentFolder(), sub);
+    type("../g.mgx");
+    QCOMPARE(std::make_pair(view()->CurrentFolder(), panel().at(1)), std::make_pair(games, QStringLiteral("花子")));
+    QVERIFY(seam.shown.empty());
+    type(home + "/nowhere");
+    QCOMPARE(seam.shown, (q2::Messages{{"そのフォルダは見つかりません：\n" + home_ + "/nowhere", "ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ", q2::MsgIcon::Exclamation}}));
+    QCOMPARE(std::make_pair(path->hasFocus(), path->text()), std::make_pair(true, home + "/nowhere"));
+    QCOMPARE(view()->CurrentFolder(), games);
+    QTest::keyClick(path, Qt::Key_Escape);
+    QVERIFY(list()->hasFocus());
+    QCOMPARE(path->text(), control<QGroupBox>(q2::id::kFolderBox)->title());
+    QCOMPARE(history(), (Strings{home_, games, sub, games}));
+
+    // Remembered at the next start.
+    exit();
+    QCOMPARE(settings_.raw(q2::kSectionQuoril2, "SHOW_HIDDEN"), std::optional<std::string>("1"));
+    start(home_);
+    QVERIFY(item(".games") && frame_->command(q2::id::kShowHidden)->isChecked());
+    path = control<QLineEdit>(q2::id::kFolderPath);
+
+    // A caption too long for its frame: elided in the middle, to the frame's width.
+    const std::string deep = dir("long/" + std::string(80, 'a') + "/" + std::string(80, 'b') + "/end");
+    view()->NavigateTo(deep);
+    auto* box = control<QGroupBox>(q2::id::kFolderBox);
+    const QString title = box->title();
+    QVERIFY(title.contains(QChar(0x2026)) && title.startsWith(QString::fromStdString(deep).left(3)) &&
+            title.endsWith(QString::fromStdString(Native("/end"))));
+    QCOMPARE(std::make_pair(path->text(), path->toolTip()), std::make_pair(title, QString::fromStdString(deep)));
+    QVERIFY(path->geometry().right() <= box->geometry().right());
+    QVERIFY(box->fontMetrics().horizontalAdvance(title) < box->width());
+    frame_->command(q2::id::kShowHidden)->trigger();
   }
 
   void listsAndNavigates() {
@@ -330,7 +691,8 @@ class TestMainWindow : public QObject {
     // The boxes and the chat pane are read-only: cut, paste and undo from the
     // menu, the keyboard or the list's pop-up menu leave them alone; the
     // menu's and the pop-up's copy copy.
-    for (QLineEdit* box : view()->findChildren<QLineEdit*>()) QVERIFY(box->isReadOnly());
+    for (QLineEdit* box : view()->findChildren<QLineEdit*>())
+      QVERIFY(box->isReadOnly() || box == control<QLineEdit>(q2::id::kFolderPath));
     auto* pane = control<QPlainTextEdit>(1003);
     auto* line = control<QLineEdit>(1015);
     std::vector<std::function<void(QWidget*)>> edits;
@@ -413,7 +775,7 @@ class TestMainWindow : public QObject {
 
     // The menus: the document commands are off; a prompt is the status-bar
     // text, then the tool tip.
-    for (int id : {q2::id::kFileNew, q2::id::kFileOpen, q2::id::kFileSave, q2::id::kFileSaveAs}) QVERIFY(!frame_->command(id)->isEnabled());
+    for (int id : {q2::id::kFileNew, q2::id::kFileSave, q2::id::kFileSaveAs}) QVERIFY(!frame_->command(id)->isEnabled());
     QCOMPARE((QStringList{frame_->command(q2::id::kEditCopy)->statusTip(), frame_->command(q2::id::kEditCopy)->toolTip(),
                           frame_->command(q2::id::kSetStartupFolder)->statusTip()}),
              (QStringList{"選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存", "ｺﾋﾟｰ", ""}));
@@ -501,10 +863,50 @@ class TestMainWindow : public QObject {
     QCOMPARE(real.pickOpenFile(nullptr, QString::fromStdString(desktop_)), QString());
     QCOMPARE(seen, (QStringList{"Replayﾌｧｲﾙ(*.mgx *.mgz *.mgl)", "mgxﾌｧｲﾙ(*.mgx)", "mgzﾌｧｲﾙ(*.mgz)",
                                 "mglﾌｧｲﾙ(*.mgl)", "*.mgx", QString::fromStdString(desktop_), "stayed open"}));
+    // Its columns speak as the folder list does: no "Folder", "bytes",
+    // "MiB" or English dates from the system's locale; other files' types
+    // in Japanese.
+    QVERIFY(q2::CQuoril2App::InstallJapanese());
+    const std::string files = dir("dialog");
+    fs::create_directories(files + "/sub");
+    WriteGame(files + "/game.mgx", {"a"}, {1}, 1);
+    Touch(files + "/notes.txt", 5);
+    auto when = [&](const std::string& name) {
+      return QFileInfo(QString::fromStdString(files + "/" + name)).lastModified().toString("yyyy/MM/dd HH:mm");
+    };
+    QStringList rows, others;
+    QTimer::singleShot(0, [&] {
+      auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      const auto close = qScopeGuard([dlg] { dlg->reject(); });  // also after a failed check
+      auto* tree = dlg->findChild<QTreeView*>("treeView");
+      const QAbstractItemModel* m = tree->model();
+      auto row = [&](int r) {
+        QStringList cells;
+        for (int c = 0; c < 4; ++c) cells << m->index(r, c, tree->rootIndex()).data().toString();
+        return cells.join('|');
+      };
+      QTRY_COMPARE(m->rowCount(tree->rootIndex()), 2);
+      for (int r = 0; r < 2; ++r) rows << row(r);
+      std::sort(rows.begin(), rows.end());
+      const QString date = m->index(0, 3, tree->rootIndex()).data().toString();
+      QVERIFY(tree->fontMetrics().horizontalAdvance(date) < tree->header()->sectionSize(3));
+      for (int c = 0; c < 4; ++c) rows << m->headerData(c, Qt::Horizontal).toString();
+      dlg->findChild<QFileSystemModel*>()->setNameFilters({"*"});  // every file
+      QTRY_COMPARE(m->rowCount(tree->rootIndex()), 3);
+      for (int r = 0; r < 3; ++r)
+        if (row(r).startsWith("notes.txt")) others << row(r).section('|', 2, 2);
+    });
+    real.pickOpenFile(nullptr, QString::fromStdString(files));
+    QCOMPARE(rows, (QStringList{"game.mgx|" + QString::fromStdString(q2::SizeText(fs::file_size(files + "/game.mgx"))) + "|mgxﾌｧｲﾙ|" + when("game.mgx"),
+                                "sub||ﾃﾞｨﾚｸﾄﾘ|" + when("sub"), "名前", "サイズ", "タイプ", "更新日"}));
+    QCOMPARE(others.size(), 1);
+#ifndef _WIN32  // Windows names other files' kinds itself, in its own language
+    QVERIFY2(!others.first().isEmpty() && !others.first().contains(QRegularExpression("[A-Za-z]")), qPrintable(others.first()));
+#endif
+
     WhenModal([](QWidget* dlg) { qobject_cast<QDialog*>(dlg)->accept(); });
     QCOMPARE(real.pickColor(nullptr), std::optional<QColor>(QColor(Qt::black)));
 
-    QVERIFY(q2::CQuoril2App::InstallJapanese());
     QStringList box;  // the caption, Yes and No, each in kana or kanji
     WhenModal([&](QWidget* dlg) {
       box << dlg->windowTitle();
@@ -524,6 +926,57 @@ class TestMainWindow : public QObject {
     QVERIFY2(QFontDatabase::writingSystems(shown.family()).contains(QFontDatabase::Japanese), qPrintable(shown.family()));
     const QFontMetrics fm(q2::DialogFont());
     for (char32_t c : {U'く', U'録', U'ﾌ', U'Ｐ'}) QVERIFY2(fm.inFontUcs4(c), qPrintable(shown.family()));
+  }
+
+  // Texts are never cut: a message line wider than Qt's wrapping width
+  // stays one line, the About box's long settings path is elided in the
+  // middle with its whole as tool tip, a long player name shows whole.
+  void textsShowWhole() {
+    // The first start's note with a long path: five lines, none wrapped.
+    q2::UiSeam real;
+    const QFontMetrics fm(QApplication::font());
+    std::string folder = "/home/player/.wine/drive_c/Program Files (x86)/Microsoft Games/Age of Empires II";
+    while (fm.horizontalAdvance(QString::fromStdString(folder)) < QGuiApplication::primaryScreen()->availableGeometry().width() * 6 / 10)
+      folder += "/SaveGame";
+    QList<int> label;
+    WhenModal([&](QWidget* dlg) {
+      const auto* l = dlg->findChild<QLabel*>("qt_msgbox_label");
+      label << l->height() << l->fontMetrics().lineSpacing();
+    });
+    real.showMessage(nullptr, q2::FirstStartMessage(folder));
+    QVERIFY2(label.at(0) < 6 * label.at(1), qPrintable(QString::number(label.at(0) / label.at(1))));
+
+    Seam seam;
+    const std::string longIni = Native(dir("about/" + std::string(120, 's')) + "/Quoran.ini");
+    q2::OverrideSettingsPath(longIni);
+    start();
+    QStringList about;
+    WhenModal([&](QWidget* dlg) {
+      for (auto* l : dlg->findChildren<QLabel*>())
+        if (!l->text().isEmpty()) {
+          QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->text()));
+          if (l->objectName() == "settingsPath") about << l->text() << l->toolTip();
+        }
+    });
+    frame_->command(q2::id::kAbout)->trigger();
+    q2::OverrideSettingsPath(settings_.ini);
+    QCOMPARE(about.size(), 2);
+    QVERIFY(about.at(0).startsWith("設定ファイル：" + QString::fromStdString(longIni).left(3)) &&
+            about.at(0).contains(QChar(0x2026)) && about.at(0).endsWith(QString::fromStdString(Native("/Quoran.ini"))));
+    QCOMPARE(about.at(1), QString::fromStdString("設定ファイル：" + longIni));
+    exit();
+
+    const std::string f = dir("names");
+    WriteGame(f + "/long.mgx", {"[Magio]Ponguta_", "WWWWWWWWWWWWWWW"}, {1, 2}, 1);
+    startIn(f);
+    click("long.mgx");
+    for (int id : {1004, 1005}) {
+      auto* box = control<QLineEdit>(id);
+      QCOMPARE(box->cursorPosition(), 0);
+      QVERIFY2(QFontMetrics(box->font()).horizontalAdvance(box->text()) <= box->width() - 8, qPrintable(box->text()));
+    }
+    QCOMPARE(control<QLineEdit>(1004)->text(), QStringLiteral("[Magio]Ponguta_"));
+    QCOMPARE(control<QLineEdit>(1005)->toolTip(), QStringLiteral("WWWWWWWWWWWWWWW"));  // shrunk, so also a tip
   }
 
   void renameButtons() {

@@ -12,16 +12,17 @@ namespace q2 {
 
 bool ContainsRecordingExtension(const std::string& text) { return ListedKind(text).has_value(); }
 
-std::string SizeText(uint64_t bytes) {
-  const uint32_t kb = static_cast<uint32_t>(bytes >> 10);
-  std::string digits = std::to_string(kb);
+std::string GroupedDigits(uint64_t n) {
+  const std::string digits = std::to_string(n);
   std::string out;
   for (size_t i = 0; i < digits.size(); ++i) {
     if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
     out += digits[i];
   }
-  return out + " KB";
+  return out;
 }
+
+std::string SizeText(uint64_t bytes) { return GroupedDigits(static_cast<uint32_t>(bytes >> 10)) + " KB"; }
 
 std::string TimeText(const LocalTime& t) {
   char buf[32];
@@ -30,18 +31,24 @@ std::string TimeText(const LocalTime& t) {
   return buf;
 }
 
+std::string ListedKindText(const std::string& name, bool isDir) {
+  if (const auto kind = ListedKind(name))
+    return *kind == RecordingKind::Mgx ? kTypeRecording : *kind == RecordingKind::Mgz ? kTypeRecordingMgz : kTypeRecordingMgl;
+  return isDir ? kTypeFolder : "";
+}
+
+std::string TimeTextWithSeconds(const LocalTime& t) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, ":%02u", unsigned(t.second));
+  return TimeText(t) + buf;
+}
+
 namespace {
 
 std::optional<FolderEntry> MakeEntry(std::string name, bool isDir, uint64_t size, const LocalTime& mtime) {
   FolderEntry e;
-  if (const auto kind = ListedKind(name))
-    e.typeText = *kind == RecordingKind::Mgx   ? kTypeRecording
-                 : *kind == RecordingKind::Mgz ? kTypeRecordingMgz
-                                               : kTypeRecordingMgl;
-  else if (isDir)
-    e.typeText = kTypeFolder;
-  else
-    return std::nullopt;
+  e.typeText = ListedKindText(name, isDir);
+  if (e.typeText.empty()) return std::nullopt;
   e.sizeText = SizeText(isDir ? 0 : size);
   e.timeText = TimeText(mtime);
   e.name = std::move(name);
@@ -66,12 +73,12 @@ void SortForList(std::vector<FolderEntry>& entries) {
   for (size_t i = 0; i < entries.size(); ++i) entries[i] = std::move(keyed[i].second);
 }
 
-std::optional<std::vector<FolderEntry>> ScanFolder(const std::string& folder) {
+std::optional<std::vector<FolderEntry>> ScanFolder(const std::string& folder, bool hiddenFolders) {
   auto items = ListFolder(folder);
   if (!items) return std::nullopt;
   std::vector<FolderEntry> out;
   for (DirItem& it : *items) {
-    if (it.hidden) continue;
+    if (it.hidden && !(hiddenFolders && it.isDir && !ContainsRecordingExtension(it.name))) continue;
     if (auto e = MakeEntry(std::move(it.name), it.isDir, it.size, it.modified)) out.push_back(std::move(*e));
   }
   SortForList(out);
@@ -91,12 +98,16 @@ Message MissingFolderMessage() {
   return {kMsgMissingFolder, kCaptionMissingFolder, MsgIcon::Exclamation};
 }
 
+Message NoSuchFolderMessage(const std::string& typed) {
+  return {kMsgNoSuchFolder + DisplayPath(typed), kCaptionMissingFolder, MsgIcon::Exclamation};
+}
+
 // The folder is taken by value: callers pass StartupFolder(), which the
 // fallback replaces.
 Listing FolderNavigator::NavigateTo(std::string folder, const Places& places) {
   Listing l;
   current_ = folder;
-  auto scan = ScanFolder(folder);
+  auto scan = ScanFolder(folder, showHidden_);
   if (!scan) {
     l.messages.push_back(MissingFolderMessage());
     l.fallbackStartup = places.desktop;
@@ -104,7 +115,7 @@ Listing FolderNavigator::NavigateTo(std::string folder, const Places& places) {
     for (const std::string* fallback : {&places.desktop, &places.home}) {
       if (fallback->empty() || *fallback == folder) continue;
       current_ = *fallback;
-      scan = ScanFolder(*fallback);
+      scan = ScanFolder(*fallback, showHidden_);
       if (scan) {
         if (fallback == &places.home) l.fallbackStartup = places.home;
         break;

@@ -27,15 +27,23 @@ struct FolderEntry {
 // its first byte: how the list tells a recording.
 bool ContainsRecordingExtension(const std::string& text);
 
+// The list's type text for a name: the recording's kind by its extension,
+// else the folder kind for a folder; empty for anything the list leaves out.
+std::string ListedKindText(const std::string& name, bool isDir);
+
+// "1,263,616": the number with thousands separators.
+std::string GroupedDigits(uint64_t n);
 // "1,234 KB": the size in KiB, cut to 32 bits, with thousands separators.
 std::string SizeText(uint64_t bytes);
 // "2005/03/26 02:23".
 std::string TimeText(const LocalTime& t);
+// "2005/03/26 02:23:59".
+std::string TimeTextWithSeconds(const LocalTime& t);
 
-// Subfolders and recordings of a folder, hidden items left out, in the
-// list's order (by the shown name, in Japanese collation). nullopt when the
-// folder can't be listed.
-std::optional<std::vector<FolderEntry>> ScanFolder(const std::string& folder);
+// Subfolders and recordings of a folder, hidden items left out (hidden
+// folders too unless asked for), in the list's order (by the shown name, in
+// Japanese collation). nullopt when the folder can't be listed.
+std::optional<std::vector<FolderEntry>> ScanFolder(const std::string& folder, bool hiddenFolders = false);
 void SortForList(std::vector<FolderEntry>& entries);
 
 // The caption of the list's frame: from "デスクトップ" on, when the word
@@ -52,6 +60,8 @@ struct Places {
 std::string UpTarget(const std::string& current, const Places& places);
 
 Message MissingFolderMessage();
+// A folder typed into the caption that isn't there.
+Message NoSuchFolderMessage(const std::string& typed);
 
 struct Listing {
   std::string folder;  // the folder listed (CurrentFolder)
@@ -72,6 +82,10 @@ class FolderNavigator {
   // message and lists the desktop, then (once) the home folder, then nothing.
   Listing NavigateTo(std::string folder, const Places& places);
 
+  // Hidden folders listed too.
+  void setShowHidden(bool on) { showHidden_ = on; }
+  bool showHidden() const { return showHidden_; }
+
   // Starts the history with one element.
   void StartHistory(const std::string& folder);
   void PushHistory(const std::string& folder);
@@ -89,6 +103,7 @@ class FolderNavigator {
   std::string current_;
   std::vector<std::string> history_;
   int position_ = 0;
+  bool showHidden_ = false;
 };
 
 }  // namespace q2

@@ -1,7 +1,10 @@
 #include "core/settings/settings.h"
 
+#include <algorithm>
+
 #include "platform/files.h"
 #include "platform/places.h"
+#include "platform/text.h"
 #include "core/settings/ini_file.h"
 #include "core/texts/texts.h"
 
@@ -60,12 +63,59 @@ std::optional<Message> CheckStartupFolder(const std::string& folder) {
   return Message{kMsgStartupFolderTooLong, kCaptionIniWrite, MsgIcon::Exclamation};
 }
 
+namespace {
+
+// A folder below `base`, each name matched without regard to ASCII case when
+// no name matches exactly (Wine keeps what the installer typed).
+std::optional<std::string> FindFolderIgnoringCase(std::string base, const std::vector<std::string>& names) {
+  auto lower = [](std::string s) {
+    for (char& c : s)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+  };
+  for (const std::string& name : names) {
+    std::string next = JoinPath(base, name);
+    if (!IsDirectory(next)) {
+      next.clear();
+      if (auto items = ListFolder(base))
+        for (const DirItem& it : *items)
+          if (it.isDir && lower(it.name) == lower(name)) {
+            next = JoinPath(base, it.name);
+            break;
+          }
+      if (next.empty()) return std::nullopt;
+    }
+    base = std::move(next);
+  }
+  return base;
+}
+
+}  // namespace
+
+std::string DefaultStartupFolder() {
+  if (kWindowsNative) return kDefaultSaveGameDir;
+  for (const std::string& prefix : WinePrefixes())
+    for (const char* programs : {"Program Files (x86)", "Program Files"})
+      if (auto found = FindFolderIgnoringCase(prefix, {"drive_c", programs, "Microsoft Games", "Age of Empires II", "SaveGame"}))
+        return *found;
+  return HomeFolder();
+}
+
+Message FirstStartMessage(const std::string& folder) {
+  const bool found = folder != HomeFolder();
+  return {std::string(found ? kMsgFirstStartFound : kMsgFirstStartHome) + DisplayPath(folder) + kMsgFirstStartTail,
+          kCaptionFirstStart, MsgIcon::Information};
+}
+
 Messages LoadViewSettings(const std::string& settingsPath) {
   Messages out;
   std::string dir = IniReadPath(settingsPath, kSectionFile, kKeySaveGameDir);
   if (dir.empty()) {
-    out.push_back({kMsgSaveGameDirUnread, kCaptionIniRead, MsgIcon::Exclamation});
-    dir = kDefaultSaveGameDir;
+    dir = DefaultStartupFolder();
+    if (!kWindowsNative && !PathExists(settingsPath))
+      out.push_back(FirstStartMessage(dir));
+    else
+      out.push_back({kMsgSaveGameDirUnread, kCaptionIniRead, MsgIcon::Exclamation});
   }
   SetStartupFolder(dir);
   std::array<ColorRef, 8> colors{};
@@ -126,6 +176,77 @@ bool LoadGraphInGameTime(const std::string& settingsPath) { return ReadFlag(sett
 
 void SaveGraphInGameTime(const std::string& settingsPath, bool on) {
   WriteFlagIfChanged(settingsPath, kKeyGraphGameTime, on);
+}
+
+}  // namespace q2
+
+namespace q2 {
+namespace {
+
+constexpr const char* kKeyX = "WINDOW_X";
+constexpr const char* kKeyY = "WINDOW_Y";
+constexpr const char* kKeyWidth = "WINDOW_WIDTH";
+constexpr const char* kKeyHeight = "WINDOW_HEIGHT";
+constexpr const char* kKeyMaximized = "WINDOW_MAXIMIZED";
+constexpr const char* kKeySplitter = "SPLITTER";
+constexpr const char* kKeyColumns = "LIST_COLUMNS";
+constexpr const char* kKeyShowHidden = "SHOW_HIDDEN";
+
+std::string ColumnsText(const std::vector<int>& columns) {
+  std::string out;
+  for (int w : columns) out += (out.empty() ? "" : ",") + std::to_string(w);
+  return out;
+}
+
+// "200,60,40,100"; empty unless every width is a positive number.
+std::vector<int> ParseColumns(const std::string& text) {
+  std::vector<int> out;
+  size_t start = 0;
+  while (start <= text.size() && !text.empty()) {
+    const size_t comma = std::min(text.find(',', start), text.size());
+    const std::string part = text.substr(start, comma - start);
+    if (part.empty() || part.size() > 5 || part.find_first_not_of("0123456789") != std::string::npos) return {};
+    const int w = std::stoi(part);
+    if (w <= 0) return {};
+    out.push_back(w);
+    start = comma + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+WindowState LoadWindowState(const std::string& path) {
+  WindowState s;
+  auto read = [&](const char* key, int def) { return IniReadInt(path, kSectionQuoril2, key, def); };
+  const int width = read(kKeyWidth, 0), height = read(kKeyHeight, 0);
+  if (width > 0 && height > 0) {
+    s.x = read(kKeyX, 0);
+    s.y = read(kKeyY, 0);
+    s.width = width;
+    s.height = height;
+  }
+  s.maximized = read(kKeyMaximized, 0) != 0;
+  const int split = read(kKeySplitter, 0);
+  s.splitter = split > 0 && split < 10000 ? split : 0;
+  s.columns = ParseColumns(IniReadString(path, kSectionQuoril2, kKeyColumns));
+  s.showHidden = read(kKeyShowHidden, 0) != 0;
+  return s;
+}
+
+void SaveWindowState(const std::string& path, const WindowState& before, const WindowState& now) {
+  auto put = [&](const char* key, long long was, long long is) {
+    if (was != is) IniWriteInt(path, kSectionQuoril2, key, is);
+  };
+  // The frame's four values go together: one alone would be no frame at all.
+  const bool moved = now.x != before.x || now.y != before.y || now.width != before.width || now.height != before.height;
+  if (moved && now.width > 0 && now.height > 0)
+    for (auto [key, value] : {std::pair{kKeyX, now.x}, {kKeyY, now.y}, {kKeyWidth, now.width}, {kKeyHeight, now.height}})
+      IniWriteInt(path, kSectionQuoril2, key, value);
+  put(kKeyMaximized, before.maximized, now.maximized);
+  put(kKeySplitter, before.splitter, now.splitter);
+  if (before.columns != now.columns) IniWriteString(path, kSectionQuoril2, kKeyColumns, ColumnsText(now.columns));
+  put(kKeyShowHidden, before.showHidden, now.showHidden);
 }
 
 }  // namespace q2

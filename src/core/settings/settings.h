@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/texts/message.h"
 
@@ -58,9 +59,18 @@ void SetStartupFolder(const std::string& path);
 // it can.
 std::optional<Message> CheckStartupFolder(const std::string& folder);
 
-// Reads SAVEGAME_DIR (falling back to the default folder with a warning,
-// which is returned) and the eight player colours.
+// The folder shown when none is stored: the game's own default on Windows;
+// under Wine the SaveGame folder of the first prefix that has one (see
+// WinePrefixes), else the home folder.
+std::string DefaultStartupFolder();
+
+// Reads SAVEGAME_DIR and the eight player colours. Without a stored folder
+// it takes DefaultStartupFolder with a message: the warning that it could
+// not be read, or, under Wine on a first start (no settings file yet), a
+// note saying which folder was chosen.
 Messages LoadViewSettings(const std::string& settingsPath);
+// A first start's note for the folder chosen.
+Message FirstStartMessage(const std::string& folder);
 // Writes the player colours, then SAVEGAME_DIR.
 void SaveViewSettings(const std::string& settingsPath);
 
@@ -88,6 +98,22 @@ void SaveViewOptions(const std::string& settingsPath, const ViewOptions& options
 // The graph's own choice, kept by the graph dialog.
 bool LoadGraphInGameTime(const std::string& settingsPath);
 void SaveGraphInGameTime(const std::string& settingsPath, bool on);
+
+// The window as the user left it, in a section of this program's own (the
+// Windows program reads none of it).
+inline constexpr const char* kSectionQuoril2 = "QUORIL2";
+struct WindowState {
+  int x = 0, y = 0, width = 0, height = 0;  // the normal (not maximised) frame; width 0: none stored
+  bool maximized = false;
+  int splitter = 0;          // the folder list's share of the two panes, in 1/10000; 0: the form's own
+  std::vector<int> columns;  // the list's column widths at the form's own size; empty: the defaults
+  bool showHidden = false;   // hidden folders listed
+  bool operator==(const WindowState&) const = default;
+};
+WindowState LoadWindowState(const std::string& settingsPath);
+// Writes what differs between the state the window started with and the
+// one it ends with; a window the user left as it was writes nothing.
+void SaveWindowState(const std::string& settingsPath, const WindowState& before, const WindowState& now);
 
 // Age colours of the graph: dark, feudal, castle, imperial.
 using AgeColors = std::array<ColorRef, 4>;

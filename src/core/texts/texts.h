@@ -24,7 +24,21 @@ inline constexpr const char* kTypeFolder = "ﾃﾞｨﾚｸﾄﾘ";
 inline constexpr const char* kDesktopWord = "デスクトップ";
 inline constexpr const char* kMsgMissingFolder = "指定のﾃﾞｨﾚｸﾄﾘが見つかりません\n参照ﾃﾞｨﾚｸﾄﾘをﾃﾞｽｸﾄｯﾌﾟに設定します。";
 inline constexpr const char* kCaptionMissingFolder = "ﾃﾞｨﾚｸﾄﾘ参照ｴﾗｰ";
+inline constexpr const char* kMsgNoSuchFolder = "そのフォルダは見つかりません：\n";
 inline constexpr const char* kMsgCannotListFolder = "フォルダの中身を読み込めませんでした";
+
+// The list's pop-up "ﾌﾟﾛﾊﾟﾃｨ": the box's caption and its lines' labels.
+inline constexpr const char* kCaptionProperties = "ﾌﾟﾛﾊﾟﾃｨ";
+inline constexpr const char* kPropName = "名前：";
+inline constexpr const char* kPropKind = "種類：";
+inline constexpr const char* kPropPlace = "場所：";
+inline constexpr const char* kPropSize = "サイズ：";
+inline constexpr const char* kPropBytes = " バイト";
+inline constexpr const char* kPropCreated = "作成日時：";
+inline constexpr const char* kPropModified = "更新日時：";
+inline constexpr const char* kPropAccessed = "アクセス日時：";
+inline constexpr const char* kPropGameTime = "ゲーム時間：";
+inline constexpr const char* kPropUnknown = "不明";
 
 // The settings file.
 inline constexpr const char* kMsgStartupFolderTooLong =
@@ -33,6 +47,13 @@ inline constexpr const char* kCaptionIniWrite = "iniﾌｧｲﾙ書き込みｴ�
 inline constexpr const char* kMsgSaveGameDirUnread =
     "SaveGameのﾃﾞｨﾚｸﾄﾘﾊﾟｽの読み込みに失敗しました\nﾃﾞﾌｫﾙﾄのﾃﾞｨﾚｸﾄﾘﾊﾟｽ設定を使用します。";
 inline constexpr const char* kCaptionIniRead = "iniﾌｧｲﾙ読み込みｴﾗｰ";
+
+// A first start under Wine: the folder chosen for the list.
+inline constexpr const char* kCaptionFirstStart = "はじめての起動";
+inline constexpr const char* kMsgFirstStartFound = "Age of Empires II の SaveGame フォルダを見つけました。\nここを起動時の参照場所にします：\n";
+inline constexpr const char* kMsgFirstStartHome =
+    "Age of Empires II の SaveGame フォルダが見つからないため\nホームフォルダを起動時の参照場所にします：\n";
+inline constexpr const char* kMsgFirstStartTail = "\n\nﾌｧｲﾙ メニューの「このフォルダを起動時の参照場所にする」で変えられます。";
 
 // The game's default recording names.
 inline constexpr const char* DefaultNamePrefix = "記録されたゲーム -  ";

@@ -59,4 +59,11 @@ std::string DiskPath(const QString& qtPath) {
   return resolved;
 }
 
+std::string DiskPathOfUrl(const QUrl& url) {
+  if (!url.isLocalFile()) return {};
+  // Windows names are UTF-16, which Qt's reading keeps whole.
+  if (kPathSep == '\\') return ToU8(QDir::toNativeSeparators(url.toLocalFile()));
+  return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
 }  // namespace q2

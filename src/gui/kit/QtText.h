@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QUrl>
 #include <string>
 
 #include "core/recording/game_info.h"
@@ -27,6 +28,11 @@ QString QtFolder(const std::string& folder);
 // dialog): a name Qt could not read is found again among its folder's
 // names, by Qt's reading of it or by the name as shown.
 std::string DiskPath(const QString& qtPath);
+
+// The file system's path of a dropped file's URL: its bytes as the URL
+// carries them (a name that is not UTF-8 arrives whole); empty for a URL
+// that names no local file.
+std::string DiskPathOfUrl(const QUrl& url);
 
 inline QColor ToQColor(ColorRef c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 inline ColorRef ToColorRef(const QColor& c) {

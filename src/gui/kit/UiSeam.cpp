@@ -1,10 +1,21 @@
 #include "gui/kit/UiSeam.h"
 
 #include <QColorDialog>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QGuiApplication>
+#include <QIdentityProxyModel>
+#include <QLabel>
 #include <QMessageBox>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTreeView>
+#include <algorithm>
+
+#include "core/browse/folder_list.h"
+#include "gui/kit/QtText.h"
 
 namespace q2 {
 namespace {
@@ -22,11 +33,44 @@ QMessageBox::Icon IconOf(MsgIcon i) {
 }
 }  // namespace
 
+namespace {
+
+// Qt wraps a message wider than half the screen at that width, which can
+// leave a line's last syllable alone below it; each line stays whole while
+// the screen has room for it. Measured as the box is shown, in the font it
+// is shown in.
+class KeepLinesWhole : public QObject {
+ public:
+  explicit KeepLinesWhole(QMessageBox* box) : QObject(box), box_(box) { box->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() != QEvent::Show) return false;
+    if (auto* label = box_->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+      // Measured as the label lays out wrapped text, which needs a little
+      // more than the bare advance.
+      int widest = 0;
+      for (const QString& line : box_->text().split(QLatin1Char('\n')))
+        widest = std::max(widest, label->fontMetrics()
+                                      .boundingRect(QRect(0, 0, 100000, 1000), Qt::AlignLeft | Qt::TextWordWrap, line)
+                                      .width() + label->fontMetrics().averageCharWidth());
+      const QScreen* screen = box_->screen();
+      const int room = screen ? screen->availableGeometry().width() * 3 / 4 : widest;
+      label->setMinimumWidth(std::min(widest, room));
+    }
+    return false;
+  }
+
+ private:
+  QMessageBox* box_;
+};
+
+}  // namespace
+
 int UiSeam::showMessage(QWidget* owner, const Message& m) {
   QMessageBox box(IconOf(m.icon), QString::fromStdString(m.caption), QString::fromStdString(m.text),
                   m.buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                   owner);
   box.setTextFormat(Qt::PlainText);
+  KeepLinesWhole keep(&box);
   return box.exec();
 }
 
@@ -72,6 +116,35 @@ class OpenFileDialog : public QFileDialog {
   }
 };
 
+// The open-file dialog's size, type and date columns as the folder list
+// shows them. Qt's own come from the system's locale ("5 bytes", "2.86
+// MiB", an English date) and from an untranslated "Folder"; other files'
+// types are the MIME database's comments, in the default locale's language.
+class ListColumns : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+  QVariant data(const QModelIndex& index, int role) const override {
+    auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || !files || index.column() < 1 || index.column() > 3)
+      return QIdentityProxyModel::data(index, role);
+    const QFileInfo info = files->fileInfo(mapToSource(index));
+    const std::string name = ToU8(info.fileName());
+    switch (index.column()) {
+      case 1:
+        return info.isDir() ? QString() : U8(SizeText(static_cast<uint64_t>(info.size())));
+      case 2: {
+        const std::string kind = ListedKindText(name, info.isDir());
+        return kind.empty() ? QIdentityProxyModel::data(index, role) : QVariant(U8(kind));
+      }
+      default: {
+        const QDateTime t = info.lastModified();
+        return U8(TimeText({t.date().year(), t.date().month(), t.date().day(), t.time().hour(), t.time().minute(),
+                            t.time().second()}));
+      }
+    }
+  }
+};
+
 // Qt takes the patterns from a "(...)" at the end of a filter; a
 // description that already ends so is used as it is.
 QString QtFilter(const OpenFilter& f) {
@@ -97,6 +170,12 @@ QString UiSeam::pickOpenFile(QWidget* owner, const QString& startFolder) {
   dlg.setDirectory(startFolder);
   dlg.selectFile(QString::fromUtf8(kOpenInitialName));
   dlg.setOption(QFileDialog::ReadOnly, true);
+  dlg.setProxyModel(new ListColumns(&dlg));
+  // The date column wide enough for the whole date and time.
+  if (auto* tree = dlg.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    const int date = tree->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00")) + 16;
+    tree->header()->resizeSection(3, std::max(tree->header()->sectionSize(3), date));
+  }
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
   return dlg.selectedFiles().first();
 }

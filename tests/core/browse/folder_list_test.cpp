@@ -11,8 +11,10 @@
 #include <windows.h>
 #endif
 
+#include "core/browse/properties.h"
 #include "core/settings/settings.h"
 #include "support/core_support.h"
+#include "support/file_time.h"
 
 namespace fs = std::filesystem;
 using namespace q2;
@@ -84,6 +86,11 @@ TEST(FolderScan, ListsFoldersAndRecordingsInJapaneseOrderWithoutHiddenItems) {
   EXPECT_EQ(listed.count(ownName), 1u);  // listed by its own bytes
   for (const auto& [name, folder, type] : kinds) EXPECT_EQ(listed.count(name) ? listed[name].first : "", type) << name;
   EXPECT_EQ(listed["rec.20200101-101010.mgz"].second + "|" + listed["sub"].second, "22 KB|0 KB");  // 23000 bytes
+  // Asked for, hidden folders are listed; hidden files still are not.
+  const auto withHidden = ScanFolder(d.path(), true);
+  ASSERT_TRUE(withHidden);
+  EXPECT_EQ(withHidden->size(), entries->size() + 1);
+  EXPECT_EQ(std::count_if(withHidden->begin(), withHidden->end(), [](const FolderEntry& e) { return e.name == ".git"; }), 1);
   EXPECT_FALSE(ScanFolder(d / "missing"));
   EXPECT_FALSE(ScanFolder(d / "readme.txt"));
 }
@@ -128,5 +135,37 @@ TEST(FolderNavigation, AMissingFolderFallsBackWithoutLooping) {
     EXPECT_EQ(l.listed, ok);
     EXPECT_EQ(l.entries.size(), listed == d / "home" ? 1u : 0u);
     EXPECT_EQ(l.fallbackStartup, ok ? listed : desktop);
+  }
+}
+
+// The pop-up's ﾌﾟﾛﾊﾟﾃｨ: every line but the creation time, which not every
+// file system keeps; a recording's game length, or 不明 when it can't be read.
+TEST(FolderProperties, NameKindPlaceSizeTimesAndGameLength) {
+  q2test::TempDir d;
+  q2::gen::Placed placed;
+  q2::gen::WriteFile(d / "two.mgx", q2::gen::BuildRecording(q2::gen::TypicalGame({"a", "b"}, {1, 2}, 1, 7, 300000, 20000), &placed));
+  const std::string own = kPathSep == '/' ? q2test::Cp932("大会.mgx") : "大会.mgx";
+  q2test::WriteBytes(d / own, std::string(1263616, '\0'));
+  fs::create_directory(d / "sub");
+  const LocalTime when{2005, 3, 26, 2, 23, 45};
+  for (const std::string& n : {std::string("two.mgx"), own, std::string("sub")}) ASSERT_TRUE(q2test::SetLocalMtime(d / n, when));
+  const uint64_t size = fs::file_size(FsPath(d / "two.mgx"));
+  char length[32];
+  std::snprintf(length, sizeof length, "%llu分%02llu秒", (unsigned long long)(placed.durationMs / 60000),
+                (unsigned long long)(placed.durationMs / 1000 % 60));
+  const std::string place = "場所：" + d.path(), times = "更新日時：2005/03/26 02:23:45\nアクセス日時：2005/03/26 02:23:45";
+  const std::tuple<std::string, std::string, MsgIcon> cases[] = {
+      {"two.mgx", "名前：two.mgx\n種類：mgxﾌｧｲﾙ\n" + place + "\nサイズ：" + SizeText(size) + " (" + GroupedDigits(size) +
+                      " バイト)\n" + times + "\nゲーム時間：" + length, MsgIcon::Information},
+      {own, "名前：大会.mgx\n種類：mgxﾌｧｲﾙ\n" + place + "\nサイズ：1,234 KB (1,263,616 バイト)\n" + times + "\nゲーム時間：不明",
+       MsgIcon::Information},
+      {"sub", "名前：sub\n種類：ﾃﾞｨﾚｸﾄﾘ\n" + place + "\n" + times, MsgIcon::Information},
+      {"gone.mgx", "gone.mgx\nファイルが見つかりません", MsgIcon::Exclamation},
+  };
+  for (const auto& [name, text, icon] : cases) {
+    Message m = PropertiesMessage(d.path(), name);
+    const size_t created = m.text.find("作成日時：");
+    if (created != std::string::npos) m.text.erase(created, m.text.find('\n', created) + 1 - created);
+    EXPECT_EQ(m, (Message{text, "ﾌﾟﾛﾊﾟﾃｨ", icon})) << name;
   }
 }

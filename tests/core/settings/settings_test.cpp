@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
 #include <optional>
 #include <tuple>
 
@@ -23,18 +25,105 @@ struct SettingsEnvironment : ::testing::Environment {
 };
 static const bool kRegistered = (::testing::AddGlobalTestEnvironment(new SettingsEnvironment), true);
 
+#ifndef _WIN32
+namespace {
+
+// An environment variable set for a scope, then put back.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+const std::string kSaveGame = "drive_c/Program Files/Microsoft Games/Age of Empires II/SaveGame";
+const std::string kSaveGame86 = "drive_c/Program Files (x86)/Microsoft Games/Age of Empires II/SaveGame";
+
+}  // namespace
+
+// A first start under Wine lists the game's SaveGame folder: the first
+// prefix that has one, in the order $WINEPREFIX, ~/.wine, the tools' own
+// prefixes; else the home folder.
+TEST(Settings, AFirstStartFindsTheSaveGameFolderOfAWinePrefix) {
+  const struct {
+    const char* what;
+    std::vector<std::string> folders;  // below HOME ("@" stands for $WINEPREFIX's folder)
+    std::string expected;              // below HOME; empty: HOME itself
+    bool winePrefix = false;
+  } cases[] = {
+      {"nothing", {}, ""},
+      {"a prefix without the game", {".wine/drive_c/Program Files"}, ""},
+      {"~/.wine", {".wine/" + kSaveGame}, ".wine/" + kSaveGame},
+      {"(x86) first", {".wine/" + kSaveGame, ".wine/" + kSaveGame86}, ".wine/" + kSaveGame86},
+      {"other case", {".wine/drive_c/program files/microsoft games/age of empires ii/savegame"},
+       ".wine/drive_c/program files/microsoft games/age of empires ii/savegame"},
+      {"~/.wine before the others",
+       {".local/share/wineprefixes/aoc/" + kSaveGame, ".wine/" + kSaveGame86}, ".wine/" + kSaveGame86},
+      {"winetricks' prefixes by name",
+       {".local/share/wineprefixes/b/" + kSaveGame, ".local/share/wineprefixes/a/" + kSaveGame86},
+       ".local/share/wineprefixes/a/" + kSaveGame86},
+      {"Proton", {".steam/steam/steamapps/compatdata/813780/pfx/" + kSaveGame},
+       ".steam/steam/steamapps/compatdata/813780/pfx/" + kSaveGame},
+      {"Lutris", {"Games/age-of-empires-ii/" + kSaveGame86}, "Games/age-of-empires-ii/" + kSaveGame86},
+      {"$WINEPREFIX first", {".wine/" + kSaveGame, "@/" + kSaveGame}, "@/" + kSaveGame, true},
+  };
+  for (const auto& c : cases) {
+    TempDir home;
+    auto below = [&](const std::string& rel) {
+      return rel.rfind("@/", 0) == 0 ? home / ("elsewhere/" + rel.substr(2)) : home / rel;
+    };
+    for (const std::string& f : c.folders) std::filesystem::create_directories(below(f));
+    ScopedEnv h("HOME", home.path().c_str());
+    ScopedEnv w("WINEPREFIX", c.winePrefix ? (home / "elsewhere").c_str() : nullptr);
+    EXPECT_EQ(DefaultStartupFolder(), c.expected.empty() ? home.path() : below(c.expected)) << c.what;
+  }
+  // A file where the folder would be is no folder.
+  TempDir home;
+  std::filesystem::create_directories(home / ".wine/drive_c/Program Files/Microsoft Games/Age of Empires II");
+  WriteBytes(home / (".wine/" + kSaveGame), "x");
+  ScopedEnv h("HOME", home.path().c_str());
+  ScopedEnv w("WINEPREFIX", nullptr);
+  EXPECT_EQ(DefaultStartupFolder(), home.path());
+}
+#endif
+
 TEST(Settings, ViewSettingsWithDefaultsOneWarningAndEveryOtherKeyKept) {
   TempDir dir;
   const std::string ini = dir / "Quoran.ini";
   const std::array<ColorRef, 8> defaults = {16711680, 255, 32768, 5898239, 16776960, 16711935, 6579300, 18653};
-  // No file, an empty value: the warning and the defaults, and reading
-  // never creates the file. A stored 0 or a non-number colour is the default.
+  const Message unread{"SaveGameのﾃﾞｨﾚｸﾄﾘﾊﾟｽの読み込みに失敗しました\nﾃﾞﾌｫﾙﾄのﾃﾞｨﾚｸﾄﾘﾊﾟｽ設定を使用します。",
+                       "iniﾌｧｲﾙ読み込みｴﾗｰ", MsgIcon::Exclamation};
+#ifdef _WIN32
+  // No file, an empty value: the warning and the game's own folder.
+  const Messages firstStart{unread};
+  const std::string defaultFolder = "C:\\Program Files\\Microsoft Games\\Age of Empires II\\SaveGame";
+#else
+  // Under Wine a first start says which folder it chose, and never warns;
+  // a file without the folder still warns.
+  TempDir home;
+  const std::string defaultFolder = home / ".wine/" + kSaveGame;
+  std::filesystem::create_directories(defaultFolder);
+  ScopedEnv h("HOME", home.path().c_str());
+  ScopedEnv w("WINEPREFIX", nullptr);
+  const Messages firstStart{{"Age of Empires II の SaveGame フォルダを見つけました。\nここを起動時の参照場所にします：\n" +
+                                 defaultFolder + "\n\nﾌｧｲﾙ メニューの「このフォルダを起動時の参照場所にする」で変えられます。",
+                             "はじめての起動", MsgIcon::Information}};
+  EXPECT_EQ(FirstStartMessage(home.path()).text,
+            "Age of Empires II の SaveGame フォルダが見つからないため\nホームフォルダを起動時の参照場所にします：\n" +
+                home.path() + "\n\nﾌｧｲﾙ メニューの「このフォルダを起動時の参照場所にする」で変えられます。");
+#endif
+  // Reading never creates the file. A stored 0 or a non-number colour is the default.
   for (const std::string& text : {std::string(), std::string("[FILE_INFO]\r\nSAVEGAME_DIR=\r\n")}) {
     if (!text.empty()) WriteBytes(ini, text);
     SetAllPlayerColors({1, 2, 3, 4, 5, 6, 7, 8});
-    EXPECT_EQ(LoadViewSettings(ini), (Messages{{"SaveGameのﾃﾞｨﾚｸﾄﾘﾊﾟｽの読み込みに失敗しました\nﾃﾞﾌｫﾙﾄのﾃﾞｨﾚｸﾄﾘﾊﾟｽ設定を使用します。",
-                                                "iniﾌｧｲﾙ読み込みｴﾗｰ", MsgIcon::Exclamation}}));
-    EXPECT_EQ(StartupFolder(), "C:\\Program Files\\Microsoft Games\\Age of Empires II\\SaveGame");
+    EXPECT_EQ(LoadViewSettings(ini), text.empty() ? firstStart : Messages{unread});
+    EXPECT_EQ(StartupFolder(), defaultFolder);
     EXPECT_EQ(PlayerColors(), defaults);
     EXPECT_EQ(PathExists(ini), !text.empty());
   }
@@ -65,6 +154,55 @@ TEST(Settings, ViewSettingsWithDefaultsOneWarningAndEveryOtherKeyKept) {
             "[VIEW_INFO]\r\nCOLOR_ANKOKU=16711680\r\nCOLOR_RYOUSYU=255\r\nCOLOR_JYOUSYU=32768\r\nCOLOR_TEIOU=5898239\r\n");
   ResetAgeColors(dir / "no-such-folder/Quoran.ini");  // silently nothing
   EXPECT_EQ(Snapshot(dir.path()).size(), 2u);
+}
+
+// The window's own section: nothing written for a window left as it was,
+// the frame's four values together, every other value alone; what can't
+// be a window's state reads as none.
+TEST(Settings, TheWindowStateIsWrittenOnlyWhereItChanged) {
+  TempDir dir;
+  const std::string ini = dir / "Quoran.ini";
+  const std::string others = "[FILE_INFO]\r\nSAVEGAME_DIR=/x\r\n";
+  WindowState before;
+  before.x = 10, before.y = 100, before.width = 863, before.height = 514;
+  before.columns = {120, 60, 50, 110};
+  const struct {
+    const char* what;
+    std::function<void(WindowState&)> change;
+    std::string written;
+  } cases[] = {
+      {"nothing", [](WindowState&) {}, ""},
+      {"moved", [](WindowState& s) { s.x = 30; },
+       "[QUORIL2]\r\nWINDOW_X=30\r\nWINDOW_Y=100\r\nWINDOW_WIDTH=863\r\nWINDOW_HEIGHT=514\r\n"},
+      {"maximised", [](WindowState& s) { s.maximized = true; }, "[QUORIL2]\r\nWINDOW_MAXIMIZED=1\r\n"},
+      {"splitter and columns",
+       [](WindowState& s) {
+         s.splitter = 5200;
+         s.columns[0] = 200;
+       },
+       "[QUORIL2]\r\nSPLITTER=5200\r\nLIST_COLUMNS=200,60,50,110\r\n"},
+      {"hidden folders", [](WindowState& s) { s.showHidden = true; }, "[QUORIL2]\r\nSHOW_HIDDEN=1\r\n"},
+  };
+  for (const auto& c : cases) {
+    WriteBytes(ini, others);
+    WindowState now = before;
+    c.change(now);
+    SaveWindowState(ini, before, now);
+    EXPECT_EQ(ReadBytes(ini), others + c.written) << c.what;
+    // Over a file that held the state before, the next start reads the new one.
+    WriteBytes(ini, others);
+    SaveWindowState(ini, WindowState(), before);
+    SaveWindowState(ini, before, now);
+    EXPECT_EQ(LoadWindowState(ini), now) << c.what;
+  }
+  // A frame without a size, a splitter out of range, a column that is no
+  // width: each the default.
+  WriteBytes(ini, "[QUORIL2]\r\nWINDOW_X=5\r\nWINDOW_Y=5\r\nWINDOW_WIDTH=0\r\nWINDOW_HEIGHT=400\r\n"
+                  "SPLITTER=10000\r\nLIST_COLUMNS=200,,40,100\r\n");
+  EXPECT_EQ(LoadWindowState(ini), WindowState());
+  WriteBytes(ini, "[quoril2]\r\nlist_columns=200,60\r\nSPLITTER=1\r\n");
+  EXPECT_EQ(LoadWindowState(ini).columns, (std::vector<int>{200, 60}));
+  EXPECT_EQ(LoadWindowState(ini).splitter, 1);
 }
 
 // The start-up folder names the same folder after a restart, whether its
