@@ -35,6 +35,7 @@ if(QUORIL2_GUI)
   if(Q2_QTBASE_JA)
     install(FILES ${Q2_QTBASE_JA} DESTINATION translations)
   endif()
+  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION licenses RENAME Quoril2.txt)
   # Qt is LGPL-3.0; the licences as Debian ships them.
   foreach(pair "/usr/share/common-licenses/LGPL-3|Qt-LGPL-3.txt" "/usr/share/common-licenses/GPL-3|GPL-3.txt"
                "/usr/share/doc/gcc-mingw-w64-x86-64-posix-runtime/copyright|gcc-runtime.txt"

@@ -22,7 +22,10 @@ void WriteOut(std::FILE* stream, std::string_view text);
 
 // printf into WriteOut.
 void PrintTo(std::FILE* stream, const char* format, ...)
-#if defined(__GNUC__) || defined(__clang__)
+#if defined(__MINGW32__)
+    // MinGW's C++ runtime formats with its own C99 printf, not msvcrt's.
+    __attribute__((format(gnu_printf, 2, 3)))
+#elif defined(__GNUC__) || defined(__clang__)
     __attribute__((format(printf, 2, 3)))
 #endif
     ;

@@ -107,50 +107,35 @@ const EncodingDifference* EncodingDifferenceOf(char32_t cp) {
   return nullptr;
 }
 
+// Decodes with `c`, a byte it refuses becoming `single(byte)` or U+FFFD.
+std::string DecodeWith(Converter& c, std::string_view bytes, const char* (*single)(unsigned char)) {
+  if (AllAscii(bytes)) return std::string(bytes);
+  std::string out;
+  out.reserve(bytes.size() * 3 / 2);
+  if (!c.ok()) {
+    for (unsigned char ch : bytes) out += ch < 0x80 ? std::string(1, char(ch)) : "\xEF\xBF\xBD";
+    return out;
+  }
+  c.reset();
+  const char* in = bytes.data();
+  size_t left = bytes.size();
+  while (!c.run(in, left, out)) {
+    const char* s = single(static_cast<unsigned char>(*in));
+    out += s ? s : "\xEF\xBF\xBD";
+    ++in;
+    --left;
+    c.reset();
+  }
+  return out;
+}
+
+const char* NoSingleByte(unsigned char) { return nullptr; }
+
 }  // namespace
 
-std::string Cp932ToUtf8(std::string_view bytes) {
-  if (AllAscii(bytes)) return std::string(bytes);
-  std::string out;
-  out.reserve(bytes.size() * 3 / 2);
-  Converter& c = Decoder();
-  if (!c.ok()) {
-    for (unsigned char ch : bytes) out += ch < 0x80 ? std::string(1, char(ch)) : "\xEF\xBF\xBD";
-    return out;
-  }
-  c.reset();
-  const char* in = bytes.data();
-  size_t left = bytes.size();
-  while (!c.run(in, left, out)) {
-    const char* single = WindowsSingleByte(static_cast<unsigned char>(*in));
-    out += single ? single : "\xEF\xBF\xBD";
-    ++in;
-    --left;
-    c.reset();
-  }
-  return out;
-}
+std::string Cp932ToUtf8(std::string_view bytes) { return DecodeWith(Decoder(), bytes, WindowsSingleByte); }
 
-std::string GbkToUtf8(std::string_view bytes) {
-  if (AllAscii(bytes)) return std::string(bytes);
-  std::string out;
-  out.reserve(bytes.size() * 3 / 2);
-  Converter& c = GbkDecoder();
-  if (!c.ok()) {
-    for (unsigned char ch : bytes) out += ch < 0x80 ? std::string(1, char(ch)) : "\xEF\xBF\xBD";
-    return out;
-  }
-  c.reset();
-  const char* in = bytes.data();
-  size_t left = bytes.size();
-  while (!c.run(in, left, out)) {
-    out += "\xEF\xBF\xBD";
-    ++in;
-    --left;
-    c.reset();
-  }
-  return out;
-}
+std::string GbkToUtf8(std::string_view bytes) { return DecodeWith(GbkDecoder(), bytes, NoSingleByte); }
 
 std::optional<std::string> Utf8ToGbk(std::string_view text) {
   if (AllAscii(text)) return std::string(text);

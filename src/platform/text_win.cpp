@@ -32,16 +32,39 @@ std::string WideToUtf8(std::wstring_view wide) {
   return s;
 }
 
+namespace {
+
+// The whole text in one call, as nearly every text is valid; nullopt when
+// some byte is not.
+std::optional<std::wstring> DecodeWhole(UINT cp, std::string_view bytes) {
+  const int len = static_cast<int>(bytes.size());
+  const int n = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, bytes.data(), len, nullptr, 0);
+  if (n <= 0) return std::nullopt;
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, bytes.data(), len, w.data(), n);
+  return w;
+}
+
+// No best fit: a character without its own code (é, ¥) is not written as a
+// look-alike, which would change the name.
+std::optional<std::string> EncodeExact(UINT cp, std::string_view text) {
+  if (AllAscii(text)) return std::string(text);
+  if (!IsValidUtf8(text)) return std::nullopt;
+  const std::wstring w = Utf8ToWide(text);
+  const int len = static_cast<int>(w.size());
+  BOOL usedDefault = FALSE;
+  const int n = WideCharToMultiByte(cp, WC_NO_BEST_FIT_CHARS, w.data(), len, nullptr, 0, nullptr, &usedDefault);
+  if (n <= 0 || usedDefault) return std::nullopt;
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(cp, WC_NO_BEST_FIT_CHARS, w.data(), len, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace
+
 std::string Cp932ToUtf8(std::string_view bytes) {
   if (AllAscii(bytes)) return std::string(bytes);
-  const int len = static_cast<int>(bytes.size());
-  // Nearly every text is valid as a whole: one call.
-  int n = MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, bytes.data(), len, nullptr, 0);
-  if (n > 0) {
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, bytes.data(), len, w.data(), n);
-    return WideToUtf8(w);
-  }
+  if (auto whole = DecodeWhole(kCp932, bytes)) return WideToUtf8(*whole);
   // Otherwise character by character, without the error flag: with it the
   // system refuses bytes it maps without it (0xA0 and 0xFD to 0xFF). A bad
   // sequence comes back as the default character U+30FB, which only 0x81 0x45
@@ -66,30 +89,11 @@ std::string Cp932ToUtf8(std::string_view bytes) {
   return WideToUtf8(w);
 }
 
-std::optional<std::string> Utf8ToCp932(std::string_view text) {
-  if (AllAscii(text)) return std::string(text);
-  if (!IsValidUtf8(text)) return std::nullopt;
-  const std::wstring w = Utf8ToWide(text);
-  const int len = static_cast<int>(w.size());
-  // No best fit: a character without its own code (é, ¥) is not written as
-  // a look-alike, which would change the name.
-  BOOL usedDefault = FALSE;
-  int n = WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, w.data(), len, nullptr, 0, nullptr, &usedDefault);
-  if (n <= 0 || usedDefault) return std::nullopt;
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, w.data(), len, out.data(), n, nullptr, nullptr);
-  return out;
-}
+std::optional<std::string> Utf8ToCp932(std::string_view text) { return EncodeExact(kCp932, text); }
 
 std::string GbkToUtf8(std::string_view bytes) {
   if (AllAscii(bytes)) return std::string(bytes);
-  const int len = static_cast<int>(bytes.size());
-  int n = MultiByteToWideChar(kCp936, MB_ERR_INVALID_CHARS, bytes.data(), len, nullptr, 0);
-  if (n > 0) {
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(kCp936, MB_ERR_INVALID_CHARS, bytes.data(), len, w.data(), n);
-    return WideToUtf8(w);
-  }
+  if (auto whole = DecodeWhole(kCp936, bytes)) return WideToUtf8(*whole);
   // Character by character, a bad byte shown as U+FFFD.
   std::wstring w;
   w.reserve(bytes.size());
@@ -108,17 +112,6 @@ std::string GbkToUtf8(std::string_view bytes) {
   return WideToUtf8(w);
 }
 
-std::optional<std::string> Utf8ToGbk(std::string_view text) {
-  if (AllAscii(text)) return std::string(text);
-  if (!IsValidUtf8(text)) return std::nullopt;
-  const std::wstring w = Utf8ToWide(text);
-  const int len = static_cast<int>(w.size());
-  BOOL usedDefault = FALSE;
-  int n = WideCharToMultiByte(kCp936, WC_NO_BEST_FIT_CHARS, w.data(), len, nullptr, 0, nullptr, &usedDefault);
-  if (n <= 0 || usedDefault) return std::nullopt;
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(kCp936, WC_NO_BEST_FIT_CHARS, w.data(), len, out.data(), n, nullptr, nullptr);
-  return out;
-}
+std::optional<std::string> Utf8ToGbk(std::string_view text) { return EncodeExact(kCp936, text); }
 
 }  // namespace q2
