@@ -1,6 +1,12 @@
 #include "core/recording/body_scan.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 #include <string_view>
 
 #include "core/recording/game_clock.h"
@@ -35,19 +41,63 @@ void RecordResearch(ReplayDocument& doc, int player, int tech, size_t j, size_t 
   if (list.count < kResearchListMax) list.entries[list.count++] = {icon, when, static_cast<uint32_t>(j)};
 }
 
-// The first position at or after `from` holding `byte`; n when none.
-size_t Find(const uint8_t* b, size_t n, size_t from, uint8_t byte) {
-  if (from >= n) return n;
-  const void* p = std::memchr(b + from, byte, n - from);
-  return p ? static_cast<size_t>(static_cast<const uint8_t*>(p) - b) : n;
-}
+// Finds the FF bytes of a body, and its '#' bytes while `hash` is on, in
+// one pass: two searches would each read the whole body. Hits are some
+// hundred bytes apart, so a 64-byte block's hits are found at once and
+// handed out in order.
+class HitFinder {
+ public:
+  HitFinder(const uint8_t* b, size_t n, bool hash) : b_(b), n_(n), other_(hash ? '#' : 0xFF) {}
 
-// The next "@#" with its "@" at or after `from`, found by the "#", which is
-// the rarer byte in a body; n - 1 when none.
-size_t FindChat(const uint8_t* b, size_t n, size_t from) {
-  for (size_t h = Find(b, n, from + 1, '#');; h = Find(b, n, h + 1, '#'))
-    if (h == n || b[h - 1] == '@') return h - 1;
-}
+  void stopHash() {
+    other_ = 0xFF;
+    base_ = kNone;
+  }
+
+  // The first hit at or after `from`; n when none. `from` never goes back.
+  size_t next(size_t from) {
+    if (from >= n_) return n_;
+    size_t base = from & ~size_t{63};
+    uint64_t m = (base == base_ ? bits_ : hitsAt(base)) & (~uint64_t{0} << (from - base));
+    while (m == 0) {
+      base += 64;
+      if (base >= n_) return n_;
+      m = hitsAt(base);
+    }
+    base_ = base;
+    bits_ = m;
+    return base + static_cast<size_t>(std::countr_zero(m));
+  }
+
+ private:
+  static constexpr size_t kNone = ~size_t{0};
+
+  uint64_t hitsAt(size_t at) const {
+#if defined(__SSE2__) || defined(_M_X64)
+    if (at + 64 <= n_) {
+      const __m128i ff = _mm_set1_epi8(static_cast<char>(0xFF));
+      const __m128i other = _mm_set1_epi8(static_cast<char>(other_));
+      const uint8_t* p = b_ + at;
+      auto bits = [&](int i) -> uint64_t {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        return static_cast<uint16_t>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, ff), _mm_cmpeq_epi8(v, other))));
+      };
+      return bits(0) | bits(16) << 16 | bits(32) << 32 | bits(48) << 48;
+    }
+#endif
+    uint64_t m = 0;
+    const size_t end = std::min(n_, at + 64);
+    for (size_t i = at; i < end; ++i)
+      if (b_[i] == 0xFF || b_[i] == other_) m |= uint64_t{1} << (i - at);
+    return m;
+  }
+
+  const uint8_t* const b_;
+  const size_t n_;
+  uint8_t other_;  // '#' while chat is wanted, else FF again
+  size_t base_ = kNone;
+  uint64_t bits_ = 0;  // hits of the block at base_ not yet handed out
+};
 
 // Research at j: the player byte before it, the technology id, the -1.
 void ResearchAt(ReplayDocument& doc, const uint8_t* body, size_t length, size_t j) {
@@ -63,7 +113,7 @@ void AgeAt(ReplayView& view, const uint8_t* body, size_t length, size_t j) {
     RecordAgeAdvance(view, static_cast<int8_t>(body[j - 1]), body[j + 1], static_cast<uint32_t>(j));
 }
 
-// A chat line at j, where FindChat found an "@#".
+// A chat line at j, where the scan found an "@#".
 void ChatAt(ReplayView& view, const uint8_t* body, size_t length, size_t j) {
   static constexpr char kWarning[] = "--\x8C\x78\x8D\x90";  // "--警告"
   if (body[j + 2] < '1' || body[j + 2] > '8') return;
@@ -76,36 +126,50 @@ void ChatAt(ReplayView& view, const uint8_t* body, size_t length, size_t j) {
   view.ingameChatPos.insert(view.ingameChatPos.end(), view.ingameChat.appendLine(line), pos);
 }
 
-// One pass over the body with two cursors: the next FF byte (research and
-// age commands end with a 32-bit -1 at j + 3 … j + 6, after a zero byte at
-// j) and the next "@#" (chat lines). What they find is independent, so which
-// of two nearby matches goes first doesn't matter. A null doc or view
-// leaves its part out.
+// One pass over the body for two bytes: an FF (research and age commands
+// end with a 32-bit -1 at j + 3 … j + 6, after a zero byte at j) and the
+// "#" of an "@#" (chat lines). A null doc or view leaves its part out.
 void Scan(ReplayDocument* doc, ReplayView* view, const uint8_t* body, size_t length) {
-  if (length < 3) return;
-  size_t k = doc || view ? Find(body, length, 3, 0xFF) : length;
-  size_t at = view ? FindChat(body, length, 0) : length;
-  while (true) {
-    const bool anchorLeft = k + 3 < length;
-    const bool chatLeft =
-        view && at + 2 < length && !(view->ingameChat.full() && view->ingameChatFiltered.full());
-    if (!anchorLeft && !chatLeft) return;
-    if (anchorLeft && (!chatLeft || k - 3 <= at)) {
-      const size_t j = k - 3;
-      if (body[k + 1] == 0xFF && body[k + 2] == 0xFF && body[k + 3] == 0xFF && body[j] == 0) {
-        if (doc) ResearchAt(*doc, body, length, j);
-        if (view) AgeAt(*view, body, length, j);
+  const bool anchors = doc || view;
+  auto chatWanted = [&] { return view && !(view->ingameChat.full() && view->ingameChatFiltered.full()); };
+  if (length < 3 || (!anchors && !chatWanted())) return;
+  HitFinder find(body, length, chatWanted());
+  // A "#" at 0 has no "@" before it.
+  for (size_t h = find.next(1); h < length;) {
+    if (body[h] == '#') {
+      const size_t at = h - 1;
+      if (body[at] == '@' && at + 2 < length && chatWanted()) {
+        ChatAt(*view, body, length, at);
+        if (!chatWanted()) {
+          if (!anchors) return;
+          find.stopHash();
+        }
       }
-      // Both patterns need a technology's high byte of 0 or 1 just before
-      // their FF run, so only the first FF of a run can start one: the
-      // search goes on behind the run.
-      size_t next = k + 1;
-      while (next < length && body[next] == 0xFF) ++next;
-      k = Find(body, length, next, 0xFF);
-    } else {
-      ChatAt(*view, body, length, at);
-      at = FindChat(body, length, at + 1);
+      h = find.next(h + 1);
+      continue;
     }
+    const size_t k = h;
+    // FF bytes before 3 can't end a command.
+    if (!anchors || k < 3) {
+      h = find.next(k + 1);
+      continue;
+    }
+    if (k + 3 >= length) {
+      if (!chatWanted()) return;
+      h = find.next(k + 1);
+      continue;
+    }
+    const size_t j = k - 3;
+    if (body[k + 1] == 0xFF && body[k + 2] == 0xFF && body[k + 3] == 0xFF && body[j] == 0) {
+      if (doc) ResearchAt(*doc, body, length, j);
+      if (view) AgeAt(*view, body, length, j);
+    }
+    // Both patterns need a technology's high byte of 0 or 1 just before
+    // their FF run, so only the first FF of a run can start one: the search
+    // goes on behind the run.
+    size_t after = k + 1;
+    while (after < length && body[after] == 0xFF) ++after;
+    h = find.next(after);
   }
 }
 

@@ -15,8 +15,8 @@
 
 namespace q2 {
 namespace {
-// Below this a second thread costs more than it saves.
-constexpr size_t kClockBesideScanBytes = 1u << 20;
+// Below this more threads cost more than they save.
+constexpr size_t kBodyBesideHeaderBytes = 1u << 20;
 }  // namespace
 
 void ResetDisplay(ReplayView& view) {
@@ -105,43 +105,71 @@ HeaderRead ReadGameLength(const std::string& replayPath, uint64_t& ms, std::vect
   return HeaderRead::Ok;
 }
 
-BackgroundClock::BackgroundClock(const std::string& replayPath) {
+BackgroundBody::BackgroundBody(const std::string& replayPath) {
   const auto size = FileSizeOf(replayPath);
-  if (!size || *size < kClockBesideScanBytes) return;
-  // Pages come in as the walk reaches them: bringing the whole map in at
-  // once would hold the process's memory map and stall the extraction.
+  if (!size || *size < kBodyBesideHeaderBytes) return;
+  // Pages come in as the threads reach them: bringing the whole map in at
+  // once would hold the process's memory map and stall the inflation.
   if (file_.open(replayPath, false) != MappedFile::Status::Ok || file_.size() < 4) return;
   mapped_ = true;
+  offset_ = ReadLe32(file_.data());
+  if (offset_ > file_.size()) return;
+  const uint8_t* body = file_.data() + offset_;
+  const size_t n = file_.size() - offset_;
   try {
-    thread_ = std::thread([this, edition = EditionOf(replayPath)] {
-      const uint8_t* d = file_.data();
-      const uint32_t L = ReadLe32(d);
-      if (L > file_.size()) return;
-      index_ = IndexGameClock(d + L, file_.size() - L, edition);
-      offset_ = L;
-      ready_ = true;
+    clockThread_ = std::thread([this, body, n, edition = EditionOf(replayPath)] {
+      index_ = IndexGameClock(body, n, edition);
+      clockReady_ = true;
+    });
+    scanThread_ = std::thread([this, body, n] {
+      ScanBody(found_.doc, found_.view, body, n);
+      scanReady_ = true;
     });
   } catch (const std::system_error&) {
-    // No second thread: the display step walks the body itself.
+    // Without a thread the display step does that part itself.
   }
 }
 
-BackgroundClock::~BackgroundClock() {
-  if (thread_.joinable()) thread_.join();
+BackgroundBody::~BackgroundBody() {
+  if (clockThread_.joinable()) clockThread_.join();
+  if (scanThread_.joinable()) scanThread_.join();
 }
 
-const MappedFile* BackgroundClock::file(uint64_t size) const {
+const MappedFile* BackgroundBody::file(uint64_t size) const {
   return mapped_ && file_.size() == size ? &file_ : nullptr;
 }
 
-std::optional<ClockIndex> BackgroundClock::take(size_t bodyOffset) {
-  if (thread_.joinable()) thread_.join();
-  if (!ready_ || offset_ != bodyOffset) return std::nullopt;
-  ready_ = false;
+std::optional<ClockIndex> BackgroundBody::takeClock(size_t bodyOffset) {
+  if (clockThread_.joinable()) clockThread_.join();
+  if (!clockReady_ || offset_ != bodyOffset) return std::nullopt;
+  clockReady_ = false;
   return std::move(index_);
 }
 
-bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundClock* clock) {
+bool BackgroundBody::takeScan(size_t bodyOffset, ReplaySummary& s) {
+  if (scanThread_.joinable()) scanThread_.join();
+  if (!scanReady_ || offset_ != bodyOffset) return false;
+  scanReady_ = false;
+  // Every field ScanBody writes.
+  s.doc.economyResearch = found_.doc.economyResearch;
+  s.doc.blacksmithResearch = found_.doc.blacksmithResearch;
+  ReplayView& v = s.view;
+  ReplayView& f = found_.view;
+  v.feudalCount = f.feudalCount;
+  v.castleCount = f.castleCount;
+  v.imperialCount = f.imperialCount;
+  v.feudalRank = f.feudalRank;
+  v.castleRank = f.castleRank;
+  v.imperialRank = f.imperialRank;
+  v.ageTimes = f.ageTimes;
+  v.ingameChat = std::move(f.ingameChat);
+  v.ingameChatFiltered = std::move(f.ingameChatFiltered);
+  v.ingameChatPos = std::move(f.ingameChatPos);
+  v.ingameChatFilteredPos = std::move(f.ingameChatFilteredPos);
+  return true;
+}
+
+bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundBody* background) {
   auto size = FileSizeOf(replayPath);
   if (!size) return false;
   ResetDisplay(s.view);
@@ -151,7 +179,7 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundClock
 
   // Scanned in place: the body is never copied, nor mapped twice.
   MappedFile own;
-  const MappedFile* mapped = clock ? clock->file(*size) : nullptr;
+  const MappedFile* mapped = background ? background->file(*size) : nullptr;
   if (!mapped && own.open(replayPath) == MappedFile::Status::Ok) mapped = &own;
   const MappedFile& file = mapped ? *mapped : own;
   bool scanned = false;
@@ -163,8 +191,9 @@ bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundClock
       const uint8_t* body = d + L;
       const size_t n = file.size() - L;
       s.view.bodyLength = static_cast<int32_t>(n);
-      ScanBody(s.doc, s.view, body, n);
-      std::optional<ClockIndex> index = clock && mapped == clock->file(*size) ? clock->take(L) : std::nullopt;
+      const bool ours = background && mapped == background->file(*size);
+      if (!ours || !background->takeScan(L, s)) ScanBody(s.doc, s.view, body, n);
+      std::optional<ClockIndex> index = ours ? background->takeClock(L) : std::nullopt;
       if (!index) index = IndexGameClock(body, n, EditionOf(replayPath));
       TimeBodyEvents(s.doc, s.view, body, n, *index);
       ReadPostgame(body, n, s.doc.game);

@@ -38,35 +38,41 @@ uint64_t AgeReachedMs(const ReplayView& view, int slot, int age);
 // The walk's resign commands go to `resigns` when given.
 HeaderRead ReadGameLength(const std::string& replayPath, uint64_t& ms, std::vector<ResignOp>* resigns = nullptr);
 
-// A long recording mapped once for the whole open, and its game clock
-// walked over that map on a second thread from the moment the open starts,
-// so that the index is ready when the display step needs it. The thread only
-// reads the map and writes its own index.
-class BackgroundClock {
+// A long recording mapped once for the whole open, its game clock walked
+// and its body scanned over that map, each on a thread of its own from the
+// moment the open starts: both run beside the header's inflation, and are
+// ready when the display step needs them. The threads only read the map and
+// write their own findings.
+class BackgroundBody {
  public:
-  explicit BackgroundClock(const std::string& replayPath);
-  ~BackgroundClock();
-  BackgroundClock(const BackgroundClock&) = delete;
-  BackgroundClock& operator=(const BackgroundClock&) = delete;
+  explicit BackgroundBody(const std::string& replayPath);
+  ~BackgroundBody();
+  BackgroundBody(const BackgroundBody&) = delete;
+  BackgroundBody& operator=(const BackgroundBody&) = delete;
   // The map, when it holds a file of this size (nullptr otherwise), so that
   // the display step reads the body without a second map of it.
   const MappedFile* file(uint64_t size) const;
   // The index of the body at this offset, once the walk is done; nullopt
   // when there was no walk of it.
-  std::optional<ClockIndex> take(size_t bodyOffset);
+  std::optional<ClockIndex> takeClock(size_t bodyOffset);
+  // What ScanBody finds in the body at this offset, moved into `s` once the
+  // scan is done; false, leaving `s` as it is, when there was no scan of it.
+  bool takeScan(size_t bodyOffset, ReplaySummary& s);
 
  private:
   MappedFile file_;
   bool mapped_ = false;
-  std::thread thread_;
-  ClockIndex index_;
   size_t offset_ = 0;
-  bool ready_ = false;
+  std::thread clockThread_, scanThread_;
+  ClockIndex index_;
+  ReplaySummary found_;
+  bool clockReady_ = false, scanReady_ = false;
 };
 
 // Reads the recording again and scans its body. False only when the file's
-// status can't be obtained; then nothing changes. The game clock comes from
-// `clock` when it walked this same file, else from a walk of its own.
-bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundClock* clock = nullptr);
+// status can't be obtained; then nothing changes. The clock and the scan
+// come from `background` when it read this same file, else from the step's
+// own walk and scan.
+bool ShowReplay(const std::string& replayPath, ReplaySummary& s, BackgroundBody* background = nullptr);
 
 }  // namespace q2

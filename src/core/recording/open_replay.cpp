@@ -9,8 +9,8 @@ namespace q2 {
 
 OpenResult OpenReplay(const std::string& replayPath, ReplaySummary& s) {
   OpenResult r;
-  // The clock's walk over a long body runs beside the inflation and scans.
-  BackgroundClock clock(replayPath);
+  // The clock's walk and the scan of a long body run beside the inflation.
+  BackgroundBody body(replayPath);
   HeaderBuffer& header = ThreadHeaderBuffer();
   const HeaderRead read = ReadHeader(replayPath, header);
   if (read != HeaderRead::Ok) {
@@ -20,7 +20,7 @@ OpenResult OpenReplay(const std::string& replayPath, ReplaySummary& s) {
   ScanInflatedHeader(header.data(), header.size(), s, r.messages, EditionOf(replayPath));
   ReadGameSettings(header.data(), header.size(), s.doc.game);
   UpdateTeamTexts(s);
-  r.ok = ShowReplay(replayPath, s, &clock);
+  r.ok = ShowReplay(replayPath, s, &body);
   return r;
 }
 

@@ -332,3 +332,46 @@ TEST_P(RealRecordings, OpenAndRenameAsWorkedOutByHand) {
 
 INSTANTIATE_TEST_SUITE_P(Both, RealRecordings, ::testing::ValuesIn(kRecordings),
                          [](const auto& info) { return std::string(info.param.file[0] == 'a' ? "Aoc10c" : "Up14"); });
+
+TEST(Display, ALongBodyReadBesideTheHeaderGivesWhatTheDisplayStepFindsItself) {
+  // Past 1 MB the open walks the clock and scans the body on threads of
+  // their own; what they find must be all the display step would find.
+  TempDir dir;
+  gen::GameParams typical = gen::TypicalGame({"North", "South", "侍ジャック", "弓兵"}, {2, 3, 2, 3}, 1, 7, 1500000);
+  gen::GameParams chatty = typical;  // more chat than the pane holds
+  for (int i = 0; i < 1500; ++i) chatty.chat.push_back({1 + i % 4, "a chat line of some length " + std::to_string(i), (i + 0.5) / 1500});
+  const std::pair<const char*, const gen::GameParams*> games[] = {{"typical.mgx", &typical}, {"chatty.mgx", &chatty}};
+  for (const auto& [name, params] : games) {
+    SCOPED_TRACE(name);
+    gen::Placed placed;
+    WriteBytes(dir / name, gen::BuildRecording(*params, &placed));
+    ReplaySummary beside, itself;
+    ASSERT_TRUE(OpenReplay(dir / name, beside).ok);
+    Messages m;
+    ASSERT_EQ(ReadReplayHeader(dir / name, itself, m), HeaderRead::Ok);
+    ASSERT_TRUE(ShowReplay(dir / name, itself));
+    for (int slot = 0; slot < 8; ++slot) {
+      for (auto list : {&ReplayDocument::economyResearch, &ReplayDocument::blacksmithResearch}) {
+        const ResearchList &a = (beside.doc.*list)[slot], &b = (itself.doc.*list)[slot];
+        ASSERT_EQ(a.count, b.count) << slot;
+        for (int i = 0; i < a.count; ++i) EXPECT_EQ(a.entries[i], b.entries[i]) << slot;
+        for (int i = 0; i < a.count; ++i) EXPECT_EQ(a.entries[i].ms, b.entries[i].ms) << slot;
+      }
+    }
+    const ReplayView &a = beside.view, &b = itself.view;
+    EXPECT_EQ(a.ageTimes, b.ageTimes);
+    EXPECT_EQ(a.ageClickMs, b.ageClickMs);
+    EXPECT_EQ(std::tie(a.feudalRank, a.castleRank, a.imperialRank), std::tie(b.feudalRank, b.castleRank, b.imperialRank));
+    EXPECT_EQ(std::tie(a.feudalCount, a.castleCount, a.imperialCount), std::tie(b.feudalCount, b.castleCount, b.imperialCount));
+    EXPECT_EQ(a.ingameChat.str(), b.ingameChat.str());
+    EXPECT_EQ(a.ingameChatFiltered.str(), b.ingameChatFiltered.str());
+    EXPECT_EQ(std::tie(a.ingameChatPos, a.ingameChatFilteredPos), std::tie(b.ingameChatPos, b.ingameChatFilteredPos));
+    EXPECT_EQ(std::tie(a.ingameChatMs, a.ingameChatFilteredMs), std::tie(b.ingameChatMs, b.ingameChatFilteredMs));
+    EXPECT_EQ(std::tie(a.gameDurationMs, a.clockComplete, a.chatText), std::tie(b.gameDurationMs, b.clockComplete, b.chatText));
+    // And what the generator put there.
+    EXPECT_EQ(a.gameDurationMs, placed.durationMs);
+    EXPECT_FALSE(a.ingameChatPos.empty());
+    EXPECT_EQ(size_t(a.ingameChatPos[0]), *std::min_element(placed.chatPos.begin(), placed.chatPos.end()));
+    EXPECT_EQ(a.ingameChat.full(), params == &chatty);
+  }
+}

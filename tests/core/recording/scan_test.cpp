@@ -229,6 +229,30 @@ TEST(BodyScans, PatternsAtTheEdgesOfTheBody) {
   for (size_t n = 0; n <= dense.size(); ++n) Research(dense.substr(0, n)), Events(dense.substr(0, n));
 }
 
+TEST(BodyScans, EachPatternIsFoundWhereverItLiesInTheScansBlocks) {
+  // The scan looks at 64 bytes at a time: a pattern is found at every
+  // offset, across a block's edge, in a body of any length, among FF and '#'
+  // bytes that start nothing.
+  for (size_t len : {9, 63, 64, 65, 127, 128, 129, 200}) {
+    for (size_t at = 1; at + 8 <= len; ++at) {
+      std::string body(len, '\x01');
+      for (size_t i = 0; i < len; i += 7) body[i] = i % 2 ? '\xFF' : '#';
+      PutCommand(body, at, 2, 22, 0);
+      EXPECT_EQ(Entries(Research(body).economyResearch[1]), (std::vector<ResearchEntry>{{159, double(at) / len}}))
+          << len << " " << at;
+      PutCommand(body, at, 3, 102, 0);
+      EXPECT_EQ(Events(body + '\x01').ageTimes[2][1], at + 84480u) << len << " " << at;
+    }
+    for (size_t at = 0; at + 5 <= len; ++at) {
+      std::string body(len, '\xFF');
+      PutChat(body, at, 1, "");
+      body[len - 1] = '@';  // an "@" with no '#' after it
+      EXPECT_EQ(Events(body).ingameChat.str(), "\r\n") << len << " " << at;
+      EXPECT_EQ(Events(body).ingameChatPos, std::vector<uint32_t>{uint32_t(at)}) << len << " " << at;
+    }
+  }
+}
+
 TEST(Chat, LinesByTheirMarkersInTheHeaderAndTheBody) {
   const std::string a254(254, 'a');
   const std::pair<std::string, std::string> cases[] = {
