@@ -4,6 +4,9 @@
 #include <cstring>
 #include <new>
 #include <zlib.h>
+#if QUORIL2_LIBDEFLATE
+#include <libdeflate.h>
+#endif
 
 #include "platform/mapped_file.h"
 #include "core/recording/recording_kind.h"
@@ -39,17 +42,68 @@ bool HeaderBuffer::grow() {
   return true;
 }
 
+bool HeaderBuffer::reserve(size_t bytes) {
+  if (capacity_ >= bytes) return true;
+  buf_.reset();
+  capacity_ = 0;
+  buf_.reset(new (std::nothrow) uint8_t[bytes]);
+  if (buf_) capacity_ = bytes;
+  return buf_ != nullptr;
+}
+
+#if QUORIL2_LIBDEFLATE
+namespace {
+// libdeflate inflates a whole stream into room given up front, some three
+// times as fast as zlib. Ok, NoRoom when the room is too small, Other for
+// anything else.
+enum class Whole { Ok, NoRoom, Other };
+
+Whole InflateWhole(const uint8_t* data, size_t size, uint8_t* out, size_t room, size_t& produced) {
+  struct Decompressor {
+    libdeflate_decompressor* d = libdeflate_alloc_decompressor();
+    ~Decompressor() {
+      if (d) libdeflate_free_decompressor(d);
+    }
+  };
+  thread_local Decompressor dec;
+  if (!dec.d) return Whole::Other;
+  size_t consumed = 0;  // bytes after the stream's end are allowed, as zlib allows them
+  switch (libdeflate_deflate_decompress_ex(dec.d, data, size, out, room, &consumed, &produced)) {
+    case LIBDEFLATE_SUCCESS: return Whole::Ok;
+    case LIBDEFLATE_INSUFFICIENT_SPACE: return Whole::NoRoom;
+    default: return Whole::Other;
+  }
+}
+}  // namespace
+#endif
+
 bool HeaderBuffer::inflate(const uint8_t* data, size_t size) {
   size_ = 0;
   // Headers inflate to some ten times their size: room for that at once
   // spares the copies of growing (untouched room costs no memory).
   const size_t guess = std::min(kInflatedHeaderMax, std::max(kInflateChunk, size * 16));
-  if (capacity_ < guess) {
-    buf_.reset();
-    capacity_ = 0;
-    buf_.reset(new (std::nothrow) uint8_t[guess]);
-    if (buf_) capacity_ = guess;
+  reserve(guess);
+#if QUORIL2_LIBDEFLATE
+  // The whole stream at once, in room that grows fourfold up to the cap.
+  for (size_t room = std::max(guess, capacity_); buf_;) {
+    size_t produced = 0;
+    const Whole w = InflateWhole(data, size, buf_.get(), capacity_, produced);
+    if (w == Whole::Ok) {
+      size_ = produced;
+      return true;
+    }
+    if (w == Whole::Other) break;  // zlib below says how far it gets
+    if (capacity_ >= kInflatedHeaderMax) {
+      // Past the cap: refused, and its memory not kept for the next one.
+      buf_.reset();
+      capacity_ = 0;
+      return false;
+    }
+    room = std::min(kInflatedHeaderMax, room * 4);
+    if (!reserve(room)) return false;
   }
+  size_ = 0;
+#endif
   z_stream zs{};
   if (inflateInit2(&zs, -15) != Z_OK) return false;
   zs.next_in = const_cast<uint8_t*>(data);

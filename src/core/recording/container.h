@@ -58,6 +58,8 @@ class HeaderBuffer {
 
  private:
   bool grow();
+  // Room for at least `bytes` (what it held is not kept); false when out of memory.
+  bool reserve(size_t bytes);
 
   std::unique_ptr<uint8_t[]> buf_;
   size_t size_ = 0, capacity_ = 0;

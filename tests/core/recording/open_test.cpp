@@ -375,3 +375,57 @@ TEST(Display, ALongBodyReadBesideTheHeaderGivesWhatTheDisplayStepFindsItself) {
     EXPECT_EQ(a.ingameChat.full(), params == &chatty);
   }
 }
+
+TEST(HeaderBuffer, WholeCutPaddedAndOversizedStreams) {
+  // Raw deflate of `bytes`, level 1 (fast even for the larger ones).
+  auto deflateRaw = [](const std::string& bytes) {
+    z_stream zs{};
+    EXPECT_EQ(deflateInit2(&zs, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
+    std::string out(deflateBound(&zs, bytes.size()), '\0');
+    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+    zs.avail_in = static_cast<uInt>(bytes.size());
+    zs.next_out = reinterpret_cast<Bytef*>(out.data());
+    zs.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(deflate(&zs, Z_FINISH), Z_STREAM_END);
+    out.resize(zs.total_out);
+    deflateEnd(&zs);
+    return out;
+  };
+  auto header = [](size_t n) {
+    std::string h(n, '\0');
+    for (size_t i = 0; i < n; i += 4093) h[i] = static_cast<char>(i >> 12);
+    return h;
+  };
+  const std::string small = header(200000), large = header(kInflatedHeaderMax - 4096);
+  const std::string smallDeflated = deflateRaw(small);
+  struct Case {
+    const char* what;
+    std::string stream;
+    bool ok;
+    std::string expected;  // what the buffer holds after
+  } cases[] = {
+      {"whole", smallDeflated, true, small},
+      // Far more than sixteen times its deflated size: the room grows.
+      {"a thousand to one", deflateRaw(header(3000000)), true, header(3000000)},
+      {"just under the cap", deflateRaw(large), true, large},
+      {"bytes after the stream's end", smallDeflated + std::string(100, '\x07'), true, small},
+      {"past the cap", deflateRaw(header(kInflatedHeaderMax + 4096)), false, ""},
+      {"broken from the start", "\xFF\xFF\xFF\xFF" + smallDeflated, false, ""},
+  };
+  HeaderBuffer buffer;  // one buffer through them all, as in a batch
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto* in = reinterpret_cast<const uint8_t*>(c.stream.data());
+    EXPECT_EQ(buffer.inflate(in, c.stream.size()), c.ok);
+    EXPECT_EQ(buffer.size(), c.expected.size());
+    EXPECT_TRUE(std::string(reinterpret_cast<const char*>(buffer.data()), buffer.size()) == c.expected);
+    EXPECT_LE(buffer.capacity(), kInflatedHeaderMax);
+  }
+  // A stream cut short fails, and keeps what it inflated until the cut: a
+  // rename still finds the names near the start of a damaged header.
+  const std::string cut = smallDeflated.substr(0, smallDeflated.size() / 2);
+  EXPECT_FALSE(buffer.inflate(reinterpret_cast<const uint8_t*>(cut.data()), cut.size()));
+  ASSERT_GT(buffer.size(), size_t(1000));
+  ASSERT_LT(buffer.size(), small.size());
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.data()), buffer.size()), small.substr(0, buffer.size()));
+}
