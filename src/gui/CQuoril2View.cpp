@@ -392,7 +392,9 @@ void CQuoril2View::UpdateData(bool save) {
     v.hideWarnings = hideWarnings_->isChecked() ? 1 : 0;
     v.showPregameChat = pregame_->isChecked() ? 1 : 0;
     v.showChatTimes = chatTimes_->isChecked() ? 1 : 0;
-    const QString shown = chat_->toPlainText();
+    // The pane is read-only; only an edit that got in is read back (reading
+    // a long chat out of the pane costs more than the rest of an open).
+    const QString shown = chat_->document()->isModified() ? chat_->toPlainText() : shownChat_;
     if (shown != FromRecording(v.chatText, v.textEncoding)) {
       const std::string u = ToU8(shown);
       auto enc = EncodeText(u, v.textEncoding);
@@ -430,7 +432,10 @@ void CQuoril2View::UpdateData(bool save) {
                                ? U8(ClockText(v.gameDurationMs) + (v.clockComplete ? "" : " (途中まで)"))
                                : QString());
   const QString chat = FromRecording(v.chatText, v.textEncoding);
-  if (chat_->toPlainText() != chat) chat_->setPlainText(chat);
+  if (chat_->document()->isModified() || shownChat_ != chat) {
+    chat_->setPlainText(chat);
+    shownChat_ = chat;
+  }
   applyNameColors();
 }
 

@@ -152,6 +152,8 @@ class CQuoril2View : public QWidget {
   QLineEdit* ally_ = nullptr;
   QLineEdit* enemy_ = nullptr;
   QPlainTextEdit* chat_ = nullptr;
+  QString shownChat_;  // what chat_ was last given
+
   QCheckBox* hideWarnings_ = nullptr;
   QCheckBox* pregame_ = nullptr;
   QCheckBox* chatTimes_ = nullptr;   // "時刻表示"
