@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMoveEvent>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QStatusBar>
@@ -100,13 +101,18 @@ CMainFrame::~CMainFrame() {
 QPoint CMainFrame::cascadeStep() {
   // Each window holds a numbered lock for its life, named after its settings
   // file: the first free number says how many windows of those settings are
-  // open already. The session's own runtime folder where there is one (it
-  // goes with the session, and with it a lock a killed window left).
+  // open already. The user's own runtime folder (the session's, else one Qt
+  // makes for this user alone), never a folder others may write; on
+  // Windows the user's temporary folder.
   const QByteArray key =
       QCryptographicHash::hash(QByteArray::fromStdString(view_->settingsPath()), QCryptographicHash::Sha1).toHex().left(12);
-  const QDir dir(qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")
-                     ? QDir::tempPath()
-                     : QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+#ifdef _WIN32
+  const QString folder = QDir::tempPath();
+#else
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+#endif
+  if (folder.isEmpty()) return {};
+  const QDir dir(folder);
   for (int n = 0; n < 10; ++n) {
     auto lock = std::make_unique<QLockFile>(dir.filePath(QStringLiteral("quoril2-%1-%2.lock").arg(QString::fromLatin1(key)).arg(n)));
     lock->setStaleLockTime(0);
@@ -129,6 +135,16 @@ void CMainFrame::placeAndShow() {
     // within reach.
     if (!QGuiApplication::screenAt(frame.topLeft() + QPoint(frame.width() / 2, 10)))
       frame.moveTopLeft(kDefaultFrame.topLeft());
+    // Nor a size larger than the screen it opens on (one saved on a bigger
+    // screen): it shrinks to fit and moves in to show its edges.
+    const QScreen* screen = QGuiApplication::screenAt(frame.topLeft() + QPoint(frame.width() / 2, 10));
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) {
+      const QRect room = screen->availableGeometry();
+      frame.setSize(frame.size().boundedTo(room.size()));
+      frame.moveRight(std::min(frame.right(), room.right()));
+      frame.moveBottom(std::min(frame.bottom(), room.bottom()));
+    }
   }
   frame.translate(cascadeStep());
   move(frame.topLeft());

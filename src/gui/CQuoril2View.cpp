@@ -263,7 +263,7 @@ void CQuoril2View::buildForm() {
         list_->editing())
       changed_->start();
     else
-      Refresh();
+      FollowFolder();
   });
   connect(hideWarnings_, &QCheckBox::clicked, this, [this] {
     UpdateData(true);
@@ -497,7 +497,15 @@ void CQuoril2View::GoToTyped(const QString& text) {
   std::string typed = ToU8(text.trimmed());
   if (typed.empty()) return;
   if (typed == "~" || typed.rfind("~/", 0) == 0) typed = HomeFolder() + typed.substr(1);
-  const std::string path = AbsolutePath(FsPath(typed).is_absolute() ? typed : JoinPath(CurrentFolder(), typed));
+  std::string path = AbsolutePath(FsPath(typed).is_absolute() ? typed : JoinPath(CurrentFolder(), typed));
+  if (!PathExists(path)) {
+    // A name shown decoded (a code page 932 name from an archive) is found
+    // by the way it is shown.
+    const QString shown = FsPath(typed).is_absolute()
+                              ? U8(typed)
+                              : ShownPath(CurrentFolder()) + QChar::fromLatin1(kPathSep) + U8(typed);
+    if (const std::string onDisk = DiskPath(shown); PathExists(onDisk)) path = AbsolutePath(onDisk);
+  }
   if (IsDirectory(path)) {
     list_->setFocus();
     nav_.PushHistory(path);
@@ -561,9 +569,15 @@ void CQuoril2View::OnOpenFile() {
   NavigateTo(folder);
 }
 
+namespace {
+// A row to open rather than enter: one the list shows as a recording, by
+// its own name (a folder above it may well be named "aoc.mgz-backup").
+bool IsRecordingRow(const std::string& path) { return ContainsRecordingExtension(FileNameOf(path)); }
+}  // namespace
+
 void CQuoril2View::OnListClick() {
   const std::string path = JoinPath(CurrentFolder(), firstSelectedName());
-  if (!ContainsRecordingExtension(path)) return;
+  if (!IsRecordingRow(path)) return;
   if (OpenReplay(path)) {
     summary().view.currentReplayPath = path;
     UpdateData(false);
@@ -572,7 +586,7 @@ void CQuoril2View::OnListClick() {
 
 void CQuoril2View::OnListDblClick() {
   const std::string path = JoinPath(CurrentFolder(), firstSelectedName());
-  if (ContainsRecordingExtension(path)) {
+  if (IsRecordingRow(path)) {
     OnListClick();
     return;
   }
@@ -582,7 +596,7 @@ void CQuoril2View::OnListDblClick() {
 
 void CQuoril2View::ActivateName(const std::string& name) {
   const std::string path = JoinPath(CurrentFolder(), name);
-  if (ContainsRecordingExtension(path)) {
+  if (IsRecordingRow(path)) {
     if (OpenReplay(path)) {
       summary().view.currentReplayPath = path;
       UpdateData(false);
@@ -668,6 +682,24 @@ void CQuoril2View::OpenDropped(const std::vector<std::string>& paths) {
     it->setSelected(true);
   }
   if (QTreeWidgetItem* it = list_->currentItem()) list_->scrollToItem(it);
+}
+
+void CQuoril2View::FollowFolder() {
+  // The folder itself gone (deleted, renamed, unmounted): its nearest folder
+  // still there is listed, as a file manager does, with no box nobody asked
+  // for.
+  std::string folder = CurrentFolder();
+  if (IsDirectory(folder)) {
+    Refresh();
+    return;
+  }
+  while (!IsDirectory(folder)) {
+    const std::optional<std::string> parent = ParentFolder(folder);
+    if (!parent) return;  // not even the root: the watcher has nothing more to say
+    folder = *parent;
+  }
+  nav_.PushHistory(folder);
+  NavigateTo(folder);
 }
 
 void CQuoril2View::Refresh() {

@@ -80,6 +80,9 @@ class CQuoril2View : public QWidget {
   void ActivateName(const std::string& name);
   // Lists the folder again, keeping the selection and the scroll position.
   void Refresh();
+  // As Refresh when the folder changed on disk; the nearest folder still
+  // there when it went away.
+  void FollowFolder();
   // Files dropped on the window: recordings before folders. One recording
   // opens (and its folder is listed), several are selected in the folder of
   // the first (for ファイル名選択変換), a folder is listed. False when none of

@@ -388,13 +388,23 @@ class TestMainWindow : public QObject {
     exit();
     start();
     QCOMPARE(frame_->pos(), QPoint(10, 100));  // the first one's place is free again
+    // Nor one larger than the screen (saved on a bigger one, or edited by
+    // hand): it fits the screen, its edges in reach.
+    exit();
+    for (const char* key : {"WINDOW_WIDTH", "WINDOW_HEIGHT"}) q2::IniWriteInt(settings_.ini, q2::kSectionQuoril2, key, 99999);
+    start();
+    const QRect room = frame_->screen()->availableGeometry();
+    QVERIFY(room.contains(QRect(frame_->pos(), frame_->size())));
+    QVERIFY(frame_->width() > room.width() / 2 && frame_->height() > room.height() / 2);
   }
 
   // A file manager's keys: arrows and Enter in the list, Backspace and
   // Alt+Up to the parent, Alt+Left and Alt+Right through the history, F5,
   // Ctrl+O, Ctrl+Q; the pop-up's 開く and ﾌﾟﾛﾊﾟﾃｨ.
   void keysAndPopup() {
-    const std::string k = dir("keys"), sub = dir("keys/sub"), above = Native(root_.path().toStdString());
+    // In a folder whose own name looks like a recording's: its rows still
+    // go by their own names.
+    const std::string k = dir("keys.mgz-backup"), sub = dir("keys.mgz-backup/sub"), above = Native(root_.path().toStdString());
     WriteGame(k + "/a.mgx", {"太郎", "花子"}, {1, 2}, 1);
     Seam seam;
     startIn(k);
@@ -483,6 +493,13 @@ class TestMainWindow : public QObject {
     Touch(w + "/later.mgx");
     QTest::qWait(600);
     QCOMPARE(column(0), QStringList{"on-desktop.mgx"});
+    // The folder shown goes away: the nearest folder still there is listed,
+    // and no box comes up by itself.
+    const std::string gone = dir("watched/inner/gone");
+    view()->NavigateTo(gone);
+    fs::remove_all(w + "/inner");
+    QTRY_COMPARE(view()->CurrentFolder(), w);
+    QVERIFY(seam.shown.empty());
   }
 
   // Files dropped on the window: a folder is listed, a recording opened,
@@ -503,10 +520,8 @@ class TestMainWindow : public QObject {
       return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
 #endif
     };
-    auto drop = [&](const std::vector<std::string>& paths) {
+    auto dropUrls = [&](const QList<QUrl>& urls) {
       QMimeData mime;
-      QList<QUrl> urls;
-      for (const std::string& p : paths) urls << url(p);
       mime.setUrls(urls);
       QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
       QApplication::sendEvent(frame_.get(), &enter);
@@ -515,6 +530,11 @@ class TestMainWindow : public QObject {
       QApplication::sendEvent(frame_.get(), &dropped);
       QTest::qWait(0);
       return dropped.isAccepted();
+    };
+    auto drop = [&](const std::vector<std::string>& paths) {
+      QList<QUrl> urls;
+      for (const std::string& p : paths) urls << url(p);
+      return dropUrls(urls);
     };
     QVERIFY(drop({a}));
     QTRY_COMPARE(view()->CurrentFolder(), a);
@@ -531,6 +551,10 @@ class TestMainWindow : public QObject {
     QCOMPARE(history(), (Strings{desktop_, a, a, b}));
     QVERIFY(!drop({b + "/notes.txt"}));
     QVERIFY(!drop({b + "/gone.mgx"}));
+#ifndef _WIN32
+    // Another machine's file is not this machine's file of the same path.
+    QVERIFY(!dropUrls({QUrl(QStringLiteral("file://otherhost") + QString::fromStdString(a))}));
+#endif
     QCOMPARE(view()->CurrentFolder(), b);
   }
 
@@ -581,6 +605,21 @@ class TestMainWindow : public QObject {
     QVERIFY(list()->hasFocus());
     QCOMPARE(path->text(), control<QGroupBox>(q2::id::kFolderBox)->title());
     QCOMPARE(history(), (Strings{home_, games, sub, games}));
+#ifndef _WIN32
+    // A folder named in code page 932 (from an archive) is typed as shown,
+    // and the box's own text, Enter pressed on it, stays there.
+    const std::string old = dir("home/" + OnDisk("古い記録"));
+    auto paste = [&](const QString& text) {  // QTest types ASCII only
+      QTest::keyClick(list(), Qt::Key_L, Qt::ControlModifier);
+      path->insert(text);
+      QTest::keyClick(path, Qt::Key_Return);
+    };
+    paste(home + QStringLiteral("/古い記録"));
+    QCOMPARE(view()->CurrentFolder(), old);
+    paste(path->toolTip());
+    QCOMPARE(view()->CurrentFolder(), old);
+    QCOMPARE(seam.shown.size(), size_t(1));  // the missing one's alone
+#endif
 
     // Remembered at the next start.
     exit();

@@ -61,6 +61,9 @@ std::string DiskPath(const QString& qtPath) {
 
 std::string DiskPathOfUrl(const QUrl& url) {
   if (!url.isLocalFile()) return {};
+  // Another machine's file (file://host/...) is not this machine's file of
+  // the same path; Windows reads such a URL as a share, which is one.
+  if (kPathSep == '/' && !url.host().isEmpty() && url.host() != QLatin1String("localhost")) return {};
   // Windows names are UTF-16, which Qt's reading keeps whole.
   if (kPathSep == '\\') return ToU8(QDir::toNativeSeparators(url.toLocalFile()));
   return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
