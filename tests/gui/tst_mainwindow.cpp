@@ -493,13 +493,16 @@ class TestMainWindow : public QObject {
     Touch(w + "/later.mgx");
     QTest::qWait(600);
     QCOMPARE(column(0), QStringList{"on-desktop.mgx"});
+#ifndef _WIN32
     // The folder shown goes away: the nearest folder still there is listed,
-    // and no box comes up by itself.
+    // and no box comes up by itself. (Windows keeps a watched folder from
+    // going while it is watched.)
     const std::string gone = dir("watched/inner/gone");
     view()->NavigateTo(gone);
     fs::remove_all(w + "/inner");
     QTRY_COMPARE(view()->CurrentFolder(), w);
     QVERIFY(seam.shown.empty());
+#endif
   }
 
   // Files dropped on the window: a folder is listed, a recording opened,
