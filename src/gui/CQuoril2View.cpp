@@ -257,6 +257,19 @@ void CQuoril2View::buildForm() {
   changed_->setSingleShot(true);
   changed_->setInterval(300);
   connect(watcher_, &QFileSystemWatcher::directoryChanged, changed_, qOverload<>(&QTimer::start));
+#ifdef _WIN32
+  // Windows keeps a watched folder, and every folder above it, from being
+  // renamed or deleted: the folder is followed only while the program is in
+  // front, and looked at again when it comes back (a game may have saved
+  // its recording meanwhile).
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    const bool active = state == Qt::ApplicationActive;
+    if (active == watching_) return;
+    watching_ = active;
+    updateWatch();
+    if (active && !watched_.isEmpty()) changed_->start();
+  });
+#endif
   connect(changed_, &QTimer::timeout, this, [this] {
     // Not under an open box or dialog, nor under a name being edited.
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget() ||
@@ -345,8 +358,8 @@ void CQuoril2View::NavigateTo(std::string folder, bool startupFolder) {
 void CQuoril2View::fillList(const Listing& l) {
   pathEdit_->setFolder(ShownPath(l.caption), ShownPath(l.folder));
   // Qt names a folder by UTF-8 text: one whose name is not is not watched.
-  if (!watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
-  if (l.listed && IsValidUtf8(l.folder)) watcher_->addPath(U8(l.folder));
+  watched_ = l.listed && IsValidUtf8(l.folder) ? U8(l.folder) : QString();
+  updateWatch();
   RedrawAll();
   list_->setUpdatesEnabled(false);
   list_->clear();
@@ -364,6 +377,11 @@ void CQuoril2View::fillList(const Listing& l) {
   }
   list_->addTopLevelItems(items);
   list_->setUpdatesEnabled(true);
+}
+
+void CQuoril2View::updateWatch() {
+  if (!watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
+  if (!watched_.isEmpty() && watching_) watcher_->addPath(watched_);
 }
 
 void CQuoril2View::updateHistoryButtons() {

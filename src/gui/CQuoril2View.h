@@ -83,6 +83,8 @@ class CQuoril2View : public QWidget {
   // As Refresh when the folder changed on disk; the nearest folder still
   // there when it went away.
   void FollowFolder();
+  // Watches the folder listed, when it can be watched and watching is on.
+  void updateWatch();
   // Files dropped on the window: recordings before folders. One recording
   // opens (and its folder is listed), several are selected in the folder of
   // the first (for ファイル名選択変換), a folder is listed. False when none of
@@ -143,6 +145,8 @@ class CQuoril2View : public QWidget {
   PathCaption* pathEdit_ = nullptr;
   QFileSystemWatcher* watcher_ = nullptr;
   QTimer* changed_ = nullptr;
+  QString watched_;        // the folder listed, when it can be watched
+  bool watching_ = true;   // off on Windows while the program is not in front
   QGroupBox* folderBox_ = nullptr;
   FileList* list_ = nullptr;
   QPushButton* back_ = nullptr;
