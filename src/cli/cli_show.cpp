@@ -281,14 +281,14 @@ void CollectRecordings(const std::string& folder, std::vector<WalkItem>& out, st
 }
 
 // One recording's line: its JSON object, or its path and why it failed.
-std::string LineFor(const WalkItem& item, bool& failed) {
+std::string LineFor(const WalkItem& item, bool& failed, BodyThreads threads) {
   const std::string& file = item.path;
   if (item.unlistedFolder) {
     failed = true;
     return "{\"path\": " + JsonPath(file) + ", \"error\": " + JsonString(kMsgCannotListFolder) + "}\n";
   }
   ReplaySummary s;
-  OpenResult r = OpenReplay(file, s);
+  OpenResult r = OpenReplay(file, s, threads);
   if (r.ok) {
     ComputeAgeShares(s.doc, s.view.ageTimes, s.view.bodyLength);
     return JsonObject(s, r.messages, "\"path\": " + JsonPath(file) + ", ", false);
@@ -315,7 +315,7 @@ class BatchReader {
       bool failed = false;
       for (size_t i = 0; i < files_.size(); ++i) {
         if (progress) PrintTo(stderr, "\r%zu / %zu", i + 1, files_.size());
-        WriteOut(stdout, LineFor(files_[i], failed));
+        WriteOut(stdout, LineFor(files_[i], failed, BodyThreads::Own));
       }
       failed_ = failed;
     }
@@ -355,7 +355,8 @@ class BatchReader {
         room_.wait(lock, [&] { return i < written_ + kAhead; });
       }
       bool failed = false;
-      std::string line = LineFor(files_[i], failed);
+      // The workers keep every core busy already.
+      std::string line = LineFor(files_[i], failed, BodyThreads::Caller);
       {
         std::lock_guard<std::mutex> lock(mutex_);
         lines_[i] = {std::move(line), true};

@@ -1,5 +1,7 @@
 #include "core/recording/open_replay.h"
 
+#include <optional>
+
 #include "core/recording/display.h"
 #include "core/recording/game_settings.h"
 #include "core/recording/header_scan.h"
@@ -7,10 +9,11 @@
 
 namespace q2 {
 
-OpenResult OpenReplay(const std::string& replayPath, ReplaySummary& s) {
+OpenResult OpenReplay(const std::string& replayPath, ReplaySummary& s, BodyThreads threads) {
   OpenResult r;
   // The clock's walk and the scan of a long body run beside the inflation.
-  BackgroundBody body(replayPath);
+  std::optional<BackgroundBody> body;
+  if (threads == BodyThreads::Own) body.emplace(replayPath);
   HeaderBuffer& header = ThreadHeaderBuffer();
   const HeaderRead read = ReadHeader(replayPath, header);
   if (read != HeaderRead::Ok) {
@@ -20,7 +23,7 @@ OpenResult OpenReplay(const std::string& replayPath, ReplaySummary& s) {
   ScanInflatedHeader(header.data(), header.size(), s, r.messages, EditionOf(replayPath));
   ReadGameSettings(header.data(), header.size(), s.doc.game);
   UpdateTeamTexts(s);
-  r.ok = ShowReplay(replayPath, s, &body);
+  r.ok = ShowReplay(replayPath, s, body ? &*body : nullptr);
   return r;
 }
 

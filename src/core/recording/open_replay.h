@@ -15,8 +15,13 @@ struct OpenResult {
   Messages messages;  // in the order they arose, also on success
 };
 
+// Where a long body is read: on threads of its own beside the header's
+// inflation (one recording at a time), or on the caller's (a batch whose
+// workers keep every core busy already).
+enum class BodyThreads { Own, Caller };
+
 // A failed open leaves `s` as it was.
-OpenResult OpenReplay(const std::string& replayPath, ReplaySummary& s);
+OpenResult OpenReplay(const std::string& replayPath, ReplaySummary& s, BodyThreads threads = BodyThreads::Own);
 
 // The header alone, as a rename needs it: its messages are appended. A
 // header that inflates only in part is scanned as far as it goes, so its
