@@ -60,27 +60,20 @@ std::optional<std::string> EncodeExact(UINT cp, std::string_view text) {
   return out;
 }
 
-}  // namespace
-
-std::string Cp932ToUtf8(std::string_view bytes) {
+// Decodes the whole text at once where it is valid, else character by
+// character: `one` gives the character of the `len` bytes at p, or nullopt,
+// and a byte that starts none shows as U+FFFD.
+template <class One>
+std::string Decode(UINT cp, std::string_view bytes, One one) {
   if (AllAscii(bytes)) return std::string(bytes);
-  if (auto whole = DecodeWhole(kCp932, bytes)) return WideToUtf8(*whole);
-  // Otherwise character by character, without the error flag: with it the
-  // system refuses bytes it maps without it (0xA0 and 0xFD to 0xFF). A bad
-  // sequence comes back as the default character U+30FB, which only 0x81 0x45
-  // really is; where the system would swallow the byte after a bad lead
-  // byte, we show U+FFFD and go on with that byte.
+  if (auto whole = DecodeWhole(cp, bytes)) return WideToUtf8(*whole);
   std::wstring w;
   w.reserve(bytes.size());
   for (size_t i = 0; i < bytes.size();) {
-    const auto b = [&](size_t k) { return static_cast<unsigned char>(bytes[i + k]); };
-    const int charLen = IsDBCSLeadByteEx(kCp932, b(0)) && i + 1 < bytes.size() ? 2 : 1;
-    wchar_t wc[2];
-    const int k = MultiByteToWideChar(kCp932, 0, bytes.data() + i, charLen, wc, 2);
-    const bool realDot = charLen == 2 && b(0) == 0x81 && b(1) == 0x45;
-    if (k == 1 && (wc[0] != kDefaultChar || realDot) && !(charLen == 1 && IsDBCSLeadByteEx(kCp932, b(0)))) {
-      w += wc[0];
-      i += static_cast<size_t>(charLen);
+    const int len = IsDBCSLeadByteEx(cp, static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
+    if (const std::optional<wchar_t> c = one(bytes.data() + i, len)) {
+      w += *c;
+      i += static_cast<size_t>(len);
     } else {
       w += L'\xFFFD';
       ++i;
@@ -89,27 +82,32 @@ std::string Cp932ToUtf8(std::string_view bytes) {
   return WideToUtf8(w);
 }
 
+}  // namespace
+
+std::string Cp932ToUtf8(std::string_view bytes) {
+  // Character by character without the error flag: with it the system
+  // refuses bytes it maps without it (0xA0 and 0xFD to 0xFF). A bad sequence
+  // comes back as the default character U+30FB, which only 0x81 0x45 really
+  // is; where the system would swallow the byte after a bad lead byte, we
+  // show U+FFFD and go on with that byte.
+  return Decode(kCp932, bytes, [](const char* p, int len) -> std::optional<wchar_t> {
+    const auto b = [&](int k) { return static_cast<unsigned char>(p[k]); };
+    wchar_t wc[2];
+    const int k = MultiByteToWideChar(kCp932, 0, p, len, wc, 2);
+    const bool realDot = len == 2 && b(0) == 0x81 && b(1) == 0x45;
+    if (k == 1 && (wc[0] != kDefaultChar || realDot) && !(len == 1 && IsDBCSLeadByteEx(kCp932, b(0)))) return wc[0];
+    return std::nullopt;
+  });
+}
+
 std::optional<std::string> Utf8ToCp932(std::string_view text) { return EncodeExact(kCp932, text); }
 
 std::string GbkToUtf8(std::string_view bytes) {
-  if (AllAscii(bytes)) return std::string(bytes);
-  if (auto whole = DecodeWhole(kCp936, bytes)) return WideToUtf8(*whole);
-  // Character by character, a bad byte shown as U+FFFD.
-  std::wstring w;
-  w.reserve(bytes.size());
-  for (size_t i = 0; i < bytes.size();) {
-    const int charLen = IsDBCSLeadByteEx(kCp936, static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
+  return Decode(kCp936, bytes, [](const char* p, int len) -> std::optional<wchar_t> {
     wchar_t wc[2];
-    const int k = MultiByteToWideChar(kCp936, MB_ERR_INVALID_CHARS, bytes.data() + i, charLen, wc, 2);
-    if (k == 1) {
-      w += wc[0];
-      i += static_cast<size_t>(charLen);
-    } else {
-      w += L'\xFFFD';
-      ++i;
-    }
-  }
-  return WideToUtf8(w);
+    if (MultiByteToWideChar(kCp936, MB_ERR_INVALID_CHARS, p, len, wc, 2) == 1) return wc[0];
+    return std::nullopt;
+  });
 }
 
 std::optional<std::string> Utf8ToGbk(std::string_view text) { return EncodeExact(kCp936, text); }

@@ -85,7 +85,7 @@ bool HeaderBuffer::inflate(const uint8_t* data, size_t size) {
   reserve(guess);
 #if QUORIL2_LIBDEFLATE
   // The whole stream at once, in room that grows fourfold up to the cap.
-  for (size_t room = std::max(guess, capacity_); buf_;) {
+  while (buf_) {
     size_t produced = 0;
     const Whole w = InflateWhole(data, size, buf_.get(), capacity_, produced);
     if (w == Whole::Ok) {
@@ -99,10 +99,8 @@ bool HeaderBuffer::inflate(const uint8_t* data, size_t size) {
       capacity_ = 0;
       return false;
     }
-    room = std::min(kInflatedHeaderMax, room * 4);
-    if (!reserve(room)) return false;
+    if (!reserve(std::min(kInflatedHeaderMax, capacity_ * 4))) return false;
   }
-  size_ = 0;
 #endif
   z_stream zs{};
   if (inflateInit2(&zs, -15) != Z_OK) return false;
@@ -139,15 +137,19 @@ bool HeaderBuffer::inflate(const uint8_t* data, size_t size) {
   return r == Z_STREAM_END;
 }
 
+HeaderRead ReadHeader(const std::string& replayPath, const MappedFile& in, HeaderBuffer& out) {
+  const auto where = LocateCompressedHeader(replayPath, in.data(), in.size());
+  if (!where) return HeaderRead::Corrupt;
+  return out.inflate(in.data() + where->offset, where->size) ? HeaderRead::Ok : HeaderRead::Inflate;
+}
+
 HeaderRead ReadHeader(const std::string& replayPath, HeaderBuffer& out) {
   MappedFile in;
   // Only the header is read here, not the body.
   const MappedFile::Status st = in.open(replayPath, false);
   if (st == MappedFile::Status::CannotOpen) return HeaderRead::CannotOpen;
-  const auto where =
-      st == MappedFile::Status::Ok ? LocateCompressedHeader(replayPath, in.data(), in.size()) : std::nullopt;
-  if (!where) return HeaderRead::Corrupt;
-  return out.inflate(in.data() + where->offset, where->size) ? HeaderRead::Ok : HeaderRead::Inflate;
+  if (st != MappedFile::Status::Ok) return HeaderRead::Corrupt;
+  return ReadHeader(replayPath, in, out);
 }
 
 HeaderBuffer& ThreadHeaderBuffer() {

@@ -13,6 +13,8 @@
 
 namespace q2 {
 
+class MappedFile;
+
 
 inline constexpr size_t kInflateChunk = 0x20000;
 // Real headers inflate to a few MB at most (a 4v4 on a giant map stays
@@ -67,6 +69,8 @@ class HeaderBuffer {
 
 // Maps the recording (header pages only) and inflates its header into `out`.
 HeaderRead ReadHeader(const std::string& replayPath, HeaderBuffer& out);
+// The same from a recording already mapped (whole, as MappedFile::open gave it).
+HeaderRead ReadHeader(const std::string& replayPath, const MappedFile& in, HeaderBuffer& out);
 
 // The buffer every open and rename of this thread reuses.
 HeaderBuffer& ThreadHeaderBuffer();

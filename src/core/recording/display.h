@@ -52,6 +52,8 @@ class BackgroundBody {
   // The map, when it holds a file of this size (nullptr otherwise), so that
   // the display step reads the body without a second map of it.
   const MappedFile* file(uint64_t size) const;
+  // The map whatever its size, nullptr when there is none.
+  const MappedFile* map() const { return mapped_ ? &file_ : nullptr; }
   // The index of the body at this offset, once the walk is done; nullopt
   // when there was no walk of it.
   std::optional<ClockIndex> takeClock(size_t bodyOffset);

@@ -15,7 +15,9 @@ OpenResult OpenReplay(const std::string& replayPath, ReplaySummary& s, BodyThrea
   std::optional<BackgroundBody> body;
   if (threads == BodyThreads::Own) body.emplace(replayPath);
   HeaderBuffer& header = ThreadHeaderBuffer();
-  const HeaderRead read = ReadHeader(replayPath, header);
+  // The background's map serves the header too: the file is mapped once.
+  const MappedFile* map = body ? body->map() : nullptr;
+  const HeaderRead read = map ? ReadHeader(replayPath, *map, header) : ReadHeader(replayPath, header);
   if (read != HeaderRead::Ok) {
     r.messages.push_back({HeaderReadText(read)});
     return r;
