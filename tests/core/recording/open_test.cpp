@@ -31,6 +31,21 @@ OpenResult Open(const TempDir& dir, const std::string& name, const std::string& 
 
 Messages One(const std::string& text) { return text.empty() ? Messages{} : Messages{{text}}; }
 
+// Raw deflate of `bytes`, level 1 (fast even for the larger ones).
+std::string DeflateRaw(const std::string& bytes) {
+  z_stream zs{};
+  EXPECT_EQ(deflateInit2(&zs, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
+  std::string out(deflateBound(&zs, bytes.size()), '\0');
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+  zs.avail_in = static_cast<uInt>(bytes.size());
+  zs.next_out = reinterpret_cast<Bytef*>(out.data());
+  zs.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(deflate(&zs, Z_FINISH), Z_STREAM_END);
+  out.resize(zs.total_out);
+  deflateEnd(&zs);
+  return out;
+}
+
 }  // namespace
 
 TEST(OpenReplay, BadInputGivesItsMessageAndLosesNothing) {
@@ -111,24 +126,7 @@ TEST(OpenReplay, ADecompressionBombIsRefusedWithinTheCap) {
   // Zeros deflate about a thousand to one: a few hundred KB that would
   // inflate past the cap.
   const size_t inflated = kInflatedHeaderMax + (kInflatedHeaderMax >> 2);
-  std::string deflated;
-  {
-    z_stream zs{};
-    ASSERT_EQ(deflateInit2(&zs, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY), Z_OK);
-    std::vector<uint8_t> zeros(1 << 20), out(1 << 20);
-    for (size_t done = 0; done < inflated; done += zeros.size()) {
-      zs.next_in = zeros.data();
-      zs.avail_in = static_cast<uInt>(zeros.size());
-      const int flush = done + zeros.size() >= inflated ? Z_FINISH : Z_NO_FLUSH;
-      do {
-        zs.next_out = out.data();
-        zs.avail_out = static_cast<uInt>(out.size());
-        deflate(&zs, flush);
-        deflated.append(reinterpret_cast<const char*>(out.data()), out.size() - zs.avail_out);
-      } while (zs.avail_out == 0);
-    }
-    deflateEnd(&zs);
-  }
+  const std::string deflated = DeflateRaw(std::string(inflated, '\0'));
   ASSERT_LT(deflated.size(), size_t(1) << 20);
   TempDir dir;
   WriteBytes(dir / "bomb.mgx", Le32(static_cast<uint32_t>(deflated.size() + 8)) + Le32(0) + deflated + "body");
@@ -377,27 +375,13 @@ TEST(Display, ALongBodyReadBesideTheHeaderGivesWhatTheDisplayStepFindsItself) {
 }
 
 TEST(HeaderBuffer, WholeCutPaddedAndOversizedStreams) {
-  // Raw deflate of `bytes`, level 1 (fast even for the larger ones).
-  auto deflateRaw = [](const std::string& bytes) {
-    z_stream zs{};
-    EXPECT_EQ(deflateInit2(&zs, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
-    std::string out(deflateBound(&zs, bytes.size()), '\0');
-    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
-    zs.avail_in = static_cast<uInt>(bytes.size());
-    zs.next_out = reinterpret_cast<Bytef*>(out.data());
-    zs.avail_out = static_cast<uInt>(out.size());
-    EXPECT_EQ(deflate(&zs, Z_FINISH), Z_STREAM_END);
-    out.resize(zs.total_out);
-    deflateEnd(&zs);
-    return out;
-  };
   auto header = [](size_t n) {
     std::string h(n, '\0');
     for (size_t i = 0; i < n; i += 4093) h[i] = static_cast<char>(i >> 12);
     return h;
   };
   const std::string small = header(200000), large = header(kInflatedHeaderMax - 4096);
-  const std::string smallDeflated = deflateRaw(small);
+  const std::string smallDeflated = DeflateRaw(small);
   struct Case {
     const char* what;
     std::string stream;
@@ -406,10 +390,10 @@ TEST(HeaderBuffer, WholeCutPaddedAndOversizedStreams) {
   } cases[] = {
       {"whole", smallDeflated, true, small},
       // Far more than sixteen times its deflated size: the room grows.
-      {"a thousand to one", deflateRaw(header(3000000)), true, header(3000000)},
-      {"just under the cap", deflateRaw(large), true, large},
+      {"a thousand to one", DeflateRaw(header(3000000)), true, header(3000000)},
+      {"just under the cap", DeflateRaw(large), true, large},
       {"bytes after the stream's end", smallDeflated + std::string(100, '\x07'), true, small},
-      {"past the cap", deflateRaw(header(kInflatedHeaderMax + 4096)), false, ""},
+      {"past the cap", DeflateRaw(header(kInflatedHeaderMax + 4096)), false, ""},
       {"broken from the start", "\xFF\xFF\xFF\xFF" + smallDeflated, false, ""},
   };
   HeaderBuffer buffer;  // one buffer through them all, as in a batch
